@@ -1,0 +1,51 @@
+# Everything a player or a developer runs. See the README.
+JOBS    ?= $(shell nproc)
+BUILD   ?= build
+ASAN    ?= build-asan
+FUZZDIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all setup build play test unit-test asan-test fuzz fuzz-smoke bench clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# Builds the game and starts it in build/run/, where it keeps its save file and snapshots.
+play: build
+	cd $(BUILD)/run && ./korimo
+
+# Every test: the suite, the end-to-end sessions, the suite again under ASan and UBSan,
+# and a short run of every fuzz target.
+test: unit-test asan-test fuzz-smoke
+
+unit-test: build
+	cd $(BUILD) && ctest --output-on-failure
+
+asan-test: setup
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKORIMO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j$(JOBS)
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE e2e
+
+$(FUZZDIR)/.configured: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZDIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORIMO_FUZZ=ON >/dev/null
+	@touch $@
+
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS; the test command runs each briefly.
+fuzz: $(FUZZDIR)/.configured
+	@cmake --build $(FUZZDIR) -j$(JOBS)
+	@tools/run-fuzzers.sh $(FUZZDIR) $(FUZZ_SECONDS)
+
+fuzz-smoke:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(FUZZDIR)

@@ -1,0 +1,93 @@
+#pragma once
+// The application object: the window, its procedure's handlers, the two display surfaces and
+// the joystick record.
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+class Surface;
+
+// Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
+class JoystickInfo {
+public:
+    virtual ~JoystickInfo() = default;
+
+    // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
+    // above maximum - 1000 (unsigned comparisons).
+    static constexpr UINT kDeadZone = 1000;
+
+    uint8_t available = 0;
+    JOYCAPSA caps = {};
+};
+
+// The framework: one window, whose procedure routes every message of its table to a virtual
+// handler. A handler returns 0 for handled; anything else sends the message on to
+// DefWindowProcA (for WM_CREATE, -1 fails the creation).
+class Application {
+public:
+    Application() = default;
+    virtual ~Application();
+
+    virtual int CreateMainWindow(HINSTANCE instance, const char* title, int width, int height,
+                                 int showCommand, DWORD style, const char* menuName);
+    virtual int OnCreate(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy1ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy1ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy1Move(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy2ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnNotify(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnCommand(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnPaint(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMoving(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnMove(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnSize(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnClose(HWND window, WPARAM wParam, LPARAM lParam);
+    virtual int OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) { return 0; }
+
+    HWND window = nullptr;
+    HINSTANCE instance = nullptr;
+    char className[260] = {};
+};
+
+class GameApp : public Application {
+public:
+    GameApp();  // fills the joystick record
+    ~GameApp() override;
+
+    int OnCreate(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnPaint(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy1ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy1ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy1Move(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy2ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+
+    void EnterFullScreen();
+    void LeaveFullScreen();
+
+    uint8_t windowed = 1;
+    Surface* presentBuffer = nullptr;
+    Surface* backBuffer = nullptr;
+    JoystickInfo joystick;
+};
+
+// Set while CreateMainWindow runs, so that the messages sent during creation find their
+// application before the "lib" property exists.
+extern Application* creatingApp;
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,25 @@
+#pragma once
+// Requests of up to 16 bytes come from a fixed pool of 1024 blocks of 16 bytes, served last in
+// first out; larger ones, and small ones while the pool is empty, from the heap. Behind the
+// program's global operator new and delete.
+
+#include <cstddef>
+#include <cstdint>
+
+class SmallBlockPool {
+public:
+    static constexpr int kBlockSize = 16;
+    static constexpr int kBlockCount = 1024;
+
+    void* Allocate(size_t size);
+    void Free(void* pointer);
+    bool Owns(const void* pointer) const;
+    int32_t FreeCount() const { return ready ? freeCount : kBlockCount; }
+
+    alignas(16) unsigned char blocks[kBlockCount * kBlockSize];
+    uint32_t freeIndices[kBlockCount];
+    int32_t freeCount = 0;
+    bool ready = false;
+};
+
+extern SmallBlockPool smallBlockPool;

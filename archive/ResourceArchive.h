@@ -1,0 +1,45 @@
+#pragma once
+// The packed resource archive: an index file "<base>.set" of 260-byte records (a NUL-terminated
+// name in 256 bytes, then a little-endian 32-bit offset) and a data file "<base>.dat" holding
+// the resources back to back. An entry runs from its offset to the next record's offset (the
+// last one to the end of the data file).
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Files.h"
+
+class ResourceArchive {
+public:
+    explicit ResourceArchive(const char* baseName);
+    virtual ~ResourceArchive();
+
+    // 1 when the named entry was found and is now current, else 0 (nothing changes).
+    virtual int Open(const char* name);
+    virtual void Close();
+    // Copies count bytes from the cursor. Never reads past the open entry: what lies beyond
+    // its end is filled with zeros.
+    virtual void Read(void* buffer, uint32_t count);
+
+    // Empty when both files are mapped and the index is sound; otherwise one line naming the
+    // file and the fault (missing file, offsets not ascending or past the data).
+    const std::string& error() const { return failure; }
+    // Bytes of the open entry still ahead of the cursor.
+    uint32_t Remaining() const;
+
+    int isOpen = 0;
+    char indexPath[260] = {};
+    char dataPath[260] = {};
+    const unsigned char* record = nullptr;  // the index record of the open entry
+    const unsigned char* cursor = nullptr;
+    uint32_t entrySize = 0;
+
+private:
+    MappedFile index;
+    MappedFile data;
+    const unsigned char* entryStart = nullptr;
+    std::string failure;
+};
+
+// The game's archive, opened on "korimo" in the working directory before main runs.
+extern ResourceArchive resourceArchive;

@@ -1,0 +1,39 @@
+#pragma once
+// File services beyond the standard library: read-only mapping of a whole file, exclusive
+// creation of a new file, and replacing a file safely.
+
+#include <cstddef>
+#include <string>
+
+// A whole file mapped read-only. Empty (data() null, size 0) when the file could not be opened
+// or mapped; error() then says why in one line that names the file.
+class MappedFile {
+public:
+    MappedFile() = default;
+    explicit MappedFile(const std::string& path);
+    ~MappedFile();
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool isOpen() const { return opened; }
+    const unsigned char* data() const { return bytes; }
+    size_t size() const { return length; }
+    const std::string& error() const { return failure; }
+
+private:
+    const unsigned char* bytes = nullptr;
+    size_t length = 0;
+    bool opened = false;
+    std::string failure;
+};
+
+// Creates path only if no file of that name exists (the name is then reserved, the file left
+// empty and closed). False when it exists or cannot be created.
+bool CreateNewFile(const std::string& path);
+
+// Writes the bytes to a temporary file in the same folder, flushes it and renames it over
+// path, so a crash or a full disk never leaves a half-written file behind. False on failure;
+// the old file is then untouched.
+bool ReplaceFile(const std::string& path, const void* data, size_t size);

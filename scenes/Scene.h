@@ -1,0 +1,48 @@
+#pragma once
+// Every screen of the game is a Scene. Exactly one is current; the main loop calls its Tick
+// whenever the message queue is empty, and the application forwards input to its hooks. A
+// scene hands over from inside its own Frame: it creates and initialises its successor, makes
+// it currentScene and sets finished; Tick presents that last frame and then deletes it.
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+class GameApp;
+class JoystickInfo;
+class Surface;
+
+class Scene {
+public:
+    Scene();
+    virtual ~Scene();
+
+    virtual void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick);
+    virtual void OnLButtonDown(WPARAM keys, int x, int y) {}
+    virtual void OnLButtonUp(WPARAM keys, int x, int y) {}
+    virtual void OnRButtonDown(WPARAM keys, int x, int y) {}
+    virtual void OnRButtonUp(WPARAM keys, int x, int y) {}
+    virtual void OnMouseMove(WPARAM keys, int x, int y) {}
+    virtual void OnJoyButtonDown(UINT buttons) {}
+    virtual void OnJoyButtonUp(UINT buttons) {}
+    virtual void OnJoyMove(uint32_t position) {}  // x in the low 16 bits, y in the high
+    virtual void OnKeyDown(int vk) {}
+    virtual void Frame() {}
+    // Draws the frame, presents it at once and, when the scene has handed over, deletes it.
+    // Always returns 1.
+    virtual int Tick();
+
+    uint8_t finished = 0;
+    uint32_t startTime = 0;
+    GameApp* app = nullptr;
+    Surface* canvas = nullptr;
+    JoystickInfo* joystick = nullptr;
+
+protected:
+    // The hand-over: initialises the successor with this scene's app, canvas and joystick,
+    // makes it current and marks this scene finished. Callers release what only they use
+    // (joystick capture, music) before.
+    void SwitchTo(Scene* successor);
+};
+
+extern Scene* currentScene;

@@ -1,0 +1,46 @@
+#pragma once
+// Every sound of the game: up to 16 decoded clips, each with a playback buffer of its own that
+// serves as that clip's music channel, and a growing pool of voices for effects, so that one
+// effect can sound several times at once. Callers name a sound by its id, its load position.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+
+class ResourceArchive;
+
+// The clips in load order; the position is the id every caller passes.
+enum SoundId : uint16_t {
+    kSoundSelect = 0,  // "se_select.mp3": menu selection
+    kSoundGameMusic = 1,  // "tessani.mp3"
+    kSoundEndingMusic = 2,  // "lumbera.mp3"
+    kSoundShot = 3,  // "se_chon.mp3"
+    kSoundExplosion = 4,  // "se_fire.mp3"
+    kSoundBomb = 5,  // "se_bomb.mp3"
+    kSoundGraze = 6,  // "se_baria.mp3"
+    kSoundLockOn = 7,  // "se_laser.mp3"
+    kSoundNotes = 8,  // "se_myao.mp3"
+};
+extern const char* const kClipNames[9];
+
+class SoundSystem {
+public:
+    // Opens the sound device for the window. When there is none, prints one line saying so
+    // (and that SDL_AUDIODRIVER=dummy runs the game silently) and ends the program with -1.
+    explicit SoundSystem(HWND window);
+    virtual ~SoundSystem();
+
+    // Decodes the named clip into the lowest free slot and returns the slot (the id). On a
+    // clip that cannot be loaded, returns 0xFFFF and error() names the resource and the fault.
+    uint16_t Load(ResourceArchive& archive, const char* name);
+    void Play(int id);
+    void PlayMusic(int id, int loop);
+    void Stop(int id);
+
+    const std::string& error() const;
+
+    // Implementation fields follow (clip slots, voices, device).
+};
+
+extern SoundSystem* soundSystem;

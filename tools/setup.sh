@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the game need, if any is missing.
+# As root it runs apt-get itself; otherwise it prints the command to run and stops.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl2-dev           # window, presentation, keyboard, joystick, audio device
+  libmpg123-dev         # decodes the game's MP3 clips
+  libmp3lame-dev        # encodes our own sounds when the archive is built
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
+  xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
+  valgrind
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+else
+  echo "setup: missing Debian packages. Run:" >&2
+  echo "  sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
