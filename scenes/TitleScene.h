@@ -1,0 +1,42 @@
+#pragma once
+// The first screen and the one every run returns to: the logo turns into place, the opening
+// picture fades in over it, then a two-entry menu chooses the game length. Confirming fades
+// to black and starts a game.
+
+#include <cstdint>
+
+#include "scenes/Scene.h"
+
+class TitleScene : public Scene {
+public:
+    enum State : int32_t {
+        kLeaving = -1,
+        kLogo = 0,
+        kMenu = 1,
+        kFading = 2,  // and above: every press during the fade raises the number
+    };
+
+    ~TitleScene() override;
+
+    void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override;
+    void OnJoyButtonDown(UINT buttons) override;
+    void OnJoyMove(uint32_t position) override;
+    void OnKeyDown(int vk) override;
+    void Frame() override;
+
+    int32_t state = kLogo;
+    uint32_t stateTime = 0;  // when the phase began; the menu refreshes it every frame
+    Surface* blackImage = nullptr;
+    Surface* logoImage = nullptr;
+    Surface* openingImage = nullptr;
+    Surface* menuImage = nullptr;  // two menu pictures of equal height, one above the other
+
+private:
+    void Advance();
+    void SelectPrevious();
+    void SelectNext();
+    void DrawLogo(uint32_t t);
+    void DrawMenu();
+    void DrawFade(uint32_t t);
+    void LeaveForGame();
+};
