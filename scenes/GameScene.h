@@ -1,0 +1,67 @@
+#pragma once
+// The playing screen: the heroine flies over a scrolling landscape while enemies stream in
+// from the right, for the chosen game length or until she is hit. The scene, not the objects,
+// decides who hits whom, keeps the score and the power gauge, and draws the landscape and the
+// head-up display around the objects.
+
+#include <cstdint>
+
+#include "objects/GameObject.h"
+#include "objects/ObjectList.h"
+#include "scenes/Scene.h"
+
+class GaugeBar;
+class Player;
+class ScoreDisplay;
+
+class GameScene : public Scene {
+public:
+    GameScene() = default;
+    ~GameScene() override;
+
+    void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override;
+    void OnKeyDown(int vk) override {}  // the heroine polls the keyboard herself
+    void Frame() override;
+
+    uint32_t scrollTime = 0;  // when the background layer last started over
+    uint32_t treesScrollTime = 0;
+    Surface* skyImage = nullptr;
+    Surface* backgroundImage = nullptr;
+    Surface* treesImage = nullptr;
+    int32_t backgroundScroll = 0;  // source column of the background, 0..1216
+    int32_t treesScroll = 0;  // source column of the tree band, 0..640
+    Player* player = nullptr;
+    ScoreDisplay* scoreDisplay = nullptr;
+    int32_t score = 0;
+    GaugeBar* gaugeBar = nullptr;  // its level is the power gauge
+    SpriteTable images = {};
+    ObjectList enemyList;  // enemies, their bullets, explosions, sparks, bomb pictures
+    ObjectList shotList;  // the heroine's shots
+
+private:
+    // Set-up.
+    void LoadPictures();
+    void CreatePlayer();
+    void CreateHud();
+
+    // The frame and the spawner.
+    bool TimeIsUp(uint32_t elapsed) const;
+    void EndRunByTime();
+    void Spawn(uint32_t elapsed);
+    void SpawnPattern(int pattern);
+    void UpdatePlayer(uint32_t now);
+
+    // Collisions and scoring.
+    bool RunEnemyPass(uint32_t now);  // false when the heroine was hit
+    void RunShotPass(uint32_t now);
+    void Graze(const RECT& heroine, const RECT& enemy);
+    void ShootDown(GameObject& enemy);
+    void EndRunByHit();
+
+    // Landscape and head-up display.
+    void DrawSkyAndBackground(uint32_t now);
+    void DrawTrees(uint32_t now);
+    void DrawNumbers();
+    void TakeSnapshot(uint32_t elapsed);
+    void DrawTimer(uint32_t elapsed);
+};
