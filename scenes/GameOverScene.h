@@ -29,6 +29,5 @@ public:
 
 private:
     void Advance();
-    void DrawPicture();
     void LeaveForTitle();
 };

@@ -37,6 +37,5 @@ private:
     void SelectNext();
     void DrawLogo(uint32_t t);
     void DrawMenu();
-    void DrawFade(uint32_t t);
     void LeaveForGame();
 };
