@@ -7,9 +7,17 @@
 
 class Random {
 public:
+    static constexpr int kStateSize = 624;
+    static constexpr int kShift = 397;
+    static constexpr uint32_t kMatrix = 0x9908B0DFu;
+    static constexpr uint32_t kUpperMask = 0x80000000u;
+    static constexpr uint32_t kLowerMask = 0x7FFFFFFFu;
+
+    // The original MT19937 seeding by the 69069 generator; also picks the block path for this
+    // processor and generates the first block.
     void Seed(uint32_t s);
     uint32_t Next() {
-        if (index >= 624) GenerateBlock();
+        if (index >= kStateSize) GenerateBlock();
         return output[index++];
     }
 
@@ -17,10 +25,18 @@ public:
     // give the same words.
     void GenerateBlock();
     void GenerateBlockReference();
+    void GenerateBlockSimd();
 
-    uint32_t state[624];
-    uint32_t output[624];
-    int32_t index = 624;
+    // One step of the recurrence, in place: word i from its top bit, the low bits of word
+    // i + 1 and the partner word i + 397 (all mod 624).
+    void TwistWord(int i) {
+        uint32_t y = (state[i] & kUpperMask) | (state[(i + 1) % kStateSize] & kLowerMask);
+        state[i] = state[(i + kShift) % kStateSize] ^ (y >> 1) ^ ((y & 1) ? kMatrix : 0);
+    }
+
+    alignas(16) uint32_t state[kStateSize] = {};
+    alignas(16) uint32_t output[kStateSize] = {};
+    int32_t index = kStateSize;
     bool simd = false;
 };
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 struct HighScoreTable {
+    static constexpr int32_t kSentinel = 0x7FFFFFFF;
+
     // [0] receives a new score before sorting (afterwards the lowest of eleven), [1..10] the
     // kept scores ascending ([10] is rank 1), [11] the sentinel written before every sort.
     int32_t scores[12];
@@ -17,7 +19,8 @@ struct SaveRecord {
     int32_t gameMode;  // 0 = one-minute game, 1 = five-minute game
     HighScoreTable tables[2];
 
-    HighScoreTable& CurrentTable() { return tables[gameMode]; }
+    // The file may hold any integer as the mode; anything but 1 counts as the one-minute game.
+    HighScoreTable& CurrentTable() { return tables[gameMode == 1 ? 1 : 0]; }
 
     // Zeros, then as many bytes as the file holds (at most 100). Never fails.
     void Load(const char* path);

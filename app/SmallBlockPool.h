@@ -11,15 +11,18 @@ public:
     static constexpr int kBlockSize = 16;
     static constexpr int kBlockCount = 1024;
 
+    // Null only when the heap fails.
     void* Allocate(size_t size);
+    // Takes a block back onto the pool, or hands anything else (null included) to the heap.
     void Free(void* pointer);
     bool Owns(const void* pointer) const;
     int32_t FreeCount() const { return ready ? freeCount : kBlockCount; }
 
-    alignas(16) unsigned char blocks[kBlockCount * kBlockSize];
-    uint32_t freeIndices[kBlockCount];
+    alignas(16) unsigned char blocks[kBlockCount * kBlockSize] = {};
+    uint32_t freeIndices[kBlockCount] = {};
     int32_t freeCount = 0;
     bool ready = false;
 };
 
-extern SmallBlockPool smallBlockPool;
+// Constant-initialised, so it works for allocations made by other objects' static constructors.
+extern constinit SmallBlockPool smallBlockPool;

@@ -11,6 +11,8 @@
 
 class ResourceArchive {
 public:
+    // Maps both files and checks the index. Prints nothing: a missing file or a damaged index
+    // is recorded in error() and the archive then holds no entries.
     explicit ResourceArchive(const char* baseName);
     virtual ~ResourceArchive();
 
@@ -35,9 +37,19 @@ public:
     uint32_t entrySize = 0;
 
 private:
+    // The failure of the first record that breaks the index's rules, or empty.
+    std::string CheckIndex() const;
+    uint32_t RecordCount() const;
+    const char* NameOf(uint32_t record) const;
+    uint32_t OffsetOf(uint32_t record) const;
+
     MappedFile index;
     MappedFile data;
+    uint32_t recordCount = 0;  // records of a sound index; 0 when anything is wrong
+    // The open entry's bounds, kept apart from the public cursor and size that clients may
+    // move, so that no client can make Read leave the entry.
     const unsigned char* entryStart = nullptr;
+    const unsigned char* entryEnd = nullptr;
     std::string failure;
 };
 

@@ -1,0 +1,48 @@
+#include "app/SaveRecord.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Files.h"
+
+// The file holds the record exactly as it lies in memory, which is the file's byte order only
+// on a little-endian machine.
+static_assert(std::endian::native == std::endian::little);
+
+SaveRecord saveRecord;
+
+void HighScoreTable::Insert(int32_t score)
+{
+    scores[11] = kSentinel;
+    scores[0] = score;
+    // Insertion sort from the right; the sentinel stops every scan before the end, and since
+    // every position is visited, even a table loaded unsorted comes out ascending.
+    for (int k = 9; k >= 0; --k) {
+        int32_t key = scores[k];
+        int position = k;
+        while (scores[position + 1] < key) {
+            scores[position] = scores[position + 1];
+            ++position;
+        }
+        scores[position] = key;
+    }
+}
+
+void SaveRecord::Load(const char* path)
+{
+    unsigned char bytes[sizeof(SaveRecord)] = {};
+    if (FILE* file = std::fopen(path, "rb")) {
+        // Only the bytes fread reports are taken; a short, longer or unreadable file leaves
+        // the rest zero.
+        size_t got = std::fread(bytes, 1, sizeof bytes, file);
+        std::fclose(file);
+        std::memset(bytes + got, 0, sizeof bytes - got);
+    }
+    std::memcpy(this, bytes, sizeof bytes);
+}
+
+bool SaveRecord::Save(const char* path) const
+{
+    return ReplaceFile(path, this, sizeof(SaveRecord));
+}

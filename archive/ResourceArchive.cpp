@@ -1,0 +1,121 @@
+#include "archive/ResourceArchive.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "archive/ArchiveFormat.h"
+
+ResourceArchive resourceArchive("korimo");
+
+ResourceArchive::ResourceArchive(const char* baseName)
+{
+    std::snprintf(indexPath, sizeof indexPath, "%s.set", baseName);
+    std::snprintf(dataPath, sizeof dataPath, "%s.dat", baseName);
+    index = MappedFile(indexPath);
+    data = MappedFile(dataPath);
+
+    if (!index.isOpen())
+        failure = index.error();
+    else if (!data.isOpen())
+        failure = data.error();
+    else
+        failure = CheckIndex();
+    // A damaged archive serves nothing rather than bytes from outside its files.
+    if (failure.empty()) recordCount = RecordCount();
+}
+
+ResourceArchive::~ResourceArchive() = default;
+
+uint32_t ResourceArchive::RecordCount() const
+{
+    return static_cast<uint32_t>(index.size() / kArchiveRecordSize);
+}
+
+const char* ResourceArchive::NameOf(uint32_t i) const
+{
+    return reinterpret_cast<const char*>(index.data() + size_t{i} * kArchiveRecordSize);
+}
+
+uint32_t ResourceArchive::OffsetOf(uint32_t i) const
+{
+    const unsigned char* bytes = index.data() + size_t{i} * kArchiveRecordSize + kArchiveNameSize;
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
+}
+
+std::string ResourceArchive::CheckIndex() const
+{
+    char line[600];
+    if (data.size() > UINT32_MAX) {
+        std::snprintf(line, sizeof line, "%s: larger than 4 GiB, beyond what %s can address",
+                      dataPath, indexPath);
+        return line;
+    }
+    uint32_t previous = 0;
+    for (uint32_t i = 0; i < RecordCount(); ++i) {
+        const char* name = NameOf(i);
+        if (!std::memchr(name, '\0', kArchiveNameSize)) {
+            std::snprintf(line, sizeof line, "%s: record %u has no name ending within %d bytes",
+                          indexPath, i, kArchiveNameSize);
+            return line;
+        }
+        uint32_t offset = OffsetOf(i);
+        if (offset > data.size()) {
+            std::snprintf(line, sizeof line,
+                          "%s: entry '%s' starts at %u, past the end of %s (%zu bytes)",
+                          indexPath, name, offset, dataPath, data.size());
+            return line;
+        }
+        if (offset < previous) {
+            std::snprintf(line, sizeof line,
+                          "%s: entry '%s' starts at %u, before the entry ahead of it (at %u)",
+                          indexPath, name, offset, previous);
+            return line;
+        }
+        previous = offset;
+    }
+    return {};
+}
+
+int ResourceArchive::Open(const char* name)
+{
+    for (uint32_t i = 0; i < recordCount; ++i) {
+        if (std::strcmp(NameOf(i), name) != 0) continue;
+        uint32_t offset = OffsetOf(i);
+        uint32_t end = i + 1 < recordCount ? OffsetOf(i + 1) : static_cast<uint32_t>(data.size());
+        record = reinterpret_cast<const unsigned char*>(NameOf(i));
+        entryStart = data.data() + offset;
+        entryEnd = data.data() + end;
+        cursor = entryStart;
+        entrySize = end - offset;
+        isOpen = 1;
+        return 1;
+    }
+    return 0;
+}
+
+void ResourceArchive::Close()
+{
+    isOpen = 0;
+}
+
+uint32_t ResourceArchive::Remaining() const
+{
+    // Compared as addresses: clients may move the public cursor anywhere, and a cursor outside
+    // the entry has nothing left to read.
+    auto at = reinterpret_cast<uintptr_t>(cursor);
+    if (at < reinterpret_cast<uintptr_t>(entryStart) || at > reinterpret_cast<uintptr_t>(entryEnd))
+        return 0;
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entryEnd) - at);
+}
+
+void ResourceArchive::Read(void* buffer, uint32_t count)
+{
+    uint32_t available = Remaining();
+    uint32_t copied = count < available ? count : available;
+    if (copied > 0) {
+        std::memcpy(buffer, cursor, copied);
+        cursor += copied;
+    }
+    if (copied < count) std::memset(static_cast<unsigned char*>(buffer) + copied, 0, count - copied);
+}
