@@ -80,18 +80,23 @@ std::string ResourceArchive::CheckIndex() const
 int ResourceArchive::Open(const char* name)
 {
     for (uint32_t i = 0; i < recordCount; ++i) {
-        if (std::strcmp(NameOf(i), name) != 0) continue;
-        uint32_t offset = OffsetOf(i);
-        uint32_t end = i + 1 < recordCount ? OffsetOf(i + 1) : static_cast<uint32_t>(data.size());
-        record = reinterpret_cast<const unsigned char*>(NameOf(i));
-        entryStart = data.data() + offset;
-        entryEnd = data.data() + end;
-        cursor = entryStart;
-        entrySize = end - offset;
-        isOpen = 1;
-        return 1;
+        if (std::strcmp(NameOf(i), name) == 0) return OpenEntry(i);
     }
     return 0;
+}
+
+int ResourceArchive::OpenEntry(uint32_t i)
+{
+    if (i >= recordCount) return 0;
+    uint32_t offset = OffsetOf(i);
+    uint32_t end = i + 1 < recordCount ? OffsetOf(i + 1) : static_cast<uint32_t>(data.size());
+    record = reinterpret_cast<const unsigned char*>(NameOf(i));
+    entryStart = data.data() + offset;
+    entryEnd = data.data() + end;
+    cursor = entryStart;
+    entrySize = end - offset;
+    isOpen = 1;
+    return 1;
 }
 
 void ResourceArchive::Close()

@@ -29,6 +29,11 @@ public:
     // Bytes of the open entry still ahead of the cursor.
     uint32_t Remaining() const;
 
+    // The entries in index order, for tools that list or unpack an archive: how many there
+    // are, and making entry i current as Open does (0 when i is out of range).
+    uint32_t EntryCount() const { return recordCount; }
+    int OpenEntry(uint32_t i);
+
     int isOpen = 0;
     char indexPath[260] = {};
     char dataPath[260] = {};
