@@ -125,3 +125,15 @@ inline int32_t Travel(uint32_t elapsed, double speed)
 {
     return static_cast<int32_t>(elapsed * speed);
 }
+
+// A new object with a sheet of the maker's sprite table, drawn into the maker's target and
+// linked to the same heroine: the start of everything an enemy fires or drops. The caller
+// places it, gives it its hit box and lists it.
+template <typename Child>
+Child* MakeChild(const GameObject& maker, SpriteSheet sheet, int frames, uint32_t key)
+{
+    auto* child = new Child;
+    child->SetSprite((*maker.images)[sheet], maker.target, frames, key);
+    child->player = maker.player;
+    return child;
+}

@@ -13,6 +13,14 @@
 class GaugeBar;
 class Player;
 class ScoreDisplay;
+struct PictureLimits;
+
+// How a kind of enemy looks and what shooting it down is worth.
+struct EnemyLook {
+    SpriteSheet sheet;
+    uint32_t key;
+    int32_t points;
+};
 
 class GameScene : public Scene {
 public:
@@ -40,21 +48,27 @@ public:
 
 private:
     // Set-up.
-    void LoadPictures();
+    Surface* LoadPicture(const char* name, const PictureLimits& limits);
+    void LoadLandscape();
     void CreatePlayer();
-    void CreateHud();
+    void CreateScoreDisplay();
+    void LoadSpriteSheets();
+    void CreateGaugeBar();
 
     // The frame and the spawner.
     bool TimeIsUp(uint32_t elapsed) const;
     void EndRunByTime();
+    void UpdatePlayer(uint32_t now);
+    int SpawnDivisor(uint32_t elapsed) const;
     void Spawn(uint32_t elapsed);
     void SpawnPattern(int pattern);
-    void UpdatePlayer(uint32_t now);
+    int LineHeight();
+    void AddEnemy(GameObject* enemy, const EnemyLook& look, int x, int y);
 
     // Collisions and scoring.
     bool RunEnemyPass(uint32_t now);  // false when the heroine was hit
-    void RunShotPass(uint32_t now);
     void Graze(const RECT& heroine, const RECT& enemy);
+    void RunShotPass(uint32_t now);
     void ShootDown(GameObject& enemy);
     void EndRunByHit();
 

@@ -1,0 +1,161 @@
+#include "objects/Player.h"
+
+#include <algorithm>
+
+#include "app/GameApp.h"
+#include "app/Random.h"
+#include "gfx/Surface.h"
+#include "objects/ObjectList.h"
+#include "objects/PlayerWeapons.h"
+#include "sound/SoundSystem.h"
+
+namespace {
+
+// The joystick as one mask: the stick's four directions, then its first four buttons.
+constexpr uint32_t kStickUp = 1 << 0;
+constexpr uint32_t kStickDown = 1 << 1;
+constexpr uint32_t kStickLeft = 1 << 2;
+constexpr uint32_t kStickRight = 1 << 3;
+constexpr uint32_t kButtonShoot = 1 << 4;
+constexpr uint32_t kButtonBomb = 1 << 5;
+constexpr uint32_t kButtonsSlow = 3 << 6;
+
+constexpr uint32_t kStepInterval = 16;  // a step needs more than this many milliseconds
+constexpr int32_t kShotInterval = 33;
+
+bool Held(int vk)
+{
+    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+}
+
+}  // namespace
+
+Player::~Player()
+{
+    delete sprite;
+}
+
+int Player::Update(uint32_t now)
+{
+    stepped = false;
+    if (lastStep == 0)
+        lastStep = now;
+
+    uint32_t elapsed = now - lastStep;
+    if (elapsed > kStepInterval) {
+        shotCooldown = std::max<int64_t>(0, int64_t(shotCooldown) - elapsed);
+        stepped = true;
+        lastStep = now;
+
+        uint32_t joystick = ReadJoystick();
+        Move(joystick);
+        if (shotCooldown == 0 && ownerList->Count() < kMaxShots &&
+            (Held(VK_SPACE) || (joystick & kButtonShoot)))
+            Fire();
+        if (gauge > kBombCost && (Held('B') || Held('N') || (joystick & kButtonBomb)))
+            ReleaseBomb();
+    }
+
+    ClipToView();
+    Draw();
+    AdvanceFrame();
+    return 1;
+}
+
+uint32_t Player::ReadJoystick() const
+{
+    if (!input || !input->available)
+        return 0;
+    JOYINFO info = {};
+    joyGetPos(JOYSTICKID1, &info);
+
+    const JOYCAPSA& caps = input->caps;
+    const UINT zone = JoystickInfo::kDeadZone;
+    uint32_t mask = 0;
+    if (info.wYpos < caps.wYmin + zone)
+        mask |= kStickUp;
+    if (info.wYpos > caps.wYmax - zone)
+        mask |= kStickDown;
+    if (info.wXpos < caps.wXmin + zone)
+        mask |= kStickLeft;
+    if (info.wXpos > caps.wXmax - zone)
+        mask |= kStickRight;
+    mask |= (info.wButtons & 0xF) << 4;
+    return mask;
+}
+
+void Player::Move(uint32_t joystick)
+{
+    int s = (Held('C') || Held('V') || (joystick & kButtonsSlow)) ? 1 : 4;
+    int nx = x;
+    int ny = y;
+
+    // A diagonal key overrides everything else; the first one held wins.
+    if (Held(VK_NUMPAD1)) {
+        nx -= s;
+        ny -= s;
+    } else if (Held(VK_NUMPAD7)) {
+        nx -= s;
+        ny += s;
+    } else if (Held(VK_NUMPAD9)) {
+        nx += s;
+        ny += s;
+    } else if (Held(VK_NUMPAD3)) {
+        nx += s;
+        ny -= s;
+    } else {
+        // y grows upward; opposite directions cancel.
+        if (Held(VK_UP) || Held(VK_NUMPAD8) || (joystick & kStickUp))
+            ny += s;
+        if (Held(VK_DOWN) || Held(VK_NUMPAD2) || (joystick & kStickDown))
+            ny -= s;
+        if (Held(VK_RIGHT) || Held(VK_NUMPAD6) || (joystick & kStickRight))
+            nx += s;
+        if (Held(VK_LEFT) || Held(VK_NUMPAD4) || (joystick & kStickLeft))
+            nx -= s;
+    }
+    MoveTo(std::clamp(nx, 0, kMaxX), std::clamp(ny, 0, kMaxY));
+}
+
+void Player::Fire()
+{
+    // The gauge is the chance in a hundred that the shot is a laser, which passes through.
+    bool laser = static_cast<int32_t>(theRandom.Next() % 100) < gauge;
+    auto* shot = new PlayerShot;
+    shot->SetSprite((*images)[laser ? kSheetLaser : kSheetShot], target, 1, kKeyBlack);
+    shot->MoveTo(x + 30, y + 4);
+    shot->solid = !laser;
+    shot->SetHitInset(2);
+    ownerList->Append(shot);
+
+    shotCooldown = kShotInterval;
+    soundSystem->Play(kSoundShot);
+}
+
+void Player::ReleaseBomb()
+{
+    gauge -= kBombCost;
+
+    // Everything collidable turns into an explosion. The explosions are created not
+    // collidable, so the pass never clears what it has just added.
+    enemyList->ForEach([this](GameObject& object) {
+        if (object.collidable) {
+            enemyList->Append(MakeExplosion(*images, kSheetExplosion, target, object.x, object.y));
+            enemyList->Remove(&object);
+        }
+        return true;
+    });
+
+    auto* caption = new BomberCaption;
+    caption->SetSprite((*images)[kSheetBomberCaption], target, 1, kKeyBlack);
+    caption->MoveTo(320, 180);
+    enemyList->Append(caption);
+
+    auto* overlay = new BomberOverlay;
+    overlay->SetSprite((*images)[kSheetBomber], target, 1, kKeyBlack);
+    overlay->MoveTo(0, 0);
+    enemyList->Append(overlay);
+
+    soundSystem->Play(kSoundExplosion);
+    soundSystem->Play(kSoundBomb);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What the heroine's actions put on screen: her shots, the explosions (and graze sparks) left
+// where things are destroyed, and the two pictures a bomb shows.
+
+#include <cstdint>
+
+#include "objects/GameObject.h"
+
+// Flies right at 0.32 pixels per millisecond. A solid shot is spent on its first hit; a laser
+// (not solid) passes through.
+class PlayerShot : public GameObject {
+public:
+    int Update(uint32_t now) override;
+};
+
+// Four frames of at least 67 ms each, fading as they play; ends after the fourth step.
+class Explosion : public GameObject {
+public:
+    int Update(uint32_t now) override;
+    int Draw() override;
+
+    int32_t stepCount = 0;
+};
+
+// The full-screen bomb picture: opaque for 100 ms, then fading out over 512 ms.
+class BomberOverlay : public GameObject {
+public:
+    int Update(uint32_t now) override;
+    int Draw() override;
+
+    int32_t fade = 0;  // blend weight of what lies under it
+};
+
+// The bomb's caption, crossing the screen leftward in 300 ms.
+class BomberCaption : public GameObject {
+public:
+    int Update(uint32_t now) override;
+};
+
+// A four-frame explosion from the given sheet at (x, y), harmless and not clearable until its
+// first clip.
+Explosion* MakeExplosion(SpriteTable& images, SpriteSheet sheet, Surface* target, int x, int y);

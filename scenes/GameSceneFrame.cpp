@@ -1,0 +1,211 @@
+// The game scene's frame, in its fixed order (which is also the drawing order, back to front),
+// the end of a run by time, and the enemy spawner.
+
+#include "scenes/GameScene.h"
+
+#include <algorithm>
+
+#include "app/Random.h"
+#include "app/SaveRecord.h"
+#include "gfx/Surface.h"
+#include "objects/Hud.h"
+#include "objects/Player.h"
+#include "objects/Shooters.h"
+#include "scenes/EndingScene.h"
+#include "sound/SoundSystem.h"
+
+namespace {
+
+constexpr uint32_t kOneMinuteLimit = 60000;
+constexpr uint32_t kFiveMinuteLimit = 300000;
+
+// The spawn draw r picks a pattern; draws above the last entry spawn nothing.
+enum SpawnPattern {
+    kSpawnStraightShooter = 0,
+    kSpawnWaveShooter = 1,
+    kSpawnDiveShooter = 2,
+    kSpawnSniper = 3,
+    kSpawnNoteSpreader = 10,
+    kSpawnSineGunner = 11,
+    kSpawnPatternRunner = 12,
+    kSpawnBombDropper = 13,
+    kSpawnWaveLine = 20,
+    kSpawnNotePair = 21,
+    kSpawnStraightLine = 23,
+    kSpawnLastEntry = 23,
+};
+
+// Where a line of four enters, one every 64 pixels from the right edge; a fifth may follow.
+constexpr int kLineSpacing = 64;
+constexpr int kLineLength = 4;
+
+// How each kind of enemy looks and what it is worth.
+constexpr EnemyLook kShooterLook = {kSheetShooter, kKeyBlue, 10};
+
+// The spawner's own numbers, from the generator nothing else draws from.
+int Roll(int range)
+{
+    return theLcgRandom.Next() % range;
+}
+
+// Every enemy enters from just beyond the right edge.
+int EntryX()
+{
+    return kViewWidth + Roll(60);
+}
+
+}  // namespace
+
+void GameScene::Frame()
+{
+    uint32_t now = timeGetTime();
+    uint32_t elapsed = now - startTime;
+    if (TimeIsUp(elapsed)) {
+        EndRunByTime();
+        return;
+    }
+
+    DrawSkyAndBackground(now);
+    Spawn(elapsed);
+    UpdatePlayer(now);
+    if (!RunEnemyPass(now))
+        return;
+    RunShotPass(now);
+    gaugeBar->Update(now);
+    DrawTrees(now);
+    DrawNumbers();
+    TakeSnapshot(elapsed);
+    DrawTimer(elapsed);
+}
+
+bool GameScene::TimeIsUp(uint32_t elapsed) const
+{
+    switch (saveRecord.gameMode) {
+    case 0: return elapsed > kOneMinuteLimit;
+    case 1: return elapsed > kFiveMinuteLimit;
+    default: return false;
+    }
+}
+
+void GameScene::EndRunByTime()
+{
+    HighScoreTable& table = saveRecord.CurrentTable();
+    table.Insert(score);
+    // Written now rather than at exit, so that a crash later loses nothing of this run.
+    saveRecord.Save(kSaveFileName);
+    if (table.Best() == score)
+        canvas->SaveBmp(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
+
+    soundSystem->Stop(kSoundGameMusic);
+    auto* ending = new EndingScene;
+    SwitchTo(ending);
+    ending->runScore = score;
+}
+
+void GameScene::UpdatePlayer(uint32_t now)
+{
+    player->gauge = gaugeBar->level;
+    player->Update(now);
+    gaugeBar->level = player->gauge;
+}
+
+// The spawn rate follows the time elapsed and how crowded the screen is: the draw r is taken
+// modulo d, and only 24 of the values spawn (eleven of them something).
+int GameScene::SpawnDivisor(uint32_t elapsed) const
+{
+    int32_t n = enemyList.Count();
+    int32_t d;
+    switch (saveRecord.gameMode) {
+    case 0:
+        d = std::max(300 - static_cast<int32_t>(elapsed >> 11), 50);
+        if (n > 100)
+            d += 50;
+        else if (n < 50)
+            d -= 20;
+        return d;
+    case 1:
+        d = std::max(150 - static_cast<int32_t>(elapsed >> 12), 50);
+        if (n > 200)
+            d += 60;
+        else if (n < 50)
+            d = 80;
+        return d;
+    default:
+        return std::max(150 - static_cast<int32_t>(elapsed >> 12), 50);
+    }
+}
+
+void GameScene::Spawn(uint32_t elapsed)
+{
+    int d = SpawnDivisor(elapsed);
+    int r = Roll(d);
+
+    // A crowded screen gets a second chance to avoid a sniper.
+    int32_t n = enemyList.Count();
+    bool crowded = (saveRecord.gameMode == 0 && n > 120) || (saveRecord.gameMode == 1 && n > 80);
+    if (r == kSpawnSniper && crowded)
+        r = Roll(d);
+
+    if (r <= kSpawnLastEntry)
+        SpawnPattern(r);
+}
+
+void GameScene::SpawnPattern(int pattern)
+{
+    switch (pattern) {
+    case kSpawnStraightShooter: {
+        int x = EntryX();
+        AddEnemy(new StraightShooter, kShooterLook, x, Roll(200));
+        break;
+    }
+    case kSpawnWaveShooter: {
+        int x = EntryX();
+        AddEnemy(new WaveShooter, kShooterLook, x, Roll(200));
+        break;
+    }
+    case kSpawnDiveShooter: {
+        // It dives at where the heroine is as it appears.
+        int x = EntryX();
+        int y = Roll(200);
+        auto* diver = new DiveShooter;
+        diver->path.AimAt(x, y, player->x, player->y);
+        AddEnemy(diver, kShooterLook, x, y);
+        break;
+    }
+    case kSpawnWaveLine: {
+        int y = LineHeight();
+        for (int i = 0; i < kLineLength; i++)
+            AddEnemy(new WaveShooter, kShooterLook, kViewWidth + i * kLineSpacing, y);
+        break;
+    }
+    case kSpawnStraightLine: {
+        int y = LineHeight();
+        for (int i = 0; i < kLineLength; i++)
+            AddEnemy(new StraightShooter, kShooterLook, kViewWidth + i * kLineSpacing, y);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// A line keeps away from the heroine's half of the screen.
+int GameScene::LineHeight()
+{
+    return player->y > 120 ? Roll(100) : 120 + Roll(100);
+}
+
+// The creation protocol of every spawned enemy.
+void GameScene::AddEnemy(GameObject* enemy, const EnemyLook& look, int x, int y)
+{
+    enemy->scoreValue = look.points;
+    enemy->MoveTo(x, y);
+    enemy->SetSprite(images[look.sheet], canvas, 1, look.key);
+    enemy->collidable = true;
+    enemy->solid = true;
+    enemy->ownerList = &enemyList;
+    enemy->player = player;
+    enemy->images = &images;
+    enemy->SetHitInset(2);
+    enemyList.Append(enemy);
+}

@@ -1,0 +1,111 @@
+// The game scene's set-up and teardown: every picture of a run, the heroine, the two HUD
+// objects, the music and the clocks.
+
+#include "scenes/GameScene.h"
+
+#include "app/GameApp.h"
+#include "archive/ResourceArchive.h"
+#include "gfx/Surface.h"
+#include "objects/Hud.h"
+#include "objects/Player.h"
+#include "scenes/ScenePicture.h"
+#include "sound/SoundSystem.h"
+
+namespace {
+
+// The sprite sheets in the order of their indexes.
+constexpr const char* kSheetNames[kSpriteSheetCount] = {
+    "shot.bmp", "laser.bmp", "bbolo.bmp", "bbolo2.bmp", "morisel.bmp", "kanel.bmp",
+    "tarune.bmp", "bolo.bmp", "tama.bmp", "bom.bmp", "nazo.bmp", "beam.bmp", "onpu.bmp",
+    "bazooka.bmp", "exp.bmp", "exp2.bmp", "bar.bmp", "bomber.bmp", "bombertext.bmp",
+    "kasuri.bmp",
+};
+
+// What each picture must at least hold for the columns and rows the scene reads from it.
+// Objects clip to their own sheet, so a sheet of any size is safe.
+constexpr PictureLimits kAnySheet = {1, 1, kAnySize, kAnySize};
+constexpr PictureLimits kBackgroundLimits = {1536, 240, kAnySize, kAnySize};
+constexpr PictureLimits kTreesLimits = {960, 90, kAnySize, kAnySize};
+constexpr PictureLimits kDigitStripLimits = {ScoreDisplay::kDigits * ScoreDisplay::kGlyphWidth,
+                                             ScoreDisplay::kGlyphHeight, kAnySize, kAnySize};
+constexpr PictureLimits kGaugeLimits = {GaugeBar::kMaxLevel, 8, kAnySize, kAnySize};
+
+}  // namespace
+
+void GameScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
+{
+    Scene::Init(app, canvas, joystick);
+    LoadLandscape();
+    CreatePlayer();
+    CreateScoreDisplay();
+    score = 0;
+    LoadSpriteSheets();
+    CreateGaugeBar();
+    soundSystem->PlayMusic(kSoundGameMusic, 1);
+
+    scrollTime = treesScrollTime = timeGetTime();
+    startTime = timeGetTime();
+}
+
+GameScene::~GameScene()
+{
+    delete player;
+    delete skyImage;
+    delete backgroundImage;
+    delete treesImage;
+    delete gaugeBar;
+    delete scoreDisplay;
+    enemyList.Clear();
+    for (Surface* sheet : images)
+        delete sheet;
+    shotList.Clear();
+}
+
+Surface* GameScene::LoadPicture(const char* name, const PictureLimits& limits)
+{
+    return LoadScenePicture(app->window, resourceArchive, name, limits);
+}
+
+void GameScene::LoadLandscape()
+{
+    skyImage = LoadPicture("tomu_sora.bmp", kScreenOrMore);
+    backgroundImage = LoadPicture("tomu_bg.bmp", kBackgroundLimits);
+    treesImage = LoadPicture("tomu_ki.bmp", kTreesLimits);
+    backgroundScroll = 0;
+    treesScroll = 0;
+}
+
+void GameScene::CreatePlayer()
+{
+    player = new Player;
+    player->SetSprite(LoadPicture("velani.bmp", kAnySheet), canvas, 4, kKeyBlack);
+    player->MoveTo(Player::kStartX, Player::kStartY);
+    player->ownerList = &shotList;
+    player->enemyList = &enemyList;
+    player->images = &images;
+    player->input = joystick;
+}
+
+void GameScene::CreateScoreDisplay()
+{
+    scoreDisplay = new ScoreDisplay;
+    scoreDisplay->sprite = LoadPicture("text.bmp", kDigitStripLimits);
+    scoreDisplay->target = canvas;
+    scoreDisplay->bounds = {0, 0, scoreDisplay->sprite->width, scoreDisplay->sprite->height};
+    scoreDisplay->colorKey = kKeyBlack;
+    scoreDisplay->MoveTo(200, 220);
+}
+
+void GameScene::LoadSpriteSheets()
+{
+    for (int i = 0; i < kSpriteSheetCount; i++)
+        images[i] = LoadPicture(kSheetNames[i], i == kSheetGauge ? kGaugeLimits : kAnySheet);
+}
+
+void GameScene::CreateGaugeBar()
+{
+    gaugeBar = new GaugeBar;
+    gaugeBar->sprite = images[kSheetGauge];
+    gaugeBar->target = canvas;
+    gaugeBar->bounds = {0, 0, gaugeBar->sprite->width, gaugeBar->sprite->height};
+}
