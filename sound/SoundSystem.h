@@ -4,8 +4,11 @@
 // effect can sound several times at once. Callers name a sound by its id, its load position.
 
 #include <cstdint>
+#include <list>
 #include <string>
+#include <vector>
 
+#include "platform/Audio.h"
 #include "platform/Platform.h"
 
 class ResourceArchive;
@@ -40,7 +43,28 @@ public:
 
     const std::string& error() const;
 
-    // Implementation fields follow (clip slots, voices, device).
+private:
+    static constexpr int kSlotCount = 16;
+
+    struct SoundClip {
+        std::vector<int16_t> pcm;  // 16-bit mono at 22,050 Hz
+        IDirectSoundBuffer* buffer = nullptr;  // the clip's own, for music; null: slot free
+    };
+    // An extra buffer holding a copy of one clip, so that an effect can overlap itself.
+    struct Voice {
+        IDirectSoundBuffer* buffer;
+        uint16_t id;
+    };
+
+    bool IsLoaded(int id) const;
+    // A stopped, full-volume buffer of the slot's PCM; null when the device cannot make one.
+    IDirectSoundBuffer* CreateClipBuffer(int slot);
+    uint16_t Fail(const ResourceArchive& archive, const char* name, const std::string& fault);
+
+    IDirectSound* device = nullptr;
+    SoundClip clips[kSlotCount];
+    std::list<Voice> voices;  // oldest first; they live until the sound system goes
+    std::string failure;
 };
 
 extern SoundSystem* soundSystem;

@@ -1,0 +1,43 @@
+#pragma once
+// What both audio backends share: the checks on a buffer description, and a buffer of PCM with
+// its playback state as the mixer reads it. A backend derives from PcmBuffer and wraps the
+// operations in what it needs: the device lock against the audio thread on SDL, the scripted
+// clock in tests.
+
+#include <vector>
+
+#include "platform/Audio.h"
+#include "platform/AudioMixer.h"
+
+// DS_OK when a buffer can be made from the description; otherwise the reason.
+HRESULT CheckBufferDescription(const DSBUFFERDESC* description);
+
+class PcmBuffer : public IDirectSoundBuffer {
+public:
+    // The description must have passed CheckBufferDescription.
+    explicit PcmBuffer(const DSBUFFERDESC& description);
+
+    HRESULT Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
+                 DWORD* bytes2, DWORD flags) override;
+    HRESULT Unlock(void* part1, DWORD bytes1, void* part2, DWORD bytes2) override;
+    HRESULT Restore() override;
+    HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) override;
+    HRESULT Stop() override;
+    HRESULT SetCurrentPosition(DWORD byteOffset) override;
+    HRESULT GetStatus(DWORD* status) override;
+    HRESULT SetVolume(LONG hundredthsOfDecibel) override;
+    ULONG Release() override;
+
+    int tag() const { return ownerTag; }
+
+protected:
+    ~PcmBuffer() override = default;
+
+    MixVoice voice;
+
+private:
+    std::vector<int16_t> samples;
+    DWORD flags;
+    int ownerTag;
+    bool locked = false;
+};

@@ -1,0 +1,66 @@
+#include "platform/AudioMixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+int32_t GainFromVolume(int32_t hundredthsOfDecibel)
+{
+    // The bottom of the range means silence, not merely 100 dB down.
+    if (hundredthsOfDecibel <= -10000)
+        return 0;
+    double factor = std::pow(10.0, std::min(hundredthsOfDecibel, 0) / 2000.0);
+    return static_cast<int32_t>(std::lround(factor * kFullGain));
+}
+
+void AdvanceVoice(MixVoice& voice, uint64_t count)
+{
+    uint64_t next = voice.position + count;
+    if (next < voice.length) {
+        voice.position = static_cast<uint32_t>(next);
+    } else if (voice.looping && voice.length > 0) {
+        voice.position = static_cast<uint32_t>(next % voice.length);
+    } else {
+        voice.playing = false;
+        voice.position = 0;
+    }
+}
+
+// Adds count samples of one voice into sum, following it round its loop or up to its end.
+static void AddVoice(MixVoice& voice, int32_t* sum, size_t count)
+{
+    size_t done = 0;
+    while (done < count && voice.playing) {
+        if (voice.position >= voice.length) {  // an empty voice has nothing to play
+            voice.playing = false;
+            voice.position = 0;
+            break;
+        }
+        size_t run = std::min<size_t>(count - done, voice.length - voice.position);
+        const int16_t* samples = voice.samples + voice.position;
+        // A sample times a gain of at most 1.0 fits in 32 bits; so does the sum of thousands.
+        for (size_t i = 0; i < run; i++)
+            sum[done + i] += (samples[i] * voice.gain) >> 16;
+        done += run;
+        AdvanceVoice(voice, run);
+    }
+}
+
+void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count)
+{
+    // Summed a stretch at a time in a fixed block on the stack: the audio thread never
+    // allocates.
+    constexpr size_t kStretch = 256;
+    int32_t sum[kStretch];
+    while (count > 0) {
+        size_t stretch = std::min(count, kStretch);
+        std::fill_n(sum, stretch, 0);
+        for (MixVoice* voice : voices) {
+            if (voice->playing)
+                AddVoice(*voice, sum, stretch);
+        }
+        for (size_t i = 0; i < stretch; i++)
+            out[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
+        out += stretch;
+        count -= stretch;
+    }
+}

@@ -1,0 +1,170 @@
+#include "sound/SoundSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "archive/ResourceArchive.h"
+#include "sound/ClipDecoder.h"
+#include "sound/SoundSource.h"
+
+SoundSystem* soundSystem = nullptr;
+
+const char* const kClipNames[9] = {
+    "se_select.mp3", "tessani.mp3", "lumbera.mp3", "se_chon.mp3", "se_fire.mp3",
+    "se_bomb.mp3", "se_baria.mp3", "se_laser.mp3", "se_myao.mp3",
+};
+
+namespace {
+
+// Effects sound 10 dB below the music, which plays at the buffers' full volume.
+constexpr LONG kEffectVolume = -1000;
+
+[[noreturn]] void NoSoundDevice(const char* reason)
+{
+    std::fprintf(stderr,
+                 "No audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs the game "
+                 "silently.\n",
+                 reason);
+    std::exit(-1);
+}
+
+// Copies the PCM into the whole buffer, restoring it once if it was lost.
+void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
+{
+    DWORD length = static_cast<DWORD>(pcm.size() * sizeof(int16_t));
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    HRESULT result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
+    if (result == DSERR_BUFFERLOST) {
+        buffer->Restore();
+        result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
+    }
+    if (FAILED(result))
+        return;
+    auto* bytes = reinterpret_cast<const uint8_t*>(pcm.data());
+    std::memcpy(part1, bytes, bytes1);
+    if (part2)
+        std::memcpy(part2, bytes + bytes1, bytes2);
+    buffer->Unlock(part1, bytes1, part2, bytes2);
+}
+
+}  // namespace
+
+SoundSystem::SoundSystem(HWND window)
+{
+    if (FAILED(DirectSoundCreate(nullptr, &device, nullptr)))
+        NoSoundDevice(AudioError());
+    if (FAILED(device->SetCooperativeLevel(window, DSSCL_NORMAL)))
+        NoSoundDevice("the device cannot be shared with this window");
+}
+
+SoundSystem::~SoundSystem()
+{
+    for (Voice& voice : voices)
+        voice.buffer->Release();
+    for (SoundClip& clip : clips) {
+        if (clip.buffer) {
+            clip.buffer->Release();
+            clip = SoundClip();
+        }
+    }
+    device->Release();
+    voices.clear();
+}
+
+uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
+{
+    SoundClip* clip = std::find_if(std::begin(clips), std::end(clips),
+                                   [](const SoundClip& each) { return !each.buffer; });
+    if (clip == std::end(clips))
+        return Fail(archive, name, "no free clip slot, all 16 are taken");
+    int slot = static_cast<int>(clip - clips);
+
+    SoundSource source(archive, name);
+    std::string fault;
+    if (!DecodeClip(source, clip->pcm, fault)) {
+        clip->pcm.clear();
+        return Fail(archive, name, fault);
+    }
+    clip->buffer = CreateClipBuffer(slot);
+    if (!clip->buffer) {
+        std::string size = std::to_string(clip->pcm.size());
+        clip->pcm.clear();
+        return Fail(archive, name, "no playback buffer can hold its " + size + " samples");
+    }
+    return static_cast<uint16_t>(slot);
+}
+
+void SoundSystem::Play(int id)
+{
+    if (!IsLoaded(id))
+        return;
+    for (Voice& voice : voices) {
+        if (voice.id != id)
+            continue;
+        DWORD status = 0;
+        voice.buffer->GetStatus(&status);
+        if (!(status & DSBSTATUS_PLAYING)) {
+            voice.buffer->Play(0, 0, 0);  // a voice that played to its end starts afresh
+            return;
+        }
+    }
+    IDirectSoundBuffer* buffer = CreateClipBuffer(id);
+    if (!buffer)
+        return;
+    buffer->SetVolume(kEffectVolume);
+    buffer->Play(0, 0, 0);
+    voices.push_back({buffer, static_cast<uint16_t>(id)});
+}
+
+void SoundSystem::PlayMusic(int id, int loop)
+{
+    if (IsLoaded(id))
+        clips[id].buffer->Play(0, 0, loop == 1 ? DSBPLAY_LOOPING : 0);
+}
+
+void SoundSystem::Stop(int id)
+{
+    if (!IsLoaded(id))
+        return;
+    clips[id].buffer->Stop();
+    clips[id].buffer->SetCurrentPosition(0);
+}
+
+const std::string& SoundSystem::error() const
+{
+    return failure;
+}
+
+bool SoundSystem::IsLoaded(int id) const
+{
+    return id >= 0 && id < kSlotCount && clips[id].buffer;
+}
+
+IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot)
+{
+    const std::vector<int16_t>& pcm = clips[slot].pcm;
+    DSBUFFERDESC description = {};
+    description.dwSize = sizeof description;
+    description.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
+    // A clip too long for a buffer must stay too long, not wrap round to a small size.
+    description.dwBufferBytes = static_cast<DWORD>(
+        std::min<size_t>(pcm.size() * sizeof(int16_t), DSBSIZE_MAX + 1));
+    description.lpwfxFormat = &kAudioBufferFormat;
+    description.tag = slot;
+    IDirectSoundBuffer* buffer = nullptr;
+    if (FAILED(device->CreateSoundBuffer(&description, &buffer, nullptr)))
+        return nullptr;
+    FillBuffer(buffer, pcm);
+    return buffer;
+}
+
+uint16_t SoundSystem::Fail(const ResourceArchive& archive, const char* name,
+                           const std::string& fault)
+{
+    failure = std::string(archive.dataPath) + ": sound \"" + name + "\": " + fault;
+    return 0xFFFF;
+}
