@@ -113,18 +113,6 @@ TEST(Random, EveryBlockPathGivesTheSameSequence)
     }
 }
 
-TEST(Random, ReseedingStartsTheSequenceAgain)
-{
-    auto random = std::make_unique<Random>();
-    random->Seed(7);
-    std::vector<uint32_t> first;
-    for (int i = 0; i < 700; ++i)
-        first.push_back(random->Next());
-    random->Seed(7);
-    for (int i = 0; i < 700; ++i)
-        ASSERT_EQ(random->Next(), first[i]) << "draw " << i;
-}
-
 TEST(LcgRandom, StartsWithTheFixedSequence)
 {
     LcgRandom fresh;

@@ -210,10 +210,4 @@ TEST_F(SaveFileTest, ASaveIntoAReadOnlyFolderKeepsTheOldFile)
     EXPECT_EQ(ReadFile(), old);
 }
 
-TEST_F(SaveFileTest, ASaveIntoAMissingFolderFails)
-{
-    SaveRecord record{};
-    EXPECT_FALSE(record.Save((folder / "gone" / "korimo.sav").string().c_str()));
-}
-
 }  // namespace

@@ -85,21 +85,4 @@ TEST_F(FilesTest, CreateNewFileReservesANameOnce)
     EXPECT_FALSE(CreateNewFile(PathOf("no-such-folder/Snap0000.bmp")));
 }
 
-TEST_F(FilesTest, ReplaceFileSwapsTheWholeContents)
-{
-    Write(PathOf("record"), "a much longer old content");
-    ASSERT_TRUE(ReplaceFile(PathOf("record"), "new", 3));
-    EXPECT_EQ(Read(PathOf("record")), "new");
-
-    ASSERT_TRUE(ReplaceFile(PathOf("fresh"), "", 0));
-    EXPECT_TRUE(fs::exists(PathOf("fresh")));
-    EXPECT_EQ(fs::file_size(PathOf("fresh")), 0u);
-
-    // Nothing but the two files remains: no temporary left behind.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
-        ++entries;
-    EXPECT_EQ(entries, 2);
-}
-
 }  // namespace
