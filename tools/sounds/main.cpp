@@ -31,6 +31,12 @@ bool MakeClip(const fs::path& source, const fs::path& outputFolder)
         return false;
     }
     std::vector<int16_t> pcm = Render(score);
+    double loudness = ToDb(LoudestRms(std::span<const int16_t>(pcm)));
+    if (score.levelling == Levelling::Loudness && loudness < score.targetDb - 0.5) {
+        std::fprintf(stderr, "make-sounds: %s: only %.1f dBFS loud, not %.1f: its peaks are too "
+                     "far above its body to reach the loudness without clipping\n",
+                     source.filename().c_str(), loudness, score.targetDb);
+    }
     std::vector<uint8_t> stream;
     std::vector<int16_t> decoded;
     std::string target = (outputFolder / (score.name + ".mp3")).string();
