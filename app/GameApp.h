@@ -8,6 +8,15 @@
 
 class Surface;
 
+// The window: a 640x480 client area with a caption, a system menu and a minimise box, so it
+// cannot be resized or maximised.
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+constexpr DWORD kWindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The back buffer every scene draws into; painting doubles it to the window.
+constexpr int kCanvasWidth = 320;
+constexpr int kCanvasHeight = 240;
+
 // Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
 class JoystickInfo {
 public:

@@ -1,0 +1,141 @@
+// The game's application object: creation and destruction of what the window needs, painting,
+// and the switch between the window and full screen.
+
+#include "app/GameApp.h"
+
+#include <cstdio>
+
+#include "archive/ResourceArchive.h"
+#include "gfx/Draw.h"
+#include "gfx/Surface.h"
+#include "gfx/Tables.h"
+#include "scenes/Scene.h"
+#include "sound/SoundSystem.h"
+
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr uint16_t kLoadFailed = 0xFFFF;
+
+void ResizeClientArea(HWND window, int width, int height)
+{
+    RECT bounds = {0, 0, width, height};
+    AdjustWindowRect(&bounds, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
+                     GetMenu(window) != nullptr);
+    SetWindowPos(window, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+}  // namespace
+
+GameApp::GameApp()
+{
+    JOYINFO reading;
+    joystick.available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
+    if (joystick.available) {
+        joystick.available =
+            joyGetDevCapsA(JOYSTICKID1, &joystick.caps, sizeof joystick.caps) == JOYERR_NOERROR;
+    }
+}
+
+GameApp::~GameApp() = default;
+
+int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    this->window = window;
+    instance = reinterpret_cast<HINSTANCE>(
+        static_cast<uintptr_t>(static_cast<uint32_t>(GetWindowLongA(window, GWL_HINSTANCE))));
+
+    BuildTables();
+    presentBuffer = new Surface(window, kWindowWidth, kWindowHeight);
+    backBuffer = new Surface(window, kCanvasWidth, kCanvasHeight);
+
+    backBuffer->font = CreateFontA(16, 8, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                                   0, "ＭＳ ゴシック");
+    SelectObject(backBuffer->dc, backBuffer->font);
+    SetBkMode(backBuffer->dc, TRANSPARENT);
+    SetTextColor(backBuffer->dc, kWhite);
+
+    soundSystem = new SoundSystem(window);
+    // The load order gives the clips the ids every caller passes.
+    for (const char* name : kClipNames) {
+        if (soundSystem->Load(resourceArchive, name) == kLoadFailed) {
+            std::fprintf(stderr, "korimo: %s\n", soundSystem->error().c_str());
+            return -1;
+        }
+    }
+
+    if (currentScene)
+        currentScene->Init(this, backBuffer, &joystick);
+    return 0;
+}
+
+int GameApp::OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (!windowed)
+        LeaveFullScreen();
+    delete presentBuffer;
+    delete backBuffer;
+    presentBuffer = nullptr;
+    backBuffer = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (!presentBuffer)
+        return 1;  // nothing of ours to show yet
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    Double2x(*backBuffer, *presentBuffer);
+    // Down now or pressed since the last paint: holding F1 saves every frame.
+    if (GetAsyncKeyState(VK_F1) & 0xFFFF)
+        backBuffer->SaveSnapshot();
+    BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
+           SRCCOPY);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+int GameApp::OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != VK_RETURN)
+        return 1;  // Alt+F4 and the other system keys keep their usual meaning
+    if (windowed)
+        EnterFullScreen();
+    else
+        LeaveFullScreen();
+    return 0;
+}
+
+void GameApp::EnterFullScreen()
+{
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    HDC screen = GetDC(nullptr);
+    mode.dmBitsPerPel = static_cast<DWORD>(GetDeviceCaps(screen, BITSPIXEL));
+    ReleaseDC(nullptr, screen);
+    mode.dmPelsWidth = kWindowWidth;
+    mode.dmPelsHeight = kWindowHeight;
+    // When the mode is refused the window still becomes a borderless 640x480 popup.
+    if (ChangeDisplaySettingsA(&mode, CDS_TEST) == DISP_CHANGE_SUCCESSFUL)
+        ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+
+    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(WS_POPUP));
+    MoveWindow(window, 0, 0, kWindowWidth, kWindowHeight, TRUE);
+    ShowWindow(window, SW_SHOW);
+    ShowCursor(FALSE);
+    windowed = 0;
+}
+
+void GameApp::LeaveFullScreen()
+{
+    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(kWindowedStyle));
+    ChangeDisplaySettingsA(nullptr, 0);
+    ResizeClientArea(window, kWindowWidth, kWindowHeight);
+    ShowWindow(window, SW_SHOW);
+    ShowCursor(TRUE);
+    windowed = 1;
+}

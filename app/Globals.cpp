@@ -1,0 +1,4 @@
+#include "app/Globals.h"
+
+Surface* snapshots[kSnapshotCount] = {};
+int snapshotCount = 0;

@@ -1,0 +1,106 @@
+// Input messages go on to the hooks of whichever scene is current when they are dispatched, so
+// a key pressed between a scene switch and the successor's first frame reaches the successor.
+
+#include "app/GameApp.h"
+#include "scenes/Scene.h"
+
+namespace {
+
+int LowWord(LPARAM value)
+{
+    return static_cast<int16_t>(value & 0xFFFF);
+}
+
+int HighWord(LPARAM value)
+{
+    return static_cast<int16_t>((value >> 16) & 0xFFFF);
+}
+
+int ForwardJoyButtonDown(WPARAM buttons)
+{
+    if (currentScene)
+        currentScene->OnJoyButtonDown(static_cast<UINT>(buttons));
+    return 0;
+}
+
+int ForwardJoyButtonUp(WPARAM buttons)
+{
+    if (currentScene)
+        currentScene->OnJoyButtonUp(static_cast<UINT>(buttons));
+    return 0;
+}
+
+int ForwardJoyMove(LPARAM position)
+{
+    if (currentScene)
+        currentScene->OnJoyMove(static_cast<uint32_t>(position));
+    return 0;
+}
+
+}  // namespace
+
+int GameApp::OnJoy1ButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyButtonDown(wParam);
+}
+
+int GameApp::OnJoy2ButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyButtonDown(wParam);
+}
+
+int GameApp::OnJoy1ButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyButtonUp(wParam);
+}
+
+int GameApp::OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyButtonUp(wParam);
+}
+
+int GameApp::OnJoy1Move(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyMove(lParam);
+}
+
+int GameApp::OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return ForwardJoyMove(lParam);
+}
+
+int GameApp::OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (currentScene)
+        currentScene->OnKeyDown(static_cast<int>(wParam));
+    return 0;
+}
+
+int GameApp::OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (!currentScene)
+        return 0;
+    if (wParam & MK_LBUTTON)
+        currentScene->OnLButtonDown(wParam, LowWord(lParam), HighWord(lParam));
+    else if (wParam & MK_RBUTTON)
+        currentScene->OnRButtonDown(wParam, LowWord(lParam), HighWord(lParam));
+    return 0;
+}
+
+int GameApp::OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (!currentScene)
+        return 0;
+    if (wParam & MK_LBUTTON)
+        currentScene->OnLButtonUp(wParam, LowWord(lParam), HighWord(lParam));
+    else if (wParam & MK_RBUTTON)
+        currentScene->OnRButtonUp(wParam, LowWord(lParam), HighWord(lParam));
+    return 0;
+}
+
+int GameApp::OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (currentScene)
+        currentScene->OnMouseMove(wParam, LowWord(lParam), HighWord(lParam));
+    return 0;
+}

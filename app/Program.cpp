@@ -1,0 +1,61 @@
+#include "app/Program.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/GameApp.h"
+#include "app/Globals.h"
+#include "app/MainLoop.h"
+#include "app/Random.h"
+#include "app/SaveRecord.h"
+#include "gfx/Surface.h"
+#include "scenes/Scene.h"
+#include "sound/SoundSystem.h"
+
+const char* const kGameTitle = "こりもしゅーてぃんぐ";
+
+bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
+                    HINSTANCE instance, int showCommand)
+{
+    theRandom.Seed(timeGetTime());
+    new MainLoop;
+
+    std::memset(&saveRecord, 0, sizeof saveRecord);
+    if (saveFile)
+        saveRecord.Load(saveFile);
+    for (Surface*& snapshot : snapshots)
+        snapshot = new Surface(kCanvasWidth, kCanvasHeight);
+    // The game length chosen last time is not kept: every start offers the one-minute game.
+    saveRecord.gameMode = 0;
+
+    // The first scene exists before the window, whose creation initialises it.
+    currentScene = makeFirstScene();
+    theMainLoop->idleHandler = RunSceneFrame;
+    app = new GameApp;
+    if (!app->CreateMainWindow(instance, kGameTitle, kWindowWidth, kWindowHeight, showCommand,
+                               kWindowedStyle, nullptr)) {
+        // Empty when the window's creation handler refused and has said why itself.
+        if (*PlatformError())
+            std::fprintf(stderr, "korimo: cannot open the window: %s\n", PlatformError());
+        return false;
+    }
+    return true;
+}
+
+void Program::Stop(const char* saveFile)
+{
+    if (saveFile && !saveRecord.Save(saveFile))
+        std::fprintf(stderr, "korimo: could not write %s; the scores of this session are lost\n",
+                     saveFile);
+    for (Surface*& snapshot : snapshots) {
+        delete snapshot;
+        snapshot = nullptr;
+    }
+    delete soundSystem;
+    soundSystem = nullptr;
+    delete app;
+    app = nullptr;
+    delete currentScene;
+    currentScene = nullptr;
+    delete theMainLoop;
+}

@@ -1,0 +1,44 @@
+#include "platform/Backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Windowing.h"
+
+namespace platform {
+
+static Backend* installed = nullptr;
+
+void InstallBackend(Backend* backend)
+{
+    // Windows first: destroying them still reaches the old backend's native window.
+    ResetWindows();
+    ResetMessages();
+    ResetKeys();
+    ResetJoystick();
+    ResetCursor();
+    installed = backend;
+}
+
+Backend& CurrentBackend()
+{
+    if (!installed) {
+        std::fputs("korimo: the platform was used before a backend was installed\n", stderr);
+        std::abort();
+    }
+    return *installed;
+}
+
+void OnCloseRequest()
+{
+    if (HWND window = NativeWindowOwner())
+        PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void OnExpose()
+{
+    if (HWND window = NativeWindowOwner())
+        InvalidateRect(window, nullptr, FALSE);
+}
+
+}  // namespace platform

@@ -1,0 +1,6 @@
+#include "platform/Backend.h"
+
+DWORD timeGetTime()
+{
+    return platform::CurrentBackend().Milliseconds();
+}

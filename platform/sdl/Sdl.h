@@ -1,0 +1,13 @@
+#pragma once
+// The SDL2 backend of the platform layer, for the game itself. This header does not include
+// SDL, so the entry function can install the backend without seeing it.
+
+namespace sdl {
+
+// Makes SDL the platform: the clock, the keyboard and the first joystick at once; the display
+// when the window is opened.
+void Install();
+// Closes the joystick and SDL; the window and the sound device are gone by then.
+void Uninstall();
+
+}  // namespace sdl

@@ -1,0 +1,37 @@
+#include "scenes/Scene.h"
+
+#include "app/GameApp.h"
+
+Scene* currentScene = nullptr;
+
+Scene::Scene() : startTime(timeGetTime())
+{
+}
+
+Scene::~Scene() = default;
+
+void Scene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
+{
+    this->app = app;
+    this->canvas = canvas;
+    this->joystick = joystick;
+}
+
+int Scene::Tick()
+{
+    if (!app)
+        return 1;  // never initialised: nothing to draw into, nothing to show
+    Frame();
+    InvalidateRect(app->window, nullptr, FALSE);
+    UpdateWindow(app->window);
+    if (finished)
+        delete this;  // its successor is current already; nothing of this scene is touched again
+    return 1;
+}
+
+void Scene::SwitchTo(Scene* successor)
+{
+    successor->Init(app, canvas, joystick);
+    currentScene = successor;
+    finished = 1;
+}

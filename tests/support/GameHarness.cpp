@@ -1,0 +1,122 @@
+#include "tests/support/GameHarness.h"
+
+#include <cstring>
+
+#include "app/GameApp.h"
+#include "app/Globals.h"
+#include "app/MainLoop.h"
+#include "app/Program.h"
+#include "app/Random.h"
+#include "app/SaveRecord.h"
+#include "scenes/Scene.h"
+
+namespace {
+
+GameHarness* running = nullptr;
+Program program;
+
+// Posted by the harness's idle pass after the last frame asked for; any other exit code
+// comes from the game.
+constexpr int kPaused = 0x7FFF0001;
+
+}  // namespace
+
+GameHarness::GameHarness() : GameHarness(Options{})
+{
+}
+
+GameHarness::GameHarness(const Options& chosen) : options(chosen)
+{
+    scripted::Install();
+    scripted::SetClock(options.startClock);
+    if (options.joystick)
+        scripted::AttachJoystick();
+    // What a fresh process starts with.
+    std::memset(&saveRecord, 0, sizeof saveRecord);
+    snapshotCount = 0;
+    theLcgRandom = LcgRandom{};
+    currentScene = nullptr;
+}
+
+GameHarness::~GameHarness()
+{
+    if (booted && !closed)
+        Close();
+    if (booted)
+        program.Stop(options.saveFile);
+    running = nullptr;
+}
+
+bool GameHarness::Boot(const std::function<Scene*()>& makeFirstScene)
+{
+    booted = true;
+    running = this;
+    if (!program.Start(makeFirstScene, options.saveFile, nullptr, SW_SHOWNORMAL)) {
+        closed = true;
+        return false;
+    }
+    app = program.app;
+    theMainLoop->idleHandler = IdlePass;
+    return true;
+}
+
+int GameHarness::IdlePass()
+{
+    GameHarness& harness = *running;
+    if (harness.framesLeft <= 0) {
+        PostQuitMessage(kPaused);
+        return 1;
+    }
+    scripted::AdvanceClock(harness.frameStep);
+    RunSceneFrame();
+    ++harness.framesRun;
+    if (--harness.framesLeft == 0)
+        PostQuitMessage(kPaused);
+    return 1;
+}
+
+int GameHarness::RunFrames(int count, uint32_t millisecondsPerFrame)
+{
+    if (closed || count <= 0)
+        return 0;
+    const int before = framesRun;
+    framesLeft = count;
+    frameStep = millisecondsPerFrame;
+    const int result = theMainLoop->Run();
+    framesLeft = 0;
+    if (result != kPaused) {
+        closed = true;
+        exitCode = result;
+    }
+    return framesRun - before;
+}
+
+int GameHarness::Close()
+{
+    if (closed)
+        return exitCode;
+    scripted::PostToWindow(WM_CLOSE);
+    // No frame is left to run: should the loop come to an idle pass, it stops there.
+    framesLeft = 0;
+    const int result = theMainLoop->Run();
+    if (result != kPaused) {
+        closed = true;
+        exitCode = result;
+    }
+    return exitCode;
+}
+
+GameApp& GameHarness::App()
+{
+    return *app;
+}
+
+Surface& GameHarness::Canvas()
+{
+    return *app->backBuffer;
+}
+
+const std::vector<uint32_t>& GameHarness::Screen() const
+{
+    return scripted::LastPresentedFrame();
+}
