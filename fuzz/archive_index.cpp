@@ -7,21 +7,30 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
 
 namespace {
 
+// A folder of its own for the two files, removed again when the fuzzer exits.
+struct TemporaryFolder {
+    TemporaryFolder()
+    {
+        char pattern[] = "/tmp/korimo-fuzz-archive-XXXXXX";
+        if (!mkdtemp(pattern)) std::abort();
+        path = pattern;
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
 const std::string& BasePath()
 {
-    static const std::string base = [] {
-        char folder[] = "/tmp/korimo-fuzz-archive-XXXXXX";
-        if (!mkdtemp(folder)) std::abort();
-        return std::string(folder) + "/pack";
-    }();
+    static const TemporaryFolder folder;
+    static const std::string base = folder.path + "/pack";
     return base;
 }
 

@@ -2,31 +2,34 @@
 // names, saving and loading again must neither crash nor lose what was saved.
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "app/SaveRecord.h"
 
 namespace {
 
-const std::string& FolderPath()
-{
-    static const std::string folder = [] {
-        char path[] = "/tmp/korimo-fuzz-save-XXXXXX";
-        if (!mkdtemp(path)) std::abort();
-        return std::string(path);
-    }();
-    return folder;
-}
+// A folder of its own for the save file, removed again when the fuzzer exits.
+struct TemporaryFolder {
+    TemporaryFolder()
+    {
+        char pattern[] = "/tmp/korimo-fuzz-save-XXXXXX";
+        if (!mkdtemp(pattern)) std::abort();
+        path = pattern;
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
 {
-    const std::string path = FolderPath() + "/korimo.sav";
+    static const TemporaryFolder folder;
+    static const std::string path = folder.path + "/korimo.sav";
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) std::abort();
     if (size > 0) std::fwrite(input, 1, size, file);
