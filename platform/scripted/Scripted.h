@@ -45,12 +45,16 @@ bool IsCursorVisible();
 HWND TheWindow();  // null when no window exists
 
 // Sound, as the scripted audio device saw it. `clip` is the tag the sound system gives each
-// buffer (the clip id).
+// buffer (the clip id); `buffer` numbers the buffers in the order they were made since Install,
+// so a test can tell a voice used again from a new one; `volume` is the buffer's volume in
+// hundredths of a decibel at the time.
 struct SoundEvent {
     enum Kind { Play, Loop, Stop };
     uint32_t time;
     int clip;
     Kind kind;
+    int buffer = 0;
+    int volume = 0;
 };
 const std::vector<SoundEvent>& SoundEvents();
 void ClearSoundEvents();

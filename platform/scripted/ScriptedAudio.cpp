@@ -18,6 +18,7 @@ struct AudioState {
     std::vector<scripted::SoundEvent> events;
     // The live buffers made since the last reset.
     std::vector<ScriptedSoundBuffer*> buffers;
+    int buffersMade = 0;
     bool failDevice = false;
 };
 AudioState state;
@@ -25,7 +26,8 @@ const char* lastError = "";
 
 class ScriptedSoundBuffer final : public PcmBuffer {
 public:
-    explicit ScriptedSoundBuffer(const DSBUFFERDESC& description) : PcmBuffer(description)
+    explicit ScriptedSoundBuffer(const DSBUFFERDESC& description)
+        : PcmBuffer(description), number(state.buffersMade++)
     {
         state.buffers.push_back(this);
     }
@@ -57,6 +59,13 @@ public:
     {
         CatchUp();
         return PcmBuffer::GetStatus(status);
+    }
+    HRESULT SetVolume(LONG hundredthsOfDecibel) override
+    {
+        HRESULT result = PcmBuffer::SetVolume(hundredthsOfDecibel);
+        if (result == DS_OK)
+            volume = hundredthsOfDecibel;
+        return result;
     }
     HRESULT Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
                  DWORD* bytes2, DWORD flags) override
@@ -95,9 +104,11 @@ private:
     }
     void Record(scripted::SoundEvent::Kind kind)
     {
-        state.events.push_back({timeGetTime(), tag(), kind});
+        state.events.push_back({timeGetTime(), tag(), kind, number, volume});
     }
 
+    const int number;
+    LONG volume = DSBVOLUME_MAX;
     uint32_t startTime = 0;
     uint32_t startPosition = 0;
 };
