@@ -1,9 +1,10 @@
 #pragma once
 // The software renderer. Coordinates are those of Surface (y upward from the bottom);
 // rectangles are {left, top, right, bottom} with right and bottom exclusive. Keys are
-// 0x00BBGGRR and ignore the fourth byte; blend weights run 0..256 and weigh the destination.
-// Nothing here clips, except BlitRotated and Double2x's size test: callers keep rectangles
-// inside both surfaces.
+// 0x00BBGGRR and ignore the fourth byte; blend weights run 0..256 (others are taken as the
+// nearer end) and weigh the destination. Callers keep rectangles inside both surfaces; the
+// blits still trim whatever reaches past an edge, so a mistake loses pixels instead of
+// writing outside the picture. Double2x draws nothing when the destination is too small.
 
 #include <cstdint>
 

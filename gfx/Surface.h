@@ -4,6 +4,7 @@
 // Text drawn through the device context counts y downward from the top.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Platform.h"
 
@@ -50,4 +51,12 @@ public:
     HBITMAP bitmap = nullptr;
     HFONT font = nullptr;
     int32_t bitsPerPixel = 32;
+
+private:
+    void AllocateHeader(int w, int h, bool pixelsInBlock);
+    void AttachDibSection(HWND window);
+    void Load(HWND window, ResourceArchive& archive, const char* name);
+    void Fail(const char* name, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+    std::string failure;
 };
