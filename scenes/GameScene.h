@@ -58,11 +58,14 @@ private:
     // The frame and the spawner.
     bool TimeIsUp(uint32_t elapsed) const;
     void EndRunByTime();
+    void RecordScore();
     void UpdatePlayer(uint32_t now);
     int SpawnDivisor(uint32_t elapsed) const;
     void Spawn(uint32_t elapsed);
     void SpawnPattern(int pattern);
     int LineHeight();
+    template <typename Shooter>
+    void AddLine(int y);
     void AddEnemy(GameObject* enemy, const EnemyLook& look, int x, int y);
 
     // Collisions and scoring.

@@ -126,9 +126,7 @@ void GameScene::ShootDown(GameObject& enemy)
 void GameScene::EndRunByHit()
 {
     soundSystem->Stop(kSoundGameMusic);
-    if (saveRecord.gameMode == 0 || saveRecord.gameMode == 1) {
-        saveRecord.CurrentTable().Insert(score);
-        saveRecord.Save(kSaveFileName);
-    }
+    if (saveRecord.gameMode == 0 || saveRecord.gameMode == 1)
+        RecordScore();
     SwitchTo(new GameOverScene);
 }

@@ -4,13 +4,19 @@
 #include "scenes/GameScene.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/Random.h"
 #include "app/SaveRecord.h"
 #include "gfx/Surface.h"
 #include "objects/Hud.h"
 #include "objects/Player.h"
+#include "objects/BombDropper.h"
+#include "objects/NoteSpreader.h"
+#include "objects/PatternRunner.h"
 #include "objects/Shooters.h"
+#include "objects/SineGunner.h"
+#include "objects/Sniper.h"
 #include "scenes/EndingScene.h"
 #include "sound/SoundSystem.h"
 
@@ -35,12 +41,21 @@ enum SpawnPattern {
     kSpawnLastEntry = 23,
 };
 
-// Where a line of four enters, one every 64 pixels from the right edge; a fifth may follow.
-constexpr int kLineSpacing = 64;
+// A line of four enters one every 64 pixels from the right edge; a fifth may follow it.
 constexpr int kLineLength = 4;
+
+int LineX(int place)
+{
+    return kViewWidth + place * 64;
+}
 
 // How each kind of enemy looks and what it is worth.
 constexpr EnemyLook kShooterLook = {kSheetShooter, kKeyBlue, 10};
+constexpr EnemyLook kSniperLook = {kSheetSniper, kKeyBlue, 10};
+constexpr EnemyLook kNoteSpreaderLook = {kSheetNoteSpreader, kKeyBlack, 30};
+constexpr EnemyLook kSineGunnerLook = {kSheetSineGunner, kKeyBlue, 30};
+constexpr EnemyLook kPatternRunnerLook = {kSheetPatternRunner, kKeyBlack, 30};
+constexpr EnemyLook kBombDropperLook = {kSheetBombDropper, kKeyRed, 10};
 
 // The spawner's own numbers, from the generator nothing else draws from.
 int Roll(int range)
@@ -89,17 +104,24 @@ bool GameScene::TimeIsUp(uint32_t elapsed) const
 
 void GameScene::EndRunByTime()
 {
-    HighScoreTable& table = saveRecord.CurrentTable();
-    table.Insert(score);
-    // Written now rather than at exit, so that a crash later loses nothing of this run.
-    saveRecord.Save(kSaveFileName);
-    if (table.Best() == score)
+    RecordScore();
+    // A new best (or a tie) keeps the picture of the run's last frame, still on the canvas.
+    if (saveRecord.CurrentTable().Best() == score)
         canvas->SaveBmp(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
 
     soundSystem->Stop(kSoundGameMusic);
     auto* ending = new EndingScene;
     SwitchTo(ending);
     ending->runScore = score;
+}
+
+// The ranking of the game length gets the run's score, and the save file is written at once
+// rather than at exit, so that a crash or a killed process later loses nothing of this run.
+void GameScene::RecordScore()
+{
+    saveRecord.CurrentTable().Insert(score);
+    if (!saveRecord.Save(kSaveFileName))
+        std::fprintf(stderr, "korimo: cannot write the scores to %s\n", kSaveFileName);
 }
 
 void GameScene::UpdatePlayer(uint32_t now)
@@ -150,6 +172,8 @@ void GameScene::Spawn(uint32_t elapsed)
         SpawnPattern(r);
 }
 
+// The draws of R come in the order the patterns take them; a position written as two draws
+// takes x first unless said otherwise.
 void GameScene::SpawnPattern(int pattern)
 {
     switch (pattern) {
@@ -172,21 +196,64 @@ void GameScene::SpawnPattern(int pattern)
         AddEnemy(diver, kShooterLook, x, y);
         break;
     }
+    case kSpawnSniper: {
+        int x = EntryX();
+        AddEnemy(new Sniper, kSniperLook, x, Roll(200));
+        break;
+    }
+    case kSpawnNoteSpreader: {
+        // Height first, in the half of the screen away from the heroine.
+        int y = player->y > 120 ? Roll(100) : 100 + Roll(100);
+        int x = EntryX();
+        AddEnemy(new NoteSpreader, kNoteSpreaderLook, x, y);
+        break;
+    }
+    case kSpawnSineGunner: {
+        int x = EntryX();
+        AddEnemy(new SineGunner, kSineGunnerLook, x, Roll(200));
+        break;
+    }
+    case kSpawnPatternRunner: {
+        int x = EntryX();
+        AddEnemy(new PatternRunner, kPatternRunnerLook, x, 100 + Roll(100));
+        break;
+    }
+    case kSpawnBombDropper: {
+        int x = EntryX();
+        AddEnemy(new BombDropper, kBombDropperLook, x, 100 + Roll(100));
+        break;
+    }
     case kSpawnWaveLine: {
         int y = LineHeight();
-        for (int i = 0; i < kLineLength; i++)
-            AddEnemy(new WaveShooter, kShooterLook, kViewWidth + i * kLineSpacing, y);
+        AddLine<WaveShooter>(y);
+        // Half of the lines bring a gunner behind them.
+        if ((theRandom.Next() & 1) == 0)
+            AddEnemy(new SineGunner, kSineGunnerLook, LineX(kLineLength), y);
+        break;
+    }
+    case kSpawnNotePair: {
+        int x = EntryX();
+        AddEnemy(new NoteSpreader, kNoteSpreaderLook, x, Roll(100));
+        AddEnemy(new NoteSpreader, kNoteSpreaderLook, x, 50 + Roll(100));
         break;
     }
     case kSpawnStraightLine: {
         int y = LineHeight();
-        for (int i = 0; i < kLineLength; i++)
-            AddEnemy(new StraightShooter, kShooterLook, kViewWidth + i * kLineSpacing, y);
+        AddLine<StraightShooter>(y);
+        AddEnemy(new PatternRunner, kPatternRunnerLook, LineX(kLineLength), y);
         break;
     }
     default:
         break;
     }
+}
+
+// Four shooters side by side, entering one after another.
+template <typename Shooter>
+void GameScene::AddLine(int y)
+{
+    for (int i = 0; i < kLineLength; i++)
+        AddEnemy(new Shooter, kShooterLook, LineX(i), y);
 }
 
 // A line keeps away from the heroine's half of the screen.
