@@ -40,10 +40,11 @@ GameHarness::GameHarness(const Options& chosen) : options(chosen)
 
 GameHarness::~GameHarness()
 {
-    if (booted && !closed)
+    if (started && !closed)
         Close();
+    // A start that failed writes nothing back, as in the game.
     if (booted)
-        program.Stop(options.saveFile);
+        program.Stop(started ? options.saveFile : nullptr);
     running = nullptr;
 }
 
@@ -53,8 +54,10 @@ bool GameHarness::Boot(const std::function<Scene*()>& makeFirstScene)
     running = this;
     if (!program.Start(makeFirstScene, options.saveFile, nullptr, SW_SHOWNORMAL)) {
         closed = true;
+        exitCode = 1;
         return false;
     }
+    started = true;
     app = program.app;
     theMainLoop->idleHandler = IdlePass;
     return true;

@@ -78,6 +78,7 @@ public:
     bool Closed() const { return closed; }
     int ExitCode() const { return exitCode; }
 
+    // Both valid while the window is open.
     GameApp& App();
     // The 320x240 back buffer every scene draws into.
     Surface& Canvas();
@@ -92,6 +93,7 @@ private:
     Options options;
     GameApp* app = nullptr;
     bool booted = false;
+    bool started = false;
     bool closed = false;
     int exitCode = 0;
     int framesRun = 0;
