@@ -11,6 +11,7 @@
 #include "objects/ObjectList.h"
 #include "objects/Player.h"
 #include "platform/scripted/Scripted.h"
+#include "sound/SoundSystem.h"
 
 namespace kit {
 
@@ -44,11 +45,13 @@ inline uint32_t At(const Surface& surface, int x, int y)
 }
 
 // A playing field without the scene: canvas, sprite table, lists and a heroine standing
-// still, with the clock's platform installed so that she can poll the keyboard.
+// still, with the scripted platform installed so that she can poll the keyboard, and a sound
+// system without clips, so that playing a sound is harmless (the scene tests hear them).
 struct Field {
     Field()
     {
         scripted::Install();
+        soundSystem = new SoundSystem(nullptr);
         BuildTables();
         canvas = std::make_unique<Surface>(kViewWidth, kViewHeight);
         Fill(*canvas, kCanvasColour);
@@ -76,6 +79,8 @@ struct Field {
         shots.Clear();
         for (Surface* sheet : images)
             delete sheet;
+        delete soundSystem;
+        soundSystem = nullptr;
     }
 
     // The spawner's protocol for an enemy of the test's choosing.
