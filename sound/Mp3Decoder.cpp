@@ -36,6 +36,13 @@ Decoder OpenDecoder(const Mp3StreamFormat& format, std::string& fault)
     return decoder;
 }
 
+// The most samples a stream of this many bytes can decode to: the smallest MPEG audio frame
+// (8 kbit/s at 24 kHz) takes 24 bytes, and no frame holds more than 1,152 samples.
+size_t MostSamples(size_t streamBytes)
+{
+    return (streamBytes / 24 + 1) * 1152;
+}
+
 }  // namespace
 
 bool DecodeMp3(std::span<const uint8_t> stream, const Mp3StreamFormat& format,
@@ -57,9 +64,11 @@ bool DecodeMp3(std::span<const uint8_t> stream, const Mp3StreamFormat& format,
         int result = mpg123_read(handle, block, sizeof block, &bytes);
         pcm.insert(pcm.end(), block, block + bytes / sizeof(int16_t));
         if (result == MPG123_NEW_FORMAT) {
-            // The encoder's info tag tells the length up front: one allocation then suffices.
+            // The encoder's info tag tells the length up front, so that one allocation
+            // suffices. It is only a claim, though: believed no further than the stream could
+            // hold.
             off_t samples = mpg123_length(handle);
-            if (samples > 0)
+            if (samples > 0 && static_cast<size_t>(samples) <= MostSamples(stream.size()))
                 pcm.reserve(static_cast<size_t>(samples) * format.wave.nChannels);
         } else if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
             break;  // the whole stream was fed: what is left is an incomplete frame at most
