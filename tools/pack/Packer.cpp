@@ -8,7 +8,6 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
-#include "platform/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -194,12 +193,14 @@ bool ExtractOpenEntry(ResourceArchive& archive, const std::string& folder, std::
     std::vector<unsigned char> bytes(archive.entrySize);
     archive.Read(bytes.data(), archive.entrySize);
     archive.Close();
+    // Written in place: a temporary name beside it could outgrow the longest file name that an
+    // entry's name may already use.
     std::string path = (fs::path(folder) / name).string();
-    if (!ReplaceFile(path, bytes.data(), bytes.size())) {
-        error = path + ": cannot write";
-        return false;
-    }
-    return true;
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (out && std::fclose(out) != 0) written = false;
+    if (!written) error = path + ": " + std::strerror(errno);
+    return written;
 }
 
 }  // namespace

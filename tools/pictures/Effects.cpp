@@ -23,6 +23,7 @@ void Fireball(Image& sheet, int left, int size, double radius, double age, const
             double t = (1.0 - d) * (1.2 - age) + 0.15;
             sheet.set(left + x, y, Dithered(heat, t, left + x, y));
         }
+    sheet.fillPinholes();
 }
 
 }  // namespace

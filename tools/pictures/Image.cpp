@@ -49,6 +49,16 @@ void Image::outline(Colour ink)
             if (!drawn(x, y) && (drawn(x - 1, y) || drawn(x + 1, y) || drawn(x, y - 1) ||
                                  drawn(x, y + 1)))
                 set(x, y, ink);
+    fillPinholes();
+}
+
+void Image::fillPinholes()
+{
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x)
+            if (at(x, y) == kClear && at(x - 1, y) != kClear && at(x + 1, y) != kClear &&
+                at(x, y - 1) != kClear && at(x, y + 1) != kClear)
+                set(x, y, at(x - 1, y));
 }
 
 void Image::recolour(Colour from, Colour to)

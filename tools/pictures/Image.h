@@ -38,6 +38,9 @@ public:
     // Every clear pixel that touches a drawn one (sideways or up and down) takes the colour:
     // the dark rim that keeps sprites and letters readable on any background.
     void outline(Colour ink);
+    // A clear pixel with drawn pixels on all four sides would show the background through a
+    // pinhole; it takes the colour of the pixel on its left.
+    void fillPinholes();
     // Replaces every pixel of colour from by to.
     void recolour(Colour from, Colour to);
 
