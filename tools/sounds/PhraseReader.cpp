@@ -196,9 +196,9 @@ bool PhraseReader::ReadSpan(std::string_view text, std::string& error)
         case '|':
             ++at;
             if (cursor % kTicksPerBar != 0) {
-                error = "bar line falls " + std::to_string(cursor % kTicksPerBar * 16 / kTicksPerBar) +
-                        "/16 into a bar (bar " + std::to_string(cursor / kTicksPerBar + 1) +
-                        " of the section)";
+                int64_t sixteenths = cursor % kTicksPerBar * 16 / kTicksPerBar;
+                error = "bar line falls " + std::to_string(sixteenths) + "/16 into a bar (bar " +
+                        std::to_string(cursor / kTicksPerBar + 1) + " of the section)";
                 return false;
             }
             break;

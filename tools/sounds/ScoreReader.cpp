@@ -123,6 +123,8 @@ private:
     bool Play(const std::vector<std::string_view>& words);
     bool Level(const std::vector<std::string_view>& words);
     bool DefineInstrument(const std::vector<std::string_view>& words);
+    bool Configure(const std::vector<std::string_view>& words, size_t first);
+    bool CheckInstrument();
     bool DefineChannel(const std::vector<std::string_view>& words);
     bool DefineKit(const std::vector<std::string_view>& words);
     bool OpenSection(const std::vector<std::string_view>& words);
@@ -138,6 +140,7 @@ private:
     Score& score;
     int lineNumber = 0;
     int tempo = 0;
+    int instrumentLine = 0;  // while an instrument's settings may still go on, its first line
     std::vector<std::string> instrumentNames;
     std::vector<Channel> channels;
     std::vector<Section> sections;
@@ -149,9 +152,17 @@ private:
 bool Reader::Line(std::string_view line, int number)
 {
     lineNumber = number;
-    line = Trim(line.substr(0, line.find('#')));
+    line = line.substr(0, line.find('#'));
+    bool indented = !line.empty() && std::isspace(static_cast<unsigned char>(line[0]));
+    line = Trim(line);
     if (line.empty())
         return true;
+    // An indented line of settings carries on the instrument above it.
+    if (indented && instrumentLine != 0 && line.find(':') == std::string_view::npos)
+        return Configure(Words(line), 0);
+    if (!CheckInstrument())
+        return false;
+    lineNumber = number;
 
     size_t colon = line.find(':');
     if (colon != std::string_view::npos && Words(line.substr(0, colon)).size() == 1) {
@@ -243,8 +254,16 @@ bool Reader::DefineInstrument(const std::vector<std::string_view>& words)
         instrument.wave = Wave::Metal;
     else
         return Fail("wave '" + std::string(words[2]) + "' is not pulse, triangle, noise or metal");
+    instrumentNames.push_back(instrument.name);
+    score.instruments.push_back(instrument);
+    instrumentLine = lineNumber;
+    return Configure(words, 3);
+}
 
-    for (size_t i = 3; i < words.size(); ++i) {
+bool Reader::Configure(const std::vector<std::string_view>& words, size_t first)
+{
+    Instrument& instrument = score.instruments.back();
+    for (size_t i = first; i < words.size(); ++i) {
         std::string_view key, value;
         if (!SplitSetting(words[i], key, value))
             return Fail("setting '" + std::string(words[i]) + "' is not key=value");
@@ -260,7 +279,17 @@ bool Reader::DefineInstrument(const std::vector<std::string_view>& words)
                         setting->unit);
         instrument.*(setting->field) = number * setting->scale;
     }
+    return true;
+}
 
+// Once an instrument's last setting line has been read: its settings must make sense together.
+bool Reader::CheckInstrument()
+{
+    if (instrumentLine == 0)
+        return true;
+    const Instrument& instrument = score.instruments.back();
+    lineNumber = instrumentLine;
+    instrumentLine = 0;
     bool isNoise = instrument.wave == Wave::Noise || instrument.wave == Wave::Metal;
     if (isNoise && instrument.noiseRate <= 0)
         return Fail("noise instrument '" + instrument.name + "' needs rate=...Hz");
@@ -270,8 +299,6 @@ bool Reader::DefineInstrument(const std::vector<std::string_view>& words)
         instrument.sustain < 0 || instrument.sustain > 1 || instrument.volume < 0 ||
         instrument.arpeggioStep <= 0)
         return Fail("instrument '" + instrument.name + "' has a negative time or level");
-    instrumentNames.push_back(instrument.name);
-    score.instruments.push_back(instrument);
     return true;
 }
 
@@ -386,7 +413,7 @@ bool Reader::CloseSection()
         if (ticks != 0 && ticks != section.ticks) {
             return Fail("in section '" + section.name + "', channel '" + channels[i].name +
                         "' lasts " + std::to_string(ticks * 16 / kTicksPerBar) +
-                        " sixteenths but the longest lasts " +
+                        " sixteenths but the longest " +
                         std::to_string(section.ticks * 16 / kTicksPerBar));
         }
         section.hits.push_back(phrases[i]->hits());
@@ -417,7 +444,7 @@ int64_t Reader::SampleAt(int64_t tick) const
 
 bool Reader::Finish()
 {
-    if (!CloseSection())
+    if (!CheckInstrument() || !CloseSection())
         return false;
     if (tempo == 0)
         return Fail("no tempo given");

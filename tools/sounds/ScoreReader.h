@@ -6,7 +6,8 @@
 //   play loop | play once          a loop is exactly its bars long; its tails wrap around
 //   level peak -2dB                the highest peak; or `level loudness -16dB`, the loudest
 //                                  30 ms (effects use it so that they match)
-//   instrument lead pulse duty=25% attack=3ms decay=200ms sustain=60% release=60ms ...
+//   instrument lead pulse duty=25% attack=3ms decay=200ms sustain=60% release=60ms
+//                         vibrato-rate=5Hz ...  (indented lines carry on the settings)
 //   channel melody pulse gain=40% instrument=lead
 //   kit drums k=kick s=snare        letters a drum channel's text uses for its instruments
 //   section A                       then `channel: notes` lines (see PhraseReader.h)

@@ -1,0 +1,220 @@
+// The note text and the synthesiser behind the game's sounds: where notes land in time,
+// which pitches they sound, how faults in a source are reported, how loops wrap and how
+// clips are levelled.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tools/sounds/Loudness.h"
+#include "tools/sounds/Renderer.h"
+#include "tools/sounds/ScoreReader.h"
+#include "tools/sounds/Synth.h"
+
+namespace {
+
+const char* const kHeader =
+    "tempo 147\n"
+    "instrument beep pulse decay=50ms sustain=50%\n"
+    "instrument low triangle\n"
+    "instrument tick noise rate=8000Hz decay=20ms sustain=0%\n"
+    "channel lead pulse instrument=beep\n"
+    "channel bass triangle instrument=low\n"
+    "channel drums noise\n"
+    "kit drums k=tick\n";
+
+Score Read(const std::string& body)
+{
+    Score score;
+    std::string error;
+    EXPECT_TRUE(ReadScore(kHeader + body, "test.seq", score, error)) << error;
+    return score;
+}
+
+std::vector<int64_t> Starts(const Score& score, int channel)
+{
+    std::vector<int64_t> starts;
+    for (const Note& note : score.notes)
+        if (note.channel == channel)
+            starts.push_back(note.start);
+    return starts;
+}
+
+// Upward zero crossings per second.
+double Frequency(const std::vector<double>& wave)
+{
+    int crossings = 0;
+    for (size_t i = 1; i < wave.size(); ++i)
+        crossings += wave[i - 1] < 0.0 && wave[i] >= 0.0;
+    return crossings * static_cast<double>(kSampleRate) / wave.size();
+}
+
+TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
+{
+    // At 147 beats a minute a sixteenth is 2,250 samples.
+    Score score = Read("section s\n"
+                       "lead: l16 c d8 e8. f32 r32 g4&16 a12 a12 a12 |\n"
+                       "lead: [c c]3 r2 r8 | r1 |\n"
+                       "drums: k4 k2. | r1 | r1 |\n");
+    std::vector<int64_t> got = Starts(score, 0);
+    ASSERT_EQ(got.size(), 14u);
+    EXPECT_EQ(got[0], 0);
+    EXPECT_EQ(got[1], 2250);   // d8 after a sixteenth
+    EXPECT_EQ(got[2], 6750);   // e8. after an eighth
+    EXPECT_EQ(got[3], 13500);  // f32 after a dotted eighth
+    EXPECT_EQ(got[4], 15750);  // g after f32 and r32
+    EXPECT_EQ(got[5], 27000);  // a12 after g4&16
+    EXPECT_EQ(got[6], 30000);  // triplet eighths, 3,000 samples each
+    EXPECT_EQ(got[7], 33000);
+    EXPECT_EQ(got[8], 36000);  // the repeat starts the second bar
+    EXPECT_EQ(got[13], 47250);
+    EXPECT_EQ(Starts(score, 2), (std::vector<int64_t>{0, 9000}));
+    EXPECT_EQ(score.length, 3 * 36000);
+    // The tied g holds its key for both lengths.
+    for (const Note& note : score.notes) {
+        if (note.start == 15750) {
+            EXPECT_EQ(note.gate, 9000 + 2250);
+        }
+    }
+}
+
+TEST(SoundScore, PitchesFollowTheOctaveAndChordsRiseFromTheirLowestTone)
+{
+    Score score = Read("section s\n"
+                       "lead: o4 a4 > c+4 < b-4 {a c+ e g}4 |\n"
+                       "lead: o2 {e c}4 o4 [c >]3 < |\n");
+    std::vector<std::vector<double>> pitches;
+    for (const Note& note : score.notes)
+        pitches.push_back(note.pitches);
+    ASSERT_EQ(pitches.size(), 8u);
+    EXPECT_EQ(pitches[0], std::vector<double>{69});  // A 440 Hz
+    EXPECT_EQ(pitches[1], std::vector<double>{73});
+    EXPECT_EQ(pitches[2], std::vector<double>{70});
+    EXPECT_EQ(pitches[3], (std::vector<double>{69, 73, 76, 79}));
+    EXPECT_EQ(pitches[4], (std::vector<double>{40, 48}));
+    EXPECT_EQ(pitches[5], std::vector<double>{60});
+    EXPECT_EQ(pitches[6], std::vector<double>{72});
+    EXPECT_EQ(pitches[7], std::vector<double>{84});
+}
+
+TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
+{
+    struct Case {
+        std::string source;
+        std::string says;
+    };
+    auto withHeader = [](const char* body) { return kHeader + std::string(body); };
+    const Case cases[] = {
+        {withHeader("section s\nlead: c4 d4 e4 | f4\n"), "test.seq:10: lead: bar line falls 12/16"},
+        {withHeader("section s\nlead: c1\nbass: c2\n"), "lasts 8 sixteenths but the longest 16"},
+        {withHeader("section s\nlead: @nobody c4\n"), "no instrument named 'nobody'"},
+        {withHeader("section s\nlead: @tick c4\n"), "cannot play on this channel"},
+        {withHeader("section s\ndrums: c4\n"), "is not a drum"},
+        {withHeader("section s\nlead: [c4 d4\n"), "not closed"},
+        {withHeader("section s\nlead: c5\n"), "not a whole, half, quarter"},
+        {withHeader("section s\nlead: o9 c4\n"), "o0 to o8"},
+        {withHeader("section s\nlead: {c e g\n"), "not closed"},
+        {withHeader("section s\nsolo: c4\n"), "no channel named 'solo'"},
+        {withHeader("lead: c4\n"), "outside any section"},
+        {withHeader("section s\nlead: c4\norder s t\n"), "section 't'"},
+        {"tempo 120\ninstrument x pulse duty=150%\n", "duty"},
+        {"tempo 120\ninstrument y pulse attack=5\n", "needs a number in ms"},
+        {"tempo 120\nlevel peak 3dB\n", "below 0dB"},
+        {withHeader("wobble\n"), "unknown directive 'wobble'"},
+        {withHeader("section s\n"), "has no notes"},
+        {"", "no tempo given"},
+    };
+    for (const Case& fault : cases) {
+        Score score;
+        std::string error;
+        EXPECT_FALSE(ReadScore(fault.source, "test.seq", score, error)) << fault.source;
+        EXPECT_NE(error.find(fault.says), std::string::npos) << error;
+        EXPECT_EQ(error.rfind("test.seq:", 0), 0u) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    Score score;
+    std::string error;
+    EXPECT_FALSE(LoadScore("/nonexistent/none.seq", score, error));
+    EXPECT_NE(error.find("/nonexistent/none.seq"), std::string::npos);
+}
+
+TEST(SoundSynth, VoicesSoundAtTheirNotesPitch)
+{
+    Instrument pulse;
+    Instrument triangle;
+    triangle.wave = Wave::Triangle;
+    Note a4{0, 0, 0, kSampleRate, {69}, 1.0};
+    EXPECT_NEAR(Frequency(RenderNote(pulse, a4, kSampleRate)), 440.0, 2.0);
+    Note a3{0, 0, 0, kSampleRate, {57}, 1.0};
+    EXPECT_NEAR(Frequency(RenderNote(triangle, a3, kSampleRate)), 220.0, 2.0);
+    // An arpeggio over A and E spends half its time on each.
+    pulse.arpeggioStep = 0.05;
+    Note chord{0, 0, 0, kSampleRate, {69, 76}, 1.0};
+    EXPECT_NEAR(Frequency(RenderNote(pulse, chord, kSampleRate)), (440.0 + 659.26) / 2, 8.0);
+    // A note is as long as its key is held plus its release, and starts and ends silent.
+    pulse.release = 0.1;
+    std::vector<double> sound = RenderNote(pulse, a4, 10 * kSampleRate);
+    EXPECT_NEAR(static_cast<double>(sound.size()), 1.1 * kSampleRate, 1.0);
+    EXPECT_LT(std::abs(sound.front()), 0.01);
+    EXPECT_LT(std::abs(sound.back()), 0.01);
+}
+
+TEST(SoundSynth, ALoopWrapsWhatRingsPastItsEndOntoItsStart)
+{
+    const std::string source = "tempo 120\n"
+                               "instrument long triangle release=400ms\n"
+                               "channel bass triangle instrument=long\n"
+                               "section s\n"
+                               "bass: r2. o3 c4\n";
+    Score score;
+    std::string error;
+    ASSERT_TRUE(ReadScore("play loop\n" + source, "loop.seq", score, error)) << error;
+    std::vector<int16_t> loop = Render(score);
+    ASSERT_EQ(loop.size(), static_cast<size_t>(2 * kSampleRate));  // one bar at 120 bpm
+    EXPECT_GT(PeakLevel(std::span<const int16_t>(loop.data(), 2000)), 0.05);
+
+    ASSERT_TRUE(ReadScore("play once\n" + source, "once.seq", score, error)) << error;
+    std::vector<int16_t> once = Render(score);
+    EXPECT_EQ(PeakLevel(std::span<const int16_t>(once.data(), 2000)), 0.0);
+    EXPECT_GT(once.size(), loop.size() + kSampleRate * 3 / 10);
+    EXPECT_LE(once.size(), loop.size() + kSampleRate * 4 / 10);
+}
+
+TEST(SoundSynth, LevellingReachesItsTargetButNeverThePeakCeiling)
+{
+    auto levelled = [](const std::string& level, const std::string& instrument) {
+        Score score;
+        std::string error;
+        EXPECT_TRUE(ReadScore("tempo 120\nplay once\n" + level + "\n" + instrument +
+                                  "\nchannel c pulse instrument=i\nsection s\nc: o4 a4\n",
+                              "level.seq", score, error))
+            << error;
+        return Render(score);
+    };
+    std::vector<int16_t> square = levelled("level loudness -12dB", "instrument i pulse");
+    EXPECT_NEAR(ToDb(LoudestRms(std::span<const int16_t>(square))), -12.0, 0.3);
+    std::vector<int16_t> peak = levelled("level peak -6dB", "instrument i pulse duty=10%");
+    EXPECT_NEAR(ToDb(PeakLevel(std::span<const int16_t>(peak))), -6.0, 0.1);
+    // A thin pulse has peaks far above its body: asked to be loud, it stops at the ceiling.
+    std::vector<int16_t> thin = levelled("level loudness -3dB", "instrument i pulse duty=5%");
+    EXPECT_NEAR(ToDb(PeakLevel(std::span<const int16_t>(thin))), kPeakCeilingDb, 0.1);
+}
+
+TEST(SoundLoudness, ASineMeasuresItsPeakAndRms)
+{
+    std::vector<double> sine(kSampleRate);
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * i / kSampleRate);
+    std::span<const double> wave(sine);
+    EXPECT_NEAR(PeakLevel(wave), 0.5, 0.001);
+    EXPECT_NEAR(LoudestRms(wave), 0.5 / std::sqrt(2.0), 0.001);
+    std::vector<int16_t> quiet = {0, 16384, 0, -16384};
+    EXPECT_NEAR(PeakLevel(std::span<const int16_t>(quiet)), 0.5, 1e-9);
+    EXPECT_NEAR(LoudestRms(std::span<const int16_t>(quiet)), 0.5 / std::sqrt(2.0), 1e-9);
+}
+
+}  // namespace
