@@ -20,7 +20,8 @@ foreach(line IN LISTS lines)
   math(EXPR line_number "${line_number} + 1")
   if(rows_left GREATER 0)
     if(NOT line MATCHES "^[#.][#.][#.][#.][#.][#.][#.][#.]$")
-      message(FATAL_ERROR "${input_name}:${line_number}: a glyph row is 8 of '#' or '.', not '${line}'")
+      message(FATAL_ERROR
+              "${input_name}:${line_number}: a glyph row is 8 of '#' or '.', not '${line}'")
     endif()
     set(value 0)
     foreach(bit RANGE 0 7)
@@ -45,16 +46,19 @@ foreach(line IN LISTS lines)
     set(rows_left 16)
     string(APPEND table "   ")
   elseif(NOT line STREQUAL "" AND NOT line MATCHES "^//")
-    message(FATAL_ERROR "${input_name}:${line_number}: expected 'glyph 0xNN' or a comment, not '${line}'")
+    message(FATAL_ERROR
+            "${input_name}:${line_number}: expected 'glyph 0xNN' or a comment, not '${line}'")
   endif()
 endforeach()
 
 math(EXPR drawn "${expected} - ${first_code}")
 if(rows_left GREATER 0 OR NOT drawn EQUAL glyph_count)
-  message(FATAL_ERROR "${input_name}: ${drawn} glyphs found, ${glyph_count} complete ones expected")
+  message(FATAL_ERROR
+          "${input_name}: ${drawn} glyphs found, ${glyph_count} complete ones expected")
 endif()
 
-file(WRITE ${OUTPUT}.tmp "// Generated from assets/font/${input_name} by platform/FontSource.cmake; edit the grids there.
+file(WRITE ${OUTPUT}.tmp "// Generated from assets/font/${input_name} by platform/FontSource.cmake:
+// edit the grids there.
 
 #include \"platform/FontGlyphs.h\"
 

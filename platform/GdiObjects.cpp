@@ -66,9 +66,12 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     DibSection* dib = new DibSection;
     dib->width = info->bmiHeader.biWidth;
     dib->height = info->bmiHeader.biHeight;
-    // A fresh section is black, as on the platform the game was written for.
-    dib->storage.assign(static_cast<size_t>(dib->width) * dib->height, 0);
-    dib->pixels = dib->storage.data();
+    // A fresh section is black, as on the platform the game was written for. Its pixels start
+    // on a cache line, so that vector loads and stores of a row never straddle two lines.
+    constexpr size_t kLineWords = 64 / sizeof(uint32_t);
+    dib->storage.assign(static_cast<size_t>(dib->width) * dib->height + kLineWords - 1, 0);
+    size_t wordsIntoLine = reinterpret_cast<uintptr_t>(dib->storage.data()) % 64 / 4;
+    dib->pixels = dib->storage.data() + (kLineWords - wordsIntoLine) % kLineWords;
     if (bits)
         *bits = dib->pixels;
     return dib;
