@@ -17,9 +17,9 @@ void Fireball(Image& sheet, int left, int size, double radius, double age, const
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             double d = std::hypot(x + 0.5 - c, y + 0.5 - c) / radius;
-            double grain = Noise(x + left, y, 4, 4096, seed);
+            double grain = Noise(x, y, 5, 4096, seed + left);
             d += (grain - 0.5) * 0.45;
-            if (d > 1.0 || grain < age * 0.75 - 0.1) continue;
+            if (d > 1.0 || grain < age * 0.5 - 0.05) continue;
             double t = (1.0 - d) * (1.2 - age) + 0.15;
             sheet.set(left + x, y, Dithered(heat, t, left + x, y));
         }

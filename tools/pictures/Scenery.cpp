@@ -123,15 +123,17 @@ Image BuildFarLand(Sources& sources)
             land.set(x, y, Dithered({p["haze"], p["mist"]}, mountainLight * (1 - depth), x, y));
         }
         for (int y = static_cast<int>(hill); y < land.height(); ++y) {
-            double depth = (y - hill) / 30.0;
-            land.set(x, y, Dithered(hillside, 0.35 + hillLight * 0.65 - depth, x, y));
+            double depth = (y - hill) / 40.0;
+            land.set(x, y, Dithered(hillside, 0.55 + hillLight * 0.45 - depth * 0.5, x, y));
         }
-        // Fields below the hills: soft stripes with hedges between them.
-        for (int y = 196; y < land.height(); ++y) {
-            int band = (y - 196) / 9;
-            double shade = 0.35 + 0.25 * Noise(x, band * 50, 76, period, 45);
-            bool hedge = (y - 196) % 9 == 0;
-            land.set(x, y, hedge ? p["forest"] : Dithered(hillside, shade, x, y));
+        // Fields below the hills: rows of patches in greens, wider toward the viewer, with a
+        // hedge along the top of each row.
+        const int rowTops[] = {196, 203, 211, 221, 240};
+        for (int row = 0; row < 4; ++row) {
+            int patch = (x % period + row * 151) / (60 + row * 24);
+            double shade = 0.55 + 0.35 * (Hash(patch, row, 45) % 100) / 100.0;
+            for (int y = rowTops[row]; y < rowTops[row + 1]; ++y)
+                land.set(x, y, y == rowTops[row] ? p["forest"] : Dithered(hillside, shade, x, y));
         }
     }
     for (int copy = 0; copy < 3; ++copy) {

@@ -18,10 +18,12 @@ constexpr int kCardHeight = 240;
 void ClosingCard(Sources& sources, Image& roll, int top)
 {
     const Palette& p = sources.palette;
-    for (int y = top + 40; y < top + 200; ++y)
+    // A soft night-blue glow behind the lettering, dithered out into the black.
+    Ramp glow = {kScreenBlack, p["navy"]};
+    for (int y = top; y < top + kCardHeight; ++y)
         for (int x = 0; x < 320; ++x) {
-            double fade = 1.0 - std::abs(y - (top + 120)) / 80.0;
-            if ((x + y) % 2 == 0 && fade > 0.4) roll.set(x, y, p["navy"]);
+            double r = std::hypot((x - 160) / 1.6, y - (top + 104.0));
+            roll.set(x, y, Dithered(glow, 1.1 - r / 95, x, y));
         }
     Image title = TitleLettering(sources, 2);
     PasteCentred(roll, title, 160, top + 48);

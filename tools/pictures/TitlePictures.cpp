@@ -97,7 +97,7 @@ Image BuildOpening(Sources& sources)
     Ramp dusk = {p["navy"], p["purple"], p["magenta"], p["pink"], p["peach"]};
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) opening.set(x, y, Dithered(dusk, y / 200.0, x, y));
-    Ball(opening, 250, 150, 26, {p["orange"], p["peach"], p["cream"]});
+    Ball(opening, 262, 108, 22, {p["orange"], p["peach"], p["cream"]});
     Dice dice(4);
     for (int i = 0; i < 30; ++i) {
         int x = dice.Between(0, 319), y = dice.Between(0, 90);
