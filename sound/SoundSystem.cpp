@@ -24,8 +24,8 @@ constexpr LONG kEffectVolume = -1000;
 [[noreturn]] void NoSoundDevice(const char* reason)
 {
     std::fprintf(stderr,
-                 "No audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs the game "
-                 "silently.\n",
+                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
+                 "the game silently\n",
                  reason);
     std::exit(-1);
 }
