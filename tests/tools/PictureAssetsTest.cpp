@@ -192,6 +192,23 @@ TEST_F(ArchivePictures, MenuHalvesAreOneStateEachOfTheSameSize)
     EXPECT_GT(drawnLower, 0);
     EXPECT_GT(drawnUpper, 0);
     EXPECT_GT(differing, 0) << "both choices would look the same";
+
+    // The entries stand one above the other; the chosen one is lit. Memory rows 0..half-1 (the
+    // lower half as viewed) are shown for the one-minute game, the first entry.
+    auto brightness = [&](int firstRow, int rows) {
+        long sum = 0;
+        for (int y = firstRow; y < firstRow + rows; ++y)
+            for (int x = 0; x < menu->width; ++x) {
+                uint32_t c = Rgb(menu->pixels[static_cast<size_t>(y) * menu->width + x]);
+                sum += (c >> 16) + (c >> 8 & 0xFF) + (c & 0xFF);
+            }
+        return sum;
+    };
+    int quarter = half / 2;  // memory rows count upward: a half's upper entry is its upper rows
+    EXPECT_GT(brightness(quarter, quarter), brightness(0, quarter))
+        << "the one-minute picture must light the first entry";
+    EXPECT_GT(brightness(half, quarter), brightness(half + quarter, quarter))
+        << "the five-minute picture must light the second entry";
 }
 
 TEST(PictureBuilder, BuildsTheSameBytesAsTheArchiveHolds)
