@@ -1,0 +1,106 @@
+// Loading the menu-like scenes' pictures from an archive of our own making, with pictures
+// that fit, pictures of the wrong size, a damaged one and a missing one.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ResourceArchive.h"
+#include "gfx/Surface.h"
+#include "scenes/ScenePicture.h"
+#include "scenes/TitleScene.h"
+#include "tests/support/GameHarness.h"
+
+namespace {
+
+constexpr uint32_t kMarker = 0x00336699;
+
+std::vector<char> BmpBytes(int width, int height, uint32_t colour)
+{
+    Surface picture(width, height);
+    std::fill_n(picture.pixels, width * height, colour);
+    const char* path = "scene-picture.bmp";
+    picture.SaveBmp(path);
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::filesystem::remove(path);
+    return bytes;
+}
+
+// Writes "<base>.set" and "<base>.dat" holding the entries in order.
+void WriteArchive(const std::string& base,
+                  const std::vector<std::pair<std::string, std::vector<char>>>& entries)
+{
+    std::ofstream index(base + ".set", std::ios::binary);
+    std::ofstream data(base + ".dat", std::ios::binary);
+    uint32_t offset = 0;
+    for (const auto& [name, bytes] : entries) {
+        char record[kArchiveRecordSize] = {};
+        std::copy(name.begin(), name.end(), record);
+        for (int i = 0; i < 4; i++) record[kArchiveNameSize + i] = char(offset >> (8 * i));
+        index.write(record, sizeof record);
+        data.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        offset += static_cast<uint32_t>(bytes.size());
+    }
+}
+
+bool AllBlack(const Surface& s)
+{
+    return std::all_of(s.pixels, s.pixels + s.width * s.height,
+                       [](uint32_t p) { return (p & 0xFFFFFF) == 0; });
+}
+
+}  // namespace
+
+TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
+    HWND window = game.App().window;
+    WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240, kMarker)},
+                                    {"small.bmp", BmpBytes(4, 4, kMarker)},
+                                    {"wide.bmp", BmpBytes(400, 20, kMarker)},
+                                    {"junk.bmp", std::vector<char>(30, 'x')}});
+    ResourceArchive archive("scene-pictures");
+    ASSERT_EQ(archive.error(), "");
+
+    // A picture within its limits arrives as it is, without a word.
+    testing::internal::CaptureStderr();
+    std::unique_ptr<Surface> fits(LoadScenePicture(window, archive, "screen.bmp",
+                                                   kExactlyScreen));
+    std::unique_ptr<Surface> small(LoadScenePicture(window, archive, "small.bmp",
+                                                    kAtMostScreen));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(fits->pixels[320 * 240 - 1], kMarker);
+    EXPECT_EQ(small->width, 4);
+    EXPECT_NE(fits->dc, nullptr);
+
+    // Anything else: one line naming the picture, and a black stand-in the scene can draw
+    // from without leaving any surface.
+    const PictureLimits menu = {1, 2, 300, 400};
+    const std::pair<const char*, PictureLimits> bad[] = {{"small.bmp", kExactlyScreen},
+                                                         {"wide.bmp", menu},
+                                                         {"junk.bmp", kScreenOrMore},
+                                                         {"missing.bmp", kScreenOrMore}};
+    for (const auto& [name, limits] : bad) {
+        testing::internal::CaptureStderr();
+        std::unique_ptr<Surface> stand(LoadScenePicture(window, archive, name, limits));
+        std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find(name), std::string::npos) << message;
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_EQ(stand->width, limits.minWidth) << name;
+        EXPECT_EQ(stand->height, limits.minHeight) << name;
+        EXPECT_TRUE(AllBlack(*stand)) << name;
+        EXPECT_NE(stand->dc, nullptr) << name;
+    }
+}
