@@ -12,3 +12,6 @@ constexpr int kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize;
 constexpr int kBmpWrittenPixelOffset = kBmpHeadersSize + 4;
 // The widest and tallest picture the loader accepts; far beyond any the game has.
 constexpr int kBmpMaxSide = 16384;
+// A damaged picture leaves a blank of the size its header gives only up to this many pixels
+// (4 MB); a header that claims more is not trusted with the memory, and the blank is 1x1.
+constexpr int64_t kBmpMaxBlankPixels = 1 << 20;

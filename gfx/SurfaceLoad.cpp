@@ -87,7 +87,8 @@ void Surface::Load(HWND window, ResourceArchive& archive, const char* name)
 
     if (!failure.empty()) {
         archive.Close();
-        return sizeUsable ? blank(info.biWidth, info.biHeight) : blank(1, 1);
+        bool keepSize = sizeUsable && int64_t(info.biWidth) * info.biHeight <= kBmpMaxBlankPixels;
+        return keepSize ? blank(info.biWidth, info.biHeight) : blank(1, 1);
     }
 
     blank(info.biWidth, info.biHeight);

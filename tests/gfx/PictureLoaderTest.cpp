@@ -96,9 +96,11 @@ TEST_F(PictureLoader, DamagedPicturesAreReportedByNameAndLeftBlank)
         {WithField(good, 28, 16, 2), "16-bit", 4, 2},
         {WithField(good, 28, 8, 2), "8-bit", 4, 2},
         {WithField(good, 30, 3, 4), "compression 3", 4, 2},
-        // One pixel byte missing, and a header claiming far more rows than there are.
+        // One pixel byte missing, and headers claiming far more rows than there are: a
+        // claim too large for a blank of that size is not trusted with the memory.
         {Bytes(good.begin(), good.end() - 1), "cut short", 4, 2},
         {WithField(good, 22, 16000, 4), "cut short", 4, 16000},
+        {WithField(WithField(good, 18, 16000, 4), 22, 16000, 4), "cut short", 1, 1},
     };
     for (const Case& c : cases) {
         auto surface = Load(c.file, "logo.bmp");
