@@ -1,0 +1,248 @@
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/SaveRecord.h"
+#include "objects/PlayerWeapons.h"
+#include "objects/Shooters.h"
+#include "scenes/GameOverScene.h"
+#include "sound/SoundSystem.h"
+#include "tests/scenes/GameSceneTestKit.h"
+
+namespace {
+
+bool FileExists(const char* name)
+{
+    return std::ifstream(name).good();
+}
+
+// The 25 integers of the save file as written.
+std::vector<int32_t> ReadSaveFile()
+{
+    std::vector<int32_t> words(25, -1);
+    std::ifstream file(kSaveFileName, std::ios::binary);
+    file.read(reinterpret_cast<char*>(words.data()), 100);
+    return file.gcount() == 100 ? words : std::vector<int32_t>{};
+}
+
+PlayerShot* AddShot(kit::GameRun& run, int x, int y, bool laser)
+{
+    auto* shot = new PlayerShot;
+    shot->SetSprite(run.scene->images[laser ? kSheetLaser : kSheetShot], &run.harness.Canvas(), 1,
+                    kKeyBlack);
+    shot->MoveTo(x, y);
+    shot->solid = !laser;
+    shot->SetHitInset(2);
+    run.scene->shotList.Append(shot);
+    return shot;
+}
+
+TEST(GameSceneCollisions, AShotDownShooterScoresTenTimesTheGaugeMultiplier)
+{
+    struct Case {
+        int gauge, points, gaugeAfter;
+    };
+    for (Case c : {Case{0, 10, 0}, Case{4, 10, 4}, Case{40, 40, 35}, Case{96, 640, 91}}) {
+        SCOPED_TRACE(c.gauge);
+        kit::GameRun run;
+        ASSERT_TRUE(run.QuietFrames(1));
+        run.scene->gaugeBar->level = c.gauge;
+        auto* shooter = run.AddEnemy<StraightShooter>(100, 118);
+        scripted::HoldKey(VK_SPACE);
+        ASSERT_TRUE(run.QuietFrames(1));
+        scripted::ReleaseKey(VK_SPACE);
+        ASSERT_EQ(run.scene->shotList.Count(), 1) << "she fired in her step";
+        scripted::ClearSoundEvents();
+
+        int shooterY = shooter->y;
+        for (int i = 0; i < 20 && !run.Enemies<StraightShooter>().empty(); i++)
+            ASSERT_TRUE(run.QuietFrames(1));
+        ASSERT_TRUE(run.Enemies<StraightShooter>().empty());
+
+        EXPECT_EQ(run.scene->score, c.points);
+        EXPECT_EQ(run.scene->gaugeBar->level, c.gaugeAfter);
+        std::vector<Explosion*> explosions = run.Enemies<Explosion>();
+        ASSERT_EQ(explosions.size(), 1u);
+        EXPECT_EQ(explosions[0]->sprite, run.scene->images[kSheetExplosion]);
+        EXPECT_EQ(explosions[0]->y, shooterY) << "where the shooter stood";
+        EXPECT_LT(explosions[0]->x, 100);
+        EXPECT_EQ(run.Plays(kSoundExplosion), 1);
+    }
+}
+
+TEST(GameSceneCollisions, ANormalShotIsSpentButALaserFliesOn)
+{
+    for (bool laser : {false, true}) {
+        SCOPED_TRACE(laser ? "laser" : "normal shot");
+        kit::GameRun run;
+        ASSERT_TRUE(run.QuietFrames(1));
+        // Two shooters one on the other, and a shot level with them whose box just touches
+        // theirs.
+        auto* front = run.AddEnemy<StraightShooter>(200, 60);
+        run.AddEnemy<StraightShooter>(200, 60);
+        const Surface& sheet = *run.scene->images[laser ? kSheetLaser : kSheetShot];
+        PlayerShot* shot = AddShot(run, front->WorldHitBox().left - (sheet.width - 2),
+                                   60 + front->FrameHeight() / 2 - sheet.height / 2, laser);
+        ASSERT_TRUE(run.QuietFrames(1));
+        EXPECT_EQ(run.Enemies<StraightShooter>().size(), 2u) << "touching is not hitting";
+
+        ASSERT_TRUE(run.QuietFrames(1));
+        EXPECT_EQ(run.Enemies<StraightShooter>().size(), 1u) << "one enemy per shot and frame";
+        EXPECT_EQ(run.scene->shotList.Count(), laser ? 1 : 0);
+
+        ASSERT_TRUE(run.QuietFrames(1));
+        EXPECT_EQ(run.Enemies<StraightShooter>().size(), laser ? 0u : 1u);
+        EXPECT_EQ(run.scene->score, laser ? 20 : 10);
+        if (laser) {
+            EXPECT_EQ(run.scene->shotList.Count(), 1) << "the laser at " << shot->x;
+        }
+    }
+}
+
+TEST(GameSceneCollisions, ExplosionsAndOtherHarmlessEntriesAreNeverShot)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.scene->enemyList.Append(
+        MakeExplosion(run.scene->images, kSheetExplosion, &run.harness.Canvas(), 150, 60));
+    AddShot(run, 140, 70, false);
+    ASSERT_TRUE(run.QuietFrames(2));
+    EXPECT_EQ(run.scene->shotList.Count(), 1);
+    EXPECT_EQ(run.scene->score, 0);
+}
+
+TEST(GameSceneCollisions, FlyingCloseByGrazesForPointsGaugeAndASpark)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));  // her first update starts her clock: no step yet
+    // Her frame is {20, 120, 52, 136}, inset by 7 {27, 127, 45, 129}. This stake meets the
+    // frame's left rim only.
+    kit::Stake* stake = run.AddStake(18, 125);
+    scripted::ClearSoundEvents();
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->score, 5);
+    EXPECT_EQ(run.scene->gaugeBar->level, 5);
+    EXPECT_EQ(run.Plays(kSoundGraze), 1);
+    std::vector<Explosion*> sparks = run.Enemies<Explosion>();
+    ASSERT_EQ(sparks.size(), 1u);
+    const Surface& sheet = *run.scene->images[kSheetGraze];
+    EXPECT_EQ(sparks[0]->sprite, &sheet);
+    // Centred on the meeting rectangle {20, 125, 22, 129}: a quarter of its four frames' width
+    // to the left, an eighth of its height below its top.
+    EXPECT_EQ(sparks[0]->x, 21 - sheet.width / 8);
+    EXPECT_EQ(sparks[0]->y, 129 - sheet.height / 8);
+
+    // The stake is left as it was and grazes again in every frame with a step, not in others.
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->score, 10);
+    ASSERT_TRUE(run.QuietFrames(1, 10));
+    EXPECT_EQ(run.scene->score, 10) << "no step, no test";
+    EXPECT_EQ(run.Enemies<kit::Stake>()[0], stake);
+
+    // The gauge rises by five while below 92.
+    run.scene->gaugeBar->level = 91;
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->gaugeBar->level, 96);
+    run.scene->gaugeBar->level = 92;
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->gaugeBar->level, 92);
+}
+
+TEST(GameSceneCollisions, APointInTheRimGrazesWithASparkFromNowhere)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.AddStake(21, 121, true);
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->score, 5);
+    const Surface& sheet = *run.scene->images[kSheetGraze];
+    std::vector<Explosion*> sparks = run.Enemies<Explosion>();
+    ASSERT_EQ(sparks.size(), 1u);
+    EXPECT_EQ(sparks[0]->x, -sheet.width / 8);
+    EXPECT_EQ(sparks[0]->y, -sheet.height / 8);
+}
+
+TEST(GameSceneCollisions, AShotLeavingTheViewChargesTheGaugeUpToItsTop)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.scene->gaugeBar->level = 95;
+    AddShot(run, 315, 200, false);
+    AddShot(run, 315, 180, false);
+    ASSERT_TRUE(run.QuietFrames(3));
+    EXPECT_EQ(run.scene->shotList.Count(), 0);
+    EXPECT_EQ(run.scene->gaugeBar->level, 96);
+}
+
+TEST(GameSceneCollisions, AHitEndsTheRunAndSavesItsScoreAtOnce)
+{
+    std::remove(kSaveFileName);
+    std::remove("HighScore1.bmp");
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.scene->score = 1234;
+    run.AddStake(30, 126);  // inside her frame inset by 7
+    scripted::ClearSoundEvents();
+    EXPECT_FALSE(run.QuietFrames(1));
+
+    EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);
+    EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
+    EXPECT_EQ(saveRecord.tables[0].Best(), 1234);
+    std::vector<int32_t> saved = ReadSaveFile();
+    ASSERT_EQ(saved.size(), 25u) << "written when the run ended, not only at exit";
+    EXPECT_EQ(saved[1 + 10], 1234);
+    EXPECT_FALSE(FileExists("HighScore1.bmp")) << "only a run that lasts its time keeps one";
+}
+
+TEST(GameSceneCollisions, APointInsideTheInsetFrameIsAHit)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.AddStake(30, 128, true);
+    EXPECT_FALSE(run.QuietFrames(1));
+}
+
+TEST(GameSceneCollisions, ABombTurnsEverythingCollidableIntoExplosions)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    run.scene->gaugeBar->level = 40;
+    run.AddStake(200, 50);
+    run.AddStake(250, 200);
+    run.AddEnemy<StraightShooter>(150, 150);
+    // Created but not yet updated: not collidable, so not cleared.
+    run.scene->enemyList.Append(
+        MakeExplosion(run.scene->images, kSheetExplosion, &run.harness.Canvas(), 100, 20));
+    scripted::ClearSoundEvents();
+    scripted::HoldKey('B');
+    ASSERT_TRUE(run.QuietFrames(1));
+    scripted::ReleaseKey('B');
+
+    EXPECT_EQ(run.scene->gaugeBar->level, 10);
+    EXPECT_TRUE(run.Enemies<kit::Stake>().empty());
+    EXPECT_TRUE(run.Enemies<StraightShooter>().empty());
+    std::vector<Explosion*> explosions = run.Enemies<Explosion>();
+    ASSERT_EQ(explosions.size(), 4u);
+    EXPECT_EQ(explosions[0]->x, 100) << "the one that was there already";
+    EXPECT_EQ(explosions[1]->x, 200);
+    EXPECT_EQ(explosions[1]->y, 50);
+    EXPECT_EQ(explosions[3]->x, 150);
+    EXPECT_EQ(run.Enemies<BomberCaption>().size(), 1u);
+    EXPECT_EQ(run.Enemies<BomberOverlay>().size(), 1u);
+    EXPECT_EQ(run.scene->score, 0) << "a bomb scores nothing";
+
+    std::vector<int> plays;
+    for (const scripted::SoundEvent& e : scripted::SoundEvents())
+        if (e.kind == scripted::SoundEvent::Play)
+            plays.push_back(e.clip);
+    EXPECT_EQ(plays, (std::vector<int>{kSoundExplosion, kSoundBomb}));
+
+    // Thirty points are needed: the 10 left are not enough for another.
+    scripted::HoldKey('N');
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->gaugeBar->level, 10);
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/SaveRecord.h"
+#include "objects/BombDropper.h"
+#include "objects/NoteSpreader.h"
+#include "objects/PatternRunner.h"
+#include "objects/Shooters.h"
+#include "objects/SineGunner.h"
+#include "objects/Sniper.h"
+#include "scenes/EndingScene.h"
+#include "sound/SoundSystem.h"
+#include "tests/scenes/GameSceneTestKit.h"
+
+namespace {
+
+bool FileExists(const char* name)
+{
+    return std::ifstream(name).good();
+}
+
+// Brings the run to `elapsed` ms in one frame, with the spawner quiet.
+bool JumpTo(kit::GameRun& run, uint32_t elapsed)
+{
+    return run.QuietFrames(1, run.scene->startTime + elapsed - timeGetTime());
+}
+
+TEST(GameSceneFrame, TheOneMinuteRunEndsInTheFirstFrameAfter60000Milliseconds)
+{
+    std::remove("HighScore1.bmp");
+    kit::GameRun run;
+    saveRecord.tables[0].Insert(500);
+    run.scene->score = 300;
+    ASSERT_TRUE(JumpTo(run, 60000));
+    scripted::ClearSoundEvents();
+    EXPECT_FALSE(JumpTo(run, 60001));
+
+    auto* ending = dynamic_cast<EndingScene*>(currentScene);
+    ASSERT_NE(ending, nullptr);
+    EXPECT_EQ(ending->runScore, 300);
+    EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
+    EXPECT_EQ(saveRecord.tables[0].scores[9], 300);
+    EXPECT_EQ(saveRecord.tables[0].Best(), 500);
+    EXPECT_FALSE(FileExists("HighScore1.bmp")) << "not a best score";
+}
+
+TEST(GameSceneFrame, ARunThatTiesTheBestKeepsAPictureOfItsLastFrame)
+{
+    std::remove("HighScore1.bmp");
+    std::remove(kSaveFileName);
+    kit::GameRun run;
+    saveRecord.tables[0].Insert(700);
+    run.scene->score = 700;
+    ASSERT_TRUE(JumpTo(run, 59990));
+    std::vector<uint32_t> lastFrame(run.harness.Canvas().pixels,
+                                    run.harness.Canvas().pixels + 320 * 240);
+    EXPECT_FALSE(JumpTo(run, 60010));
+
+    std::ifstream picture("HighScore1.bmp", std::ios::binary);
+    ASSERT_TRUE(picture.good());
+    std::vector<uint32_t> saved(320 * 240);
+    picture.seekg(58);
+    picture.read(reinterpret_cast<char*>(saved.data()), saved.size() * 4);
+    EXPECT_TRUE(saved == lastFrame) << "the canvas as the last frame of the run left it";
+    EXPECT_TRUE(FileExists(kSaveFileName)) << "the ranking is saved when the run ends";
+}
+
+TEST(GameSceneFrame, TheFiveMinuteRunEndsAfter300000Milliseconds)
+{
+    std::remove("HighScore5.bmp");
+    kit::GameRun run;
+    saveRecord.gameMode = 1;
+    ASSERT_TRUE(JumpTo(run, 200000));
+    ASSERT_TRUE(JumpTo(run, 300000));
+    EXPECT_FALSE(JumpTo(run, 300001));
+    EXPECT_NE(dynamic_cast<EndingScene*>(currentScene), nullptr);
+    EXPECT_TRUE(FileExists("HighScore5.bmp")) << "0 ties the best of an empty ranking";
+}
+
+TEST(GameSceneFrame, AnyOtherGameLengthNeverEndsByTimeNorRecordsAScore)
+{
+    kit::GameRun run;
+    saveRecord.gameMode = 2;
+    ASSERT_TRUE(JumpTo(run, 400000));
+    run.scene->score = 100;
+    ASSERT_TRUE(JumpTo(run, 4000000));
+    EXPECT_EQ(saveRecord.tables[0].Best(), 0);
+    EXPECT_EQ(saveRecord.tables[1].Best(), 0);
+}
+
+// What a spawn frame added to the enemy list, by class.
+std::map<std::string, int> Spawned(kit::GameRun& run, uint32_t lcgState)
+{
+    std::vector<GameObject*> before;
+    run.scene->enemyList.ForEach([&](GameObject& o) {
+        before.push_back(&o);
+        return true;
+    });
+    theLcgRandom.state = lcgState;
+    run.harness.RunFrames(1);
+    std::map<std::string, int> added;
+    run.scene->enemyList.ForEach([&](GameObject& o) {
+        if (std::find(before.begin(), before.end(), &o) == before.end())
+            added[typeid(o).name()]++;
+        return true;
+    });
+    return added;
+}
+
+template <typename T>
+std::string Name()
+{
+    return typeid(T).name();
+}
+
+// Fills the enemy list with n harmless stakes far from the heroine.
+void Crowd(kit::GameRun& run, int n)
+{
+    for (int i = 0; i < n; i++)
+        run.AddStake(200 + i % 100, 200 + i % 30);
+}
+
+TEST(GameSceneFrame, TheSpawnDrawIsTakenModuloAnElapsedAndCrowdDependentDivisor)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    Crowd(run, 10);
+    // One minute, 10 on screen, just started: d = 300 - 20. A draw of 280 gives entry 0.
+    uint32_t state = kit::LcgStateGiving(280);
+    LcgRandom next;
+    next.state = state;
+    next.Next();
+    int x = 320 + next.Next() % 60;
+    int y = next.Next() % 200;
+    EXPECT_EQ(Spawned(run, state), (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+    StraightShooter* shooter = run.Enemies<StraightShooter>()[0];
+    EXPECT_EQ(shooter->x, x);
+    EXPECT_EQ(shooter->y, y);
+    EXPECT_EQ(shooter->scoreValue, 10);
+    EXPECT_EQ(theLcgRandom.state, next.state) << "three draws in all";
+
+    // 280 + 12 is a pattern runner; 25 is past the table and spawns nothing.
+    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(292)),
+              (std::map<std::string, int>{{Name<PatternRunner>(), 1}}));
+    EXPECT_TRUE(Spawned(run, kit::LcgStateGiving(25)).empty());
+}
+
+TEST(GameSceneFrame, TheFiveMinuteGameSpawnsAtAFixedRateWhileTheScreenIsEmpty)
+{
+    kit::GameRun run;
+    saveRecord.gameMode = 1;
+    ASSERT_TRUE(JumpTo(run, 200000));  // d would be 150 - 48 without the crowd rule
+    Crowd(run, 40);
+    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(160)),
+              (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+    Crowd(run, 180);  // over 200 on screen: d = 102 + 60
+    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(162)),
+              (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+}
+
+TEST(GameSceneFrame, ACrowdedScreenDrawsAgainForASniper)
+{
+    // d = 300 + 50 with over 100 on screen; over 120 is crowded.
+    auto firstThen = [](int first, int second) {
+        return kit::FindLcgState([=](LcgRandom& g) {
+            return g.Next() % 350 == first && g.Next() % 350 == second;
+        });
+    };
+    {
+        kit::GameRun run;
+        ASSERT_TRUE(run.QuietFrames(1));
+        Crowd(run, 130);
+        EXPECT_EQ(Spawned(run, firstThen(3, 1)),
+                  (std::map<std::string, int>{{Name<WaveShooter>(), 1}}));
+        EXPECT_EQ(Spawned(run, firstThen(3, 3)),
+                  (std::map<std::string, int>{{Name<Sniper>(), 1}}))
+            << "the second draw stands even when it is the sniper again";
+    }
+    kit::GameRun calmer;
+    ASSERT_TRUE(calmer.QuietFrames(1));
+    Crowd(calmer, 120);
+    EXPECT_EQ(Spawned(calmer, firstThen(3, 1)), (std::map<std::string, int>{{Name<Sniper>(), 1}}));
+}
+
+TEST(GameSceneFrame, FormationsComeInLines)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(1));
+    auto entry = [](int r) {
+        return kit::FindLcgState([=](LcgRandom& g) { return g.Next() % 280 == r; });
+    };
+
+    // Entry 20: four wave shooters 64 apart at one height, a gunner behind when the other
+    // generator's next output is even. The heroine is low, so the line flies high.
+    Random peek = theRandom;
+    bool gunner = (peek.Next() & 1) == 0;
+    std::map<std::string, int> line = Spawned(run, entry(20));
+    EXPECT_EQ(line[Name<WaveShooter>()], 4);
+    EXPECT_EQ(line[Name<SineGunner>()], gunner ? 1 : 0);
+    std::vector<WaveShooter*> waves = run.Enemies<WaveShooter>();
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(waves[i]->startX, 320 + 64 * i);
+        EXPECT_EQ(waves[i]->startY, waves[0]->startY);
+    }
+    EXPECT_GE(waves[0]->startY, 120);
+
+    // Entry 23: four straight shooters and always a pattern runner at 576.
+    std::map<std::string, int> straight = Spawned(run, entry(23));
+    EXPECT_EQ(straight[Name<StraightShooter>()], 4);
+    EXPECT_EQ(straight[Name<PatternRunner>()], 1);
+    EXPECT_EQ(run.Enemies<PatternRunner>()[0]->startX, 576);
+    EXPECT_EQ(run.Enemies<PatternRunner>()[0]->scoreValue, 30);
+
+    // Entry 21: two note spreaders at one x, the second 50 higher in its range.
+    uint32_t state = entry(21);
+    LcgRandom next;
+    next.state = state;
+    next.Next();
+    int x = 320 + next.Next() % 60;
+    int y1 = next.Next() % 100;
+    int y2 = 50 + next.Next() % 100;
+    EXPECT_EQ(Spawned(run, state), (std::map<std::string, int>{{Name<NoteSpreader>(), 2}}));
+    std::vector<NoteSpreader*> pair = run.Enemies<NoteSpreader>();
+    EXPECT_EQ(pair[0]->startX, x);
+    EXPECT_EQ(pair[1]->startX, x);
+    EXPECT_EQ(pair[0]->startY, y1);
+    EXPECT_EQ(pair[1]->startY, y2);
+}
+
+}  // namespace
