@@ -60,7 +60,7 @@ const std::vector<SoundEvent>& SoundEvents();
 void ClearSoundEvents();
 // Whether any buffer of the clip is playing at the current scripted clock.
 bool IsClipPlaying(int clip);
-// Makes the next audio device creation fail, as with no sound device.
+// While set, creating the audio device fails, as with no sound device. Install clears it.
 void FailAudioDevice(bool fail);
 
 }  // namespace scripted
