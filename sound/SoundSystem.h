@@ -34,6 +34,9 @@ public:
     explicit SoundSystem(HWND window);
     virtual ~SoundSystem();
 
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
+
     // Decodes the named clip into the lowest free slot and returns the slot (the id). On a
     // clip that cannot be loaded, returns 0xFFFF and error() names the resource and the fault.
     uint16_t Load(ResourceArchive& archive, const char* name);
