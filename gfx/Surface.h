@@ -16,9 +16,10 @@ public:
     Surface(int width, int height);
     // A blank surface with a device context attached to the window's.
     Surface(HWND window, int width, int height);
-    // A surface loaded from the BMP stored under name in the archive. A missing entry or a
-    // damaged picture leaves a blank surface of the size the header gives (or 1x1 when the
-    // header itself is unusable) and sets loadError().
+    // A surface loaded from the BMP stored under name in the archive (24 or 32 bits, bottom-up,
+    // uncompressed, pixels right behind the headers). A missing entry or a damaged picture
+    // leaves a blank surface of the size the header gives (or 1x1 when the header itself is
+    // unusable or claims more than 4 MB of pixels) and sets loadError().
     Surface(HWND window, ResourceArchive& archive, const char* name);
     virtual ~Surface();
 

@@ -3,7 +3,8 @@
 // memory row 0. Anything the loader cannot read whole leaves a blank picture and a one-line
 // loadError() naming the resource, and nothing is read beyond the entry.
 
-#include <cstring>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "archive/ResourceArchive.h"
@@ -17,6 +18,55 @@ uint32_t RowBytes(int width, int bitCount)
 {
     return bitCount == 24 ? (static_cast<uint32_t>(width) * 3 + 3) & ~3u
                           : static_cast<uint32_t>(width) * 4;
+}
+
+struct PictureHeaders {
+    uint8_t file[kBmpFileHeaderSize];
+    BITMAPINFOHEADER info;
+
+    bool IsBmp() const { return file[0] == 'B' && file[1] == 'M'; }
+    bool HasSize() const
+    {
+        return IsBmp() && info.biSize == kBmpInfoHeaderSize && info.biWidth > 0 &&
+               info.biWidth <= kBmpMaxSide && info.biHeight > 0 && info.biHeight <= kBmpMaxSide;
+    }
+    uint64_t PixelBytes() const
+    {
+        return HasSize() ? uint64_t(RowBytes(info.biWidth, info.biBitCount)) * info.biHeight : 0;
+    }
+    // Whether a damaged picture's blank may take the size the header claims.
+    bool SizeTrusted() const
+    {
+        return HasSize() && int64_t(info.biWidth) * info.biHeight <= kBmpMaxBlankPixels;
+    }
+};
+static_assert(sizeof(BITMAPINFOHEADER) == kBmpInfoHeaderSize);
+
+// Why the picture cannot be read, in a few words; empty when it can.
+std::string FaultOf(const PictureHeaders& picture, uint32_t pixelBytesPresent)
+{
+    const BITMAPINFOHEADER& info = picture.info;
+    char text[120] = "";
+    if (!picture.IsBmp())
+        std::snprintf(text, sizeof text, "not a BMP picture (no \"BM\" signature)");
+    else if (info.biSize != kBmpInfoHeaderSize)
+        std::snprintf(text, sizeof text, "picture header is damaged (header size %u, expected %d)",
+                      info.biSize, kBmpInfoHeaderSize);
+    else if (info.biWidth <= 0 || info.biWidth > kBmpMaxSide)
+        std::snprintf(text, sizeof text, "picture header is damaged (width %d)", info.biWidth);
+    else if (info.biHeight <= 0 || info.biHeight > kBmpMaxSide)
+        std::snprintf(text, sizeof text, "picture header is damaged (height %d%s)",
+                      info.biHeight, info.biHeight < 0 ? ": top-down rows are not read" : "");
+    else if (info.biBitCount != 24 && info.biBitCount != 32)
+        std::snprintf(text, sizeof text, "%u-bit pictures are not read (only 24 and 32)",
+                      info.biBitCount);
+    else if (info.biCompression != BI_RGB)
+        std::snprintf(text, sizeof text, "compressed pictures are not read (compression %u)",
+                      info.biCompression);
+    else if (picture.PixelBytes() > pixelBytesPresent)
+        std::snprintf(text, sizeof text, "picture is cut short (%u pixel bytes of %llu)",
+                      pixelBytesPresent, static_cast<unsigned long long>(picture.PixelBytes()));
+    return text;
 }
 
 void ReadTriplets(ResourceArchive& archive, uint32_t* pixels, int width, int height)
@@ -36,7 +86,7 @@ void ReadTriplets(ResourceArchive& archive, uint32_t* pixels, int width, int hei
 
 void Surface::Load(HWND window, ResourceArchive& archive, const char* name)
 {
-    // Whatever goes wrong, the caller gets a usable blank surface: 1x1 until the header has
+    // Whatever goes wrong, the caller gets a usable blank surface: 1x1 unless the header has
     // given a size it can trust.
     auto blank = [&](int w, int h) {
         AllocateHeader(w, h, false);
@@ -46,54 +96,28 @@ void Surface::Load(HWND window, ResourceArchive& archive, const char* name)
         Fail(name, "not in the archive");
         return blank(1, 1);
     }
-
     uint32_t size = archive.Remaining();
-    uint8_t fileHeader[kBmpFileHeaderSize];
-    BITMAPINFOHEADER info;
-    static_assert(sizeof info == kBmpInfoHeaderSize);
     if (size < kBmpHeadersSize) {
         Fail(name, "picture is too short (%u bytes; its headers alone take %d)", size,
              kBmpHeadersSize);
         archive.Close();
         return blank(1, 1);
     }
-    archive.Read(fileHeader, sizeof fileHeader);
-    archive.Read(&info, sizeof info);
 
-    bool headerKnown = fileHeader[0] == 'B' && fileHeader[1] == 'M' &&
-                       info.biSize == kBmpInfoHeaderSize;
-    bool sizeUsable = headerKnown && info.biWidth > 0 && info.biWidth <= kBmpMaxSide &&
-                      info.biHeight > 0 && info.biHeight <= kBmpMaxSide;
-    uint64_t pixelBytes = sizeUsable ? uint64_t(RowBytes(info.biWidth, info.biBitCount)) *
-                                           info.biHeight
-                                     : 0;
-    if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
-        Fail(name, "not a BMP picture (no \"BM\" signature)");
-    else if (info.biSize != kBmpInfoHeaderSize)
-        Fail(name, "picture header is damaged (header size %u, expected %d)", info.biSize,
-             kBmpInfoHeaderSize);
-    else if (info.biWidth <= 0 || info.biWidth > kBmpMaxSide)
-        Fail(name, "picture header is damaged (width %d)", info.biWidth);
-    else if (info.biHeight <= 0 || info.biHeight > kBmpMaxSide)
-        Fail(name, "picture header is damaged (height %d%s)", info.biHeight,
-             info.biHeight < 0 ? ": top-down rows are not read" : "");
-    else if (info.biBitCount != 24 && info.biBitCount != 32)
-        Fail(name, "%u-bit pictures are not read (only 24 and 32)", info.biBitCount);
-    else if (info.biCompression != BI_RGB)
-        Fail(name, "compressed pictures are not read (compression %u)", info.biCompression);
-    else if (pixelBytes > size - kBmpHeadersSize)
-        Fail(name, "picture is cut short (%u pixel bytes of %llu)", size - kBmpHeadersSize,
-             static_cast<unsigned long long>(pixelBytes));
-
-    if (!failure.empty()) {
+    PictureHeaders picture;
+    archive.Read(picture.file, sizeof picture.file);
+    archive.Read(&picture.info, sizeof picture.info);
+    std::string fault = FaultOf(picture, size - kBmpHeadersSize);
+    if (!fault.empty()) {
+        Fail(name, "%s", fault.c_str());
         archive.Close();
-        bool keepSize = sizeUsable && int64_t(info.biWidth) * info.biHeight <= kBmpMaxBlankPixels;
-        return keepSize ? blank(info.biWidth, info.biHeight) : blank(1, 1);
+        return picture.SizeTrusted() ? blank(picture.info.biWidth, picture.info.biHeight)
+                                     : blank(1, 1);
     }
 
-    blank(info.biWidth, info.biHeight);
-    if (info.biBitCount == 32)
-        archive.Read(pixels, static_cast<uint32_t>(pixelBytes));
+    blank(picture.info.biWidth, picture.info.biHeight);
+    if (picture.info.biBitCount == 32)
+        archive.Read(pixels, static_cast<uint32_t>(picture.PixelBytes()));
     else
         ReadTriplets(archive, pixels, width, height);
     archive.Close();
