@@ -94,30 +94,7 @@ TEST(GameSceneFrame, AnyOtherGameLengthNeverEndsByTimeNorRecordsAScore)
     EXPECT_EQ(saveRecord.tables[1].Best(), 0);
 }
 
-// What a spawn frame added to the enemy list, by class.
-std::map<std::string, int> Spawned(kit::GameRun& run, uint32_t lcgState)
-{
-    std::vector<GameObject*> before;
-    run.scene->enemyList.ForEach([&](GameObject& o) {
-        before.push_back(&o);
-        return true;
-    });
-    theLcgRandom.state = lcgState;
-    run.harness.RunFrames(1);
-    std::map<std::string, int> added;
-    run.scene->enemyList.ForEach([&](GameObject& o) {
-        if (std::find(before.begin(), before.end(), &o) == before.end())
-            added[typeid(o).name()]++;
-        return true;
-    });
-    return added;
-}
-
-template <typename T>
-std::string Name()
-{
-    return typeid(T).name();
-}
+using Added = std::map<std::string, int>;
 
 // Fills the enemy list with n harmless stakes far from the heroine.
 void Crowd(kit::GameRun& run, int n)
@@ -138,7 +115,7 @@ TEST(GameSceneFrame, TheSpawnDrawIsTakenModuloAnElapsedAndCrowdDependentDivisor)
     next.Next();
     int x = 320 + next.Next() % 60;
     int y = next.Next() % 200;
-    EXPECT_EQ(Spawned(run, state), (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+    EXPECT_EQ(run.Spawned(state), (Added{{kit::Name<StraightShooter>(), 1}}));
     StraightShooter* shooter = run.Enemies<StraightShooter>()[0];
     EXPECT_EQ(shooter->x, x);
     EXPECT_EQ(shooter->y, y);
@@ -146,9 +123,9 @@ TEST(GameSceneFrame, TheSpawnDrawIsTakenModuloAnElapsedAndCrowdDependentDivisor)
     EXPECT_EQ(theLcgRandom.state, next.state) << "three draws in all";
 
     // 280 + 12 is a pattern runner; 25 is past the table and spawns nothing.
-    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(292)),
-              (std::map<std::string, int>{{Name<PatternRunner>(), 1}}));
-    EXPECT_TRUE(Spawned(run, kit::LcgStateGiving(25)).empty());
+    EXPECT_EQ(run.Spawned(kit::LcgStateGiving(292)),
+              (Added{{kit::Name<PatternRunner>(), 1}}));
+    EXPECT_TRUE(run.Spawned(kit::LcgStateGiving(25)).empty());
 }
 
 TEST(GameSceneFrame, TheFiveMinuteGameSpawnsAtAFixedRateWhileTheScreenIsEmpty)
@@ -157,11 +134,11 @@ TEST(GameSceneFrame, TheFiveMinuteGameSpawnsAtAFixedRateWhileTheScreenIsEmpty)
     saveRecord.gameMode = 1;
     ASSERT_TRUE(JumpTo(run, 200000));  // d would be 150 - 48 without the crowd rule
     Crowd(run, 40);
-    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(160)),
-              (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+    EXPECT_EQ(run.Spawned(kit::LcgStateGiving(160)),
+              (Added{{kit::Name<StraightShooter>(), 1}}));
     Crowd(run, 180);  // over 200 on screen: d = 102 + 60
-    EXPECT_EQ(Spawned(run, kit::LcgStateGiving(162)),
-              (std::map<std::string, int>{{Name<StraightShooter>(), 1}}));
+    EXPECT_EQ(run.Spawned(kit::LcgStateGiving(162)),
+              (Added{{kit::Name<StraightShooter>(), 1}}));
 }
 
 TEST(GameSceneFrame, ACrowdedScreenDrawsAgainForASniper)
@@ -176,16 +153,16 @@ TEST(GameSceneFrame, ACrowdedScreenDrawsAgainForASniper)
         kit::GameRun run;
         ASSERT_TRUE(run.QuietFrames(1));
         Crowd(run, 130);
-        EXPECT_EQ(Spawned(run, firstThen(3, 1)),
-                  (std::map<std::string, int>{{Name<WaveShooter>(), 1}}));
-        EXPECT_EQ(Spawned(run, firstThen(3, 3)),
-                  (std::map<std::string, int>{{Name<Sniper>(), 1}}))
+        EXPECT_EQ(run.Spawned(firstThen(3, 1)),
+                  (Added{{kit::Name<WaveShooter>(), 1}}));
+        EXPECT_EQ(run.Spawned(firstThen(3, 3)),
+                  (Added{{kit::Name<Sniper>(), 1}}))
             << "the second draw stands even when it is the sniper again";
     }
     kit::GameRun calmer;
     ASSERT_TRUE(calmer.QuietFrames(1));
     Crowd(calmer, 120);
-    EXPECT_EQ(Spawned(calmer, firstThen(3, 1)), (std::map<std::string, int>{{Name<Sniper>(), 1}}));
+    EXPECT_EQ(calmer.Spawned(firstThen(3, 1)), (Added{{kit::Name<Sniper>(), 1}}));
 }
 
 TEST(GameSceneFrame, FormationsComeInLines)
@@ -200,9 +177,9 @@ TEST(GameSceneFrame, FormationsComeInLines)
     // generator's next output is even. The heroine is low, so the line flies high.
     Random peek = theRandom;
     bool gunner = (peek.Next() & 1) == 0;
-    std::map<std::string, int> line = Spawned(run, entry(20));
-    EXPECT_EQ(line[Name<WaveShooter>()], 4);
-    EXPECT_EQ(line[Name<SineGunner>()], gunner ? 1 : 0);
+    std::map<std::string, int> line = run.Spawned(entry(20));
+    EXPECT_EQ(line[kit::Name<WaveShooter>()], 4);
+    EXPECT_EQ(line[kit::Name<SineGunner>()], gunner ? 1 : 0);
     std::vector<WaveShooter*> waves = run.Enemies<WaveShooter>();
     for (int i = 0; i < 4; i++) {
         EXPECT_EQ(waves[i]->startX, 320 + 64 * i);
@@ -211,9 +188,9 @@ TEST(GameSceneFrame, FormationsComeInLines)
     EXPECT_GE(waves[0]->startY, 120);
 
     // Entry 23: four straight shooters and always a pattern runner at 576.
-    std::map<std::string, int> straight = Spawned(run, entry(23));
-    EXPECT_EQ(straight[Name<StraightShooter>()], 4);
-    EXPECT_EQ(straight[Name<PatternRunner>()], 1);
+    std::map<std::string, int> straight = run.Spawned(entry(23));
+    EXPECT_EQ(straight[kit::Name<StraightShooter>()], 4);
+    EXPECT_EQ(straight[kit::Name<PatternRunner>()], 1);
     EXPECT_EQ(run.Enemies<PatternRunner>()[0]->startX, 576);
     EXPECT_EQ(run.Enemies<PatternRunner>()[0]->scoreValue, 30);
 
@@ -225,7 +202,7 @@ TEST(GameSceneFrame, FormationsComeInLines)
     int x = 320 + next.Next() % 60;
     int y1 = next.Next() % 100;
     int y2 = 50 + next.Next() % 100;
-    EXPECT_EQ(Spawned(run, state), (std::map<std::string, int>{{Name<NoteSpreader>(), 2}}));
+    EXPECT_EQ(run.Spawned(state), (Added{{kit::Name<NoteSpreader>(), 2}}));
     std::vector<NoteSpreader*> pair = run.Enemies<NoteSpreader>();
     EXPECT_EQ(pair[0]->startX, x);
     EXPECT_EQ(pair[1]->startX, x);

@@ -4,8 +4,12 @@
 // control of the spawner's generator.
 
 #include <cstdint>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,6 +27,12 @@
 #include "tests/support/GameHarness.h"
 
 namespace kit {
+
+template <typename T>
+std::string Name()
+{
+    return typeid(T).name();
+}
 
 // The spawner's generator started from a state whose draws satisfy `wanted`.
 inline uint32_t FindLcgState(const std::function<bool(LcgRandom&)>& wanted)
@@ -143,6 +153,27 @@ struct GameRun {
     std::vector<T*> Enemies()
     {
         return Find<T>(scene->enemyList);
+    }
+
+    // Runs one frame and tells what it added to the enemy list, by class name.
+    std::map<std::string, int> FrameAdding(uint32_t step = 17)
+    {
+        std::vector<GameObject*> before = Find<GameObject>(scene->enemyList);
+        harness.RunFrames(1, step);
+        std::map<std::string, int> added;
+        scene->enemyList.ForEach([&](GameObject& o) {
+            if (std::find(before.begin(), before.end(), &o) == before.end())
+                added[typeid(o).name()]++;
+            return true;
+        });
+        return added;
+    }
+
+    // The same with the spawner's generator set to `lcgState` first.
+    std::map<std::string, int> Spawned(uint32_t lcgState)
+    {
+        theLcgRandom.state = lcgState;
+        return FrameAdding();
     }
 
     int Plays(int clip) const
