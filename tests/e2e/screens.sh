@@ -111,6 +111,19 @@ shows_ranking() {
   [ "$(white_mask "$1" 112 10 104)" == "$(text_mask "SCORE RANKING")" ]
 }
 
+# How many pixels differ between the top rows of a snapshot and of a picture of the archive.
+pixels_differing() {
+  local file=$1 picture=$work/pictures/$2 rows=$3
+  convert "$file" -alpha off -crop "320x${rows}+0+0" +repage "$work/a.png"
+  convert "$picture" -alpha off -crop "320x${rows}+0+0" +repage "$work/b.png"
+  compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true
+}
+
+for picture in gameover.bmp opening.bmp menu.bmp; do
+  "$pack" extract "$run/korimo" "$work/pictures" "$picture" >/dev/null ||
+    fail "cannot extract $picture from the archive"
+done
+
 # Logo, menu, and a one-minute run held with fire and bomb: bombs clear the screen whenever
 # the gauge allows, which keeps the heroine alive for the minute. Should she be hit all the
 # same, Space leaves the game-over screen and the next attempt starts from the title.
@@ -131,8 +144,10 @@ for attempt in 1 2 3; do
     ranking=$shot
     break
   fi
-  echo "screens: attempt $attempt did not reach the ranking; trying again" >&2
-  xdotool key space  # game over: fade to the title
+  [ "$(pixels_differing "$shot" gameover.bmp 240)" == "0" ] ||
+    fail "after the run the screen is neither the ranking nor the game-over picture ($shot)"
+  echo "screens: the heroine was hit in attempt $attempt; trying again" >&2
+  xdotool key space  # fade to the title
   sleep 1.5
 done
 [ -n "$ranking" ] || fail "no snapshot showed the ranking after three runs"
@@ -146,17 +161,9 @@ xdotool key space  # during the roll: back to the title
 sleep 4.5  # past the logo, the opening picture and the menu's arrival
 
 # The title's menu over the opening picture: the rows above the menu are the picture's own.
-"$pack" extract korimo "$work/pictures" opening.bmp >/dev/null
-"$pack" extract korimo "$work/pictures" menu.bmp >/dev/null
 menu_rows=$(( $(identify -format %h "$work/pictures/menu.bmp") / 2 ))
 clear_rows=$(( 240 - 40 - menu_rows ))
-title=$(snapshot)
-for picture in "$title" "$work/pictures/opening.bmp"; do
-  convert "$picture" -alpha off -crop "320x${clear_rows}+0+0" +repage \
-    "$work/$(basename "$picture" .bmp)-top.png"
-done
-differing=$(compare -metric AE "$work/${title%.bmp}-top.png" "$work/opening-top.png" null: 2>&1 ||
-  true)
+differing=$(pixels_differing "$(snapshot)" opening.bmp "$clear_rows")
 [ "$differing" == "0" ] || fail "the title after the ending differs from the opening picture" \
   "in $differing pixels of its top $clear_rows rows"
 
