@@ -20,7 +20,7 @@ int BombDropper::Update(uint32_t now)
     int nx = startX - Travel(now - lastStep, 0.16);
     int ny = startY;
     if (PlayerIsFar() && now - lastShot > kDropInterval && shown) {
-        auto* bomb = MakeChild<DroppedBomb>(*this, kSheetDroppedBomb, 4, kKeyBlack);
+        auto* bomb = MakeChild<DroppedBomb>(*this, kSheetDroppedBomb, kKeyBlack);
         bomb->MoveTo(nx, ny);
         bomb->ownerList = ownerList;
         bomb->images = images;
@@ -66,7 +66,7 @@ bool DroppedBomb::AtHeroinesHeight(int atY) const
 
 void DroppedBomb::Burst()
 {
-    Blast* blast = MakeChild<Blast>(*this, kSheetBlast, 5, kKeyBlack);
+    Blast* blast = MakeChild<Blast>(*this, kSheetBlast, kKeyBlack);
     int r1 = static_cast<int>(theRandom.Next() % 20);
     int r2 = static_cast<int>(theRandom.Next() % 10);
     int r3 = static_cast<int>(theRandom.Next() % 20);

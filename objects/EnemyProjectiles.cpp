@@ -108,7 +108,7 @@ int Blast::Draw()
 
 void FireAimedBullet(GameObject& shooter, int fromX, int fromY)
 {
-    auto* bullet = MakeChild<EnemyBullet>(shooter, kSheetBullet, 4, kKeyBlack);
+    auto* bullet = MakeChild<EnemyBullet>(shooter, kSheetBullet, kKeyBlack);
     bullet->MoveTo(fromX, fromY);
     bullet->AimAt(shooter.player->x, shooter.player->y);
     bullet->SetHitInset(2);
@@ -117,7 +117,7 @@ void FireAimedBullet(GameObject& shooter, int fromX, int fromY)
 
 void FireDriftBullet(GameObject& shooter, int fromX, int fromY)
 {
-    auto* bullet = MakeChild<DriftBullet>(shooter, kSheetBullet, 4, kKeyBlack);
+    auto* bullet = MakeChild<DriftBullet>(shooter, kSheetBullet, kKeyBlack);
     bullet->MoveTo(fromX, fromY);
     bullet->SetHitInset(2);
     shooter.ownerList->Append(bullet);

@@ -39,6 +39,11 @@ enum SpriteSheet : int {
 };
 using SpriteTable = std::array<Surface*, kSpriteSheetCount>;
 
+// How many frames lie side by side in each sheet.
+constexpr int kSheetFrames[kSpriteSheetCount] = {
+    1, 1, 1, 1, 1, 1, 1, 1, 4, 4, 1, 1, 1, 1, 4, 5, 1, 1, 1, 4,
+};
+
 // Colour keys in the blitters' 0x00BBGGRR layout.
 constexpr uint32_t kKeyBlack = 0x000000;
 constexpr uint32_t kKeyWhite = 0xFFFFFF;
@@ -126,14 +131,14 @@ inline int32_t Travel(uint32_t elapsed, double speed)
     return static_cast<int32_t>(elapsed * speed);
 }
 
-// A new object with a sheet of the maker's sprite table, drawn into the maker's target and
-// linked to the same heroine: the start of everything an enemy fires or drops. The caller
-// places it, gives it its hit box and lists it.
+// A new object with a sheet of the maker's sprite table cut into its frames, drawn into the
+// maker's target and linked to the same heroine: the start of everything an enemy (or the
+// heroine) fires or drops. The caller places it, gives it its hit box and lists it.
 template <typename Child>
-Child* MakeChild(const GameObject& maker, SpriteSheet sheet, int frames, uint32_t key)
+Child* MakeChild(const GameObject& maker, SpriteSheet sheet, uint32_t key)
 {
     auto* child = new Child;
-    child->SetSprite((*maker.images)[sheet], maker.target, frames, key);
+    child->SetSprite((*maker.images)[sheet], maker.target, kSheetFrames[sheet], key);
     child->player = maker.player;
     return child;
 }

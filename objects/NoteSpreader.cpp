@@ -40,7 +40,7 @@ int NoteSpreader::Update(uint32_t now)
 void NoteSpreader::ReleaseRing(int fromX, int fromY)
 {
     for (const auto& [ox, oy] : kRing) {
-        auto* note = MakeChild<EnemyBullet>(*this, kSheetNote, 1, kKeyWhite);
+        auto* note = MakeChild<EnemyBullet>(*this, kSheetNote, kKeyWhite);
         note->MoveTo(fromX - 16, fromY);
         note->AimAt(fromX + ox, fromY + oy);
         note->SetHitInset(3);

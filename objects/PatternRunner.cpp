@@ -59,11 +59,11 @@ void PatternRunner::Fire(int fromX, int fromY)
 {
     GameObject* shot;
     if (theRandom.Next() % 10 == 0) {
-        shot = MakeChild<StraightBolt>(*this, kSheetBeam, 1, kKeyBlack);
+        shot = MakeChild<StraightBolt>(*this, kSheetBeam, kKeyBlack);
         shot->MoveTo(fromX - 8, fromY + 16);
         shot->SetHitInset(3);
     } else {
-        shot = MakeChild<ArcShot>(*this, kSheetArcShot, 1, kKeyWhite);
+        shot = MakeChild<ArcShot>(*this, kSheetArcShot, kKeyWhite);
         shot->MoveTo(fromX, fromY + 16);
         shot->SetHitInset(2);
     }

@@ -121,8 +121,7 @@ void Player::Fire()
 {
     // The gauge is the chance in a hundred that the shot is a laser, which passes through.
     bool laser = static_cast<int32_t>(theRandom.Next() % 100) < gauge;
-    auto* shot = new PlayerShot;
-    shot->SetSprite((*images)[laser ? kSheetLaser : kSheetShot], target, 1, kKeyBlack);
+    auto* shot = MakeChild<PlayerShot>(*this, laser ? kSheetLaser : kSheetShot, kKeyBlack);
     shot->MoveTo(x + 30, y + 4);
     shot->solid = !laser;
     shot->SetHitInset(2);
@@ -146,13 +145,11 @@ void Player::ReleaseBomb()
         return true;
     });
 
-    auto* caption = new BomberCaption;
-    caption->SetSprite((*images)[kSheetBomberCaption], target, 1, kKeyBlack);
+    auto* caption = MakeChild<BomberCaption>(*this, kSheetBomberCaption, kKeyBlack);
     caption->MoveTo(320, 180);
     enemyList->Append(caption);
 
-    auto* overlay = new BomberOverlay;
-    overlay->SetSprite((*images)[kSheetBomber], target, 1, kKeyBlack);
+    auto* overlay = MakeChild<BomberOverlay>(*this, kSheetBomber, kKeyBlack);
     overlay->MoveTo(0, 0);
     enemyList->Append(overlay);
 

@@ -87,7 +87,7 @@ int BomberCaption::Update(uint32_t now)
 Explosion* MakeExplosion(SpriteTable& images, SpriteSheet sheet, Surface* target, int x, int y)
 {
     auto* explosion = new Explosion;
-    explosion->SetSprite(images[sheet], target, 4, kKeyBlack);
+    explosion->SetSprite(images[sheet], target, kSheetFrames[sheet], kKeyBlack);
     explosion->MoveTo(x, y);
     return explosion;
 }

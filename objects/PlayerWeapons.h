@@ -37,6 +37,6 @@ public:
     int Update(uint32_t now) override;
 };
 
-// A four-frame explosion from the given sheet at (x, y), harmless and not clearable until its
-// first clip.
+// An explosion (or a spark) from the given sheet at (x, y), harmless and not clearable until
+// its first clip.
 Explosion* MakeExplosion(SpriteTable& images, SpriteSheet sheet, Surface* target, int x, int y);

@@ -23,7 +23,7 @@ int SineGunner::Update(uint32_t now)
     uint32_t e = now - lastShot;
     bool due = secondPending ? e > kSecondShotAfter : e > kFirstShotAfter;
     if (PlayerIsFar() && shown && due) {
-        auto* bolt = MakeChild<StraightBolt>(*this, kSheetBazooka, 1, kKeyBlack);
+        auto* bolt = MakeChild<StraightBolt>(*this, kSheetBazooka, kKeyBlack);
         bolt->MoveTo(nx, ny);
         bolt->SetHitInset(4);
         ownerList->Append(bolt);

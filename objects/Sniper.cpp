@@ -53,7 +53,7 @@ void Sniper::RunAimingCycle(uint32_t now)
         markY = player->y;
     }
     if (e > kBlastAfter) {
-        Blast* blast = MakeChild<Blast>(*this, kSheetBlast, 5, kKeyBlack);
+        Blast* blast = MakeChild<Blast>(*this, kSheetBlast, kKeyBlack);
         blast->MoveTo(markX + (player->FrameWidth() >> 1) - (blast->FrameWidth() >> 1),
                       markY + (player->FrameHeight() >> 1) - (blast->FrameHeight() >> 1));
         ownerList->Append(blast);

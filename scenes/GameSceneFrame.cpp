@@ -267,7 +267,7 @@ void GameScene::AddEnemy(GameObject* enemy, const EnemyLook& look, int x, int y)
 {
     enemy->scoreValue = look.points;
     enemy->MoveTo(x, y);
-    enemy->SetSprite(images[look.sheet], canvas, 1, look.key);
+    enemy->SetSprite(images[look.sheet], canvas, kSheetFrames[look.sheet], look.key);
     enemy->collidable = true;
     enemy->solid = true;
     enemy->ownerList = &enemyList;

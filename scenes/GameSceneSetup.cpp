@@ -21,9 +21,16 @@ constexpr const char* kSheetNames[kSpriteSheetCount] = {
     "kasuri.bmp",
 };
 
+constexpr int kHeroineFrames = 4;
+
 // What each picture must at least hold for the columns and rows the scene reads from it.
-// Objects clip to their own sheet, so a sheet of any size is safe.
-constexpr PictureLimits kAnySheet = {1, 1, kAnySize, kAnySize};
+// Objects clip to their own frames, so a sheet of any size is safe as long as each of its
+// frames is at least a pixel wide (an object with empty frames would never be seen, and so
+// never leave).
+constexpr PictureLimits SheetLimits(int frames)
+{
+    return {frames, 1, kAnySize, kAnySize};
+}
 constexpr PictureLimits kBackgroundLimits = {1536, 240, kAnySize, kAnySize};
 constexpr PictureLimits kTreesLimits = {960, 90, kAnySize, kAnySize};
 constexpr PictureLimits kDigitStripLimits = {ScoreDisplay::kDigits * ScoreDisplay::kGlyphWidth,
@@ -78,7 +85,8 @@ void GameScene::LoadLandscape()
 void GameScene::CreatePlayer()
 {
     player = new Player;
-    player->SetSprite(LoadPicture("velani.bmp", kAnySheet), canvas, 4, kKeyBlack);
+    player->SetSprite(LoadPicture("velani.bmp", SheetLimits(kHeroineFrames)), canvas,
+                      kHeroineFrames, kKeyBlack);
     player->MoveTo(Player::kStartX, Player::kStartY);
     player->ownerList = &shotList;
     player->enemyList = &enemyList;
@@ -98,8 +106,10 @@ void GameScene::CreateScoreDisplay()
 
 void GameScene::LoadSpriteSheets()
 {
-    for (int i = 0; i < kSpriteSheetCount; i++)
-        images[i] = LoadPicture(kSheetNames[i], i == kSheetGauge ? kGaugeLimits : kAnySheet);
+    for (int i = 0; i < kSpriteSheetCount; i++) {
+        images[i] = LoadPicture(kSheetNames[i],
+                                i == kSheetGauge ? kGaugeLimits : SheetLimits(kSheetFrames[i]));
+    }
 }
 
 void GameScene::CreateGaugeBar()

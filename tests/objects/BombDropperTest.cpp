@@ -20,7 +20,7 @@ struct BombDropperTest : ::testing::Test {
     // A bomb as the dropper makes it, at (x, y).
     DroppedBomb* Bomb(int x, int y)
     {
-        auto* bomb = MakeChild<DroppedBomb>(*dropper, kSheetDroppedBomb, 4, kKeyBlack);
+        auto* bomb = MakeChild<DroppedBomb>(*dropper, kSheetDroppedBomb, kKeyBlack);
         bomb->MoveTo(x, y);
         bomb->ownerList = &field.enemies;
         bomb->images = &field.images;

@@ -9,7 +9,7 @@ namespace {
 // `after` milliseconds later.
 EnemyBullet* FlyBullet(kit::Field& field, int x, int y, int px, int py, uint32_t after)
 {
-    auto* bullet = MakeChild<EnemyBullet>(*field.heroine, kSheetBullet, 4, kKeyBlack);
+    auto* bullet = MakeChild<EnemyBullet>(*field.heroine, kSheetBullet, kKeyBlack);
     bullet->MoveTo(x, y);
     bullet->AimAt(px, py);
     field.enemies.Append(bullet);
@@ -48,7 +48,7 @@ TEST(EnemyBullet, FliesAlongItsMajorAxisTowardTheHeroinesCentre)
     EXPECT_GT(steep->x, 100);
 
     // A bullet never aimed stays where it is and reports so.
-    auto* idle = MakeChild<EnemyBullet>(*field.heroine, kSheetBullet, 4, kKeyBlack);
+    auto* idle = MakeChild<EnemyBullet>(*field.heroine, kSheetBullet, kKeyBlack);
     idle->MoveTo(50, 50);
     field.enemies.Append(idle);
     EXPECT_EQ(idle->Update(10000), 0);
@@ -59,7 +59,7 @@ TEST(EnemyBullet, FliesAlongItsMajorAxisTowardTheHeroinesCentre)
 TEST(DriftBullet, DriftsLeft64PixelsASecond)
 {
     kit::Field field;
-    auto* bullet = MakeChild<DriftBullet>(*field.heroine, kSheetBullet, 4, kKeyBlack);
+    auto* bullet = MakeChild<DriftBullet>(*field.heroine, kSheetBullet, kKeyBlack);
     bullet->MoveTo(200, 30);
     field.enemies.Append(bullet);
     bullet->Update(500);
@@ -71,7 +71,7 @@ TEST(DriftBullet, DriftsLeft64PixelsASecond)
 TEST(Blast, TurnsDangerousOnlyAfterItsFourthStep)
 {
     kit::Field field;
-    Blast* blast = MakeChild<Blast>(*field.heroine, kSheetBlast, 5, kKeyBlack);
+    Blast* blast = MakeChild<Blast>(*field.heroine, kSheetBlast, kKeyBlack);
     blast->MoveTo(100, 100);
     field.enemies.Append(blast);
 
@@ -99,7 +99,7 @@ TEST(Blast, TurnsDangerousOnlyAfterItsFourthStep)
 TEST(Blast, GrowsMoreOpaqueStepByStep)
 {
     kit::Field field;
-    Blast* blast = MakeChild<Blast>(*field.heroine, kSheetBlast, 5, kKeyBlack);
+    Blast* blast = MakeChild<Blast>(*field.heroine, kSheetBlast, kKeyBlack);
     blast->MoveTo(10, 10);
     field.enemies.Append(blast);
     kit::Fill(*field.canvas, 0);
