@@ -106,8 +106,11 @@ void GameScene::EndRunByTime()
 {
     RecordScore();
     // A new best (or a tie) keeps the picture of the run's last frame, still on the canvas.
-    if (saveRecord.CurrentTable().Best() == score)
-        canvas->SaveBmp(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
+    if (saveRecord.CurrentTable().Best() == score) {
+        const char* picture = saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp";
+        if (!canvas->SaveBmp(picture))
+            std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n", picture);
+    }
 
     soundSystem->Stop(kSoundGameMusic);
     auto* ending = new EndingScene;
