@@ -15,10 +15,31 @@ uint32_t MonotonicMilliseconds()
                                  static_cast<uint64_t>(now.tv_nsec) / 1000000);
 }
 
+namespace {
+
+// Unless the player chose a video driver, only drivers that show something on a screen may
+// open the window: SDL would otherwise fall back to its invisible offscreen driver and the
+// game would run unseen.
+void ChooseVisibleDrivers()
+{
+    if (SDL_GetHint(SDL_HINT_VIDEODRIVER))
+        return;
+    std::string drivers;
+    if (SDL_getenv("DISPLAY"))
+        drivers += "x11,";
+    if (SDL_getenv("WAYLAND_DISPLAY"))
+        drivers += "wayland,";
+    drivers += "KMSDRM";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+}  // namespace
+
 bool SdlScreen::Open(const char* caption, int width, int height, std::string& error)
 {
+    ChooseVisibleDrivers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = std::string("no display: ") + SDL_GetError();
+        error = std::string("no display to show the window on (") + SDL_GetError() + ")";
         return false;
     }
     window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,

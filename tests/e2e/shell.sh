@@ -1,8 +1,8 @@
 #!/bin/bash
 # The real game in a real window under Xvfb with openbox, driven by xdotool: the window opens
 # with its caption and a 640x480 client area, F1 writes a snapshot whose pixels are the ones
-# shown, Alt+Enter goes to full screen and back, and Alt+F4 ends the game with exit code 0 and
-# a 100-byte save file.
+# shown, Alt+Enter goes to full screen and back, Alt+F4 ends the game with exit code 0 and a
+# 100-byte save file; without a display or without the archive it ends at once with one line.
 #
 # Usage: shell.sh <run folder with korimo and the archive> <build folder>
 
@@ -29,19 +29,16 @@ fail() {
     exit 1
 }
 
-# A display number nobody uses.
-DISPLAY_NUMBER=
-for n in $(seq 71 99); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        DISPLAY_NUMBER=$n
-        break
-    fi
-done
-[ -n "$DISPLAY_NUMBER" ] || fail "no free X display number"
-export DISPLAY=:$DISPLAY_NUMBER
-
-Xvfb "$DISPLAY" -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of our own, on the first free number.
+exec 3>"$WORK/display"
+Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
+exec 3>&-
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=:$(cat "$WORK/display")
 for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
@@ -132,4 +129,21 @@ GAME_PID=
 [ "$STATUS" = 0 ] || fail "exit code $STATUS"
 [ -f korimo.sav ] || fail "no korimo.sav"
 [ "$(stat -c %s korimo.sav)" = 100 ] || fail "korimo.sav is $(stat -c %s korimo.sav) bytes"
+
+# Without a display, or without the archive: one line that says so, exit code 1, and the
+# scores on disk untouched.
+cp korimo.sav scores.before
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$RUN_DIR/korimo" 2>nodisplay.log
+STATUS=$?
+[ "$STATUS" = 1 ] || fail "without a display the exit code is $STATUS"
+[ "$(wc -l <nodisplay.log)" = 1 ] && grep -q "no display" nodisplay.log ||
+    fail "without a display it printed: $(cat nodisplay.log)"
+cmp -s korimo.sav scores.before || fail "a start without a display changed korimo.sav"
+mkdir empty
+(cd empty && SDL_AUDIODRIVER=dummy "$RUN_DIR/korimo" 2>../noarchive.log)
+STATUS=$?
+[ "$STATUS" = 1 ] || fail "without the archive the exit code is $STATUS"
+[ "$(wc -l <noarchive.log)" = 1 ] && grep -q "korimo.set" noarchive.log ||
+    fail "without the archive it printed: $(cat noarchive.log)"
+
 echo "shell end-to-end: all checks passed"
