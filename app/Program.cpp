@@ -18,7 +18,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
                     HINSTANCE instance, int showCommand)
 {
     theRandom.Seed(timeGetTime());
-    new MainLoop;
+    new MainLoop;  // it is theMainLoop from now on; Stop deletes it
 
     std::memset(&saveRecord, 0, sizeof saveRecord);
     if (saveFile)
