@@ -5,7 +5,7 @@ ASAN    ?= build-asan
 FUZZDIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build play test unit-test asan-test fuzz fuzz-smoke bench clean
+.PHONY: all setup build play test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
 
@@ -21,8 +21,8 @@ play: build
 	cd $(BUILD)/run && ./korimo
 
 # Every test: the suite, the end-to-end sessions, the suite again under ASan and UBSan,
-# and a short run of every fuzz target.
-test: unit-test asan-test fuzz-smoke
+# a short run of every fuzz target, and a short headless run under valgrind.
+test: unit-test asan-test fuzz-smoke valgrind
 
 unit-test: build
 	cd $(BUILD) && ctest --output-on-failure
@@ -43,6 +43,16 @@ fuzz: $(FUZZDIR)/.configured
 
 fuzz-smoke:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
+
+# A hundred five-minute runs in one process, checked after each (SOAK_RUNS, SOAK_SEED).
+SOAK_RUNS ?= 100
+SOAK_SEED ?= 1
+soak: build
+	@tools/soak.sh $(BUILD) $(SOAK_RUNS) $(SOAK_SEED)
+
+# One short headless run under valgrind memcheck: no memory error, no leak.
+valgrind: build
+	@tools/soak.sh --valgrind $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
