@@ -11,31 +11,17 @@
 
 namespace {
 
-constexpr long kSnapshotBytes = 320 * 240 * 4 + 58;
-
-std::vector<uint32_t> SnapshotPixels(const char* path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (bytes.size() != static_cast<size_t>(kSnapshotBytes))
-        return {};
-    std::vector<uint32_t> pixels(320 * 240);
-    std::memcpy(pixels.data(), bytes.data() + 58, pixels.size() * 4);
-    return pixels;
-}
-
+// Whether the snapshot file holds the canvas pattern of `frame`: a 58-byte header, then the
+// 320x240 pixels bottom row first, as in memory.
 bool SnapshotShowsPattern(const char* path, int frame)
 {
-    const std::vector<uint32_t> pixels = SnapshotPixels(path);
-    if (pixels.empty())
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::vector<uint32_t> pixels(320 * 240);
+    if (bytes.size() != 58 + pixels.size() * 4)
         return false;
-    for (int y = 0; y < 240; ++y) {
-        for (int x = 0; x < 320; ++x) {
-            if (pixels[y * 320 + x] != PatternColour(x, y, frame))
-                return false;
-        }
-    }
-    return true;
+    std::memcpy(pixels.data(), bytes.data() + 58, pixels.size() * 4);
+    return ShowsPattern(pixels, frame, 1);
 }
 
 }  // namespace
@@ -46,9 +32,7 @@ TEST(Painting, EachFrameIsShownDoubledAndAnExposeShowsItAgain)
     GameHarness game;
     ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
     ASSERT_EQ(game.RunFrames(3), 3);
-    EXPECT_TRUE(ScreenShowsPattern(game.Screen(), 2));
-
-    // The window uncovered between frames: the last picture comes back, no frame is drawn.
+    // The window uncovered between frames: the last picture comes back, once, without a frame.
     const int presents = scripted::PresentCount();
     InvalidateRect(scripted::TheWindow(), nullptr, FALSE);
     MSG message;
@@ -56,8 +40,8 @@ TEST(Painting, EachFrameIsShownDoubledAndAnExposeShowsItAgain)
     EXPECT_EQ(message.message, WM_PAINT);
     DispatchMessageA(&message);
     EXPECT_EQ(scripted::PresentCount(), presents + 1);
-    EXPECT_TRUE(ScreenShowsPattern(game.Screen(), 2));
-    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) << "painted once only";
+    EXPECT_TRUE(ShowsPattern(game.Screen(), 2));
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(log.Count("frame"), 3);
 }
 
@@ -72,7 +56,6 @@ TEST(Painting, F1WritesOneSnapshotPerFrameWhileHeldAndOneForATap)
     game.RunFrames(3);  // frames 1 to 3
     scripted::ReleaseKey(VK_F1);
     game.RunFrames(2);
-
     EXPECT_TRUE(SnapshotShowsPattern("Snap0000.bmp", 1));
     EXPECT_TRUE(SnapshotShowsPattern("Snap0001.bmp", 2));
     EXPECT_TRUE(SnapshotShowsPattern("Snap0002.bmp", 3));
@@ -85,41 +68,28 @@ TEST(Painting, F1WritesOneSnapshotPerFrameWhileHeldAndOneForATap)
     EXPECT_FALSE(std::filesystem::exists("Snap0004.bmp"));
 }
 
-TEST(Painting, AltEnterSwitchesToFullScreenAndBackAndAltF4Closes)
+TEST(Painting, AltEnterSwitchesToFullScreenAndBack)
 {
     SceneLog log;
     GameHarness game;
     ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
     game.RunFrames(1);
-    HWND window = scripted::TheWindow();
-    EXPECT_FALSE(scripted::IsFullScreen());
-    EXPECT_TRUE(scripted::IsCursorVisible());
 
     scripted::PressKey(VK_RETURN, true);
     game.RunFrames(1);
     EXPECT_TRUE(scripted::IsFullScreen());
     EXPECT_FALSE(scripted::IsCursorVisible());
-    EXPECT_EQ(game.App().windowed, 0);
-    EXPECT_TRUE(ScreenShowsPattern(game.Screen(), 1)) << "still the 640x480 picture";
+    EXPECT_TRUE(ShowsPattern(game.Screen(), 1)) << "still the 640x480 picture";
     EXPECT_EQ(log.Count("key 13"), 0) << "Alt+Enter is not a key for the scene";
 
     scripted::PressKey(VK_RETURN, true);
     game.RunFrames(1);
     EXPECT_FALSE(scripted::IsFullScreen());
     EXPECT_TRUE(scripted::IsCursorVisible());
-    EXPECT_EQ(game.App().windowed, 1);
+    HWND window = scripted::TheWindow();
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), kWindowedStyle);
     RECT client;
     ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_EQ(client.right, kWindowWidth);
-    EXPECT_EQ(client.bottom, kWindowHeight);
-
-    // Closing from full screen gives the cursor back.
-    scripted::PressKey(VK_RETURN, true);
-    game.RunFrames(1);
-    scripted::PressKey(VK_F4, true);
-    EXPECT_EQ(game.RunFrames(1), 0);
-    EXPECT_TRUE(game.Closed());
-    EXPECT_EQ(game.ExitCode(), 0);
-    EXPECT_TRUE(scripted::IsCursorVisible());
+    EXPECT_TRUE(client.right - client.left == kWindowWidth &&
+                client.bottom - client.top == kWindowHeight);
 }

@@ -1,14 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/MainLoop.h"
 #include "tests/app/ShellTestKit.h"
 #include "tests/support/GameHarness.h"
-
-namespace {
-
-using Entries = std::vector<std::string>;
-
-}  // namespace
 
 TEST(SceneSwitch, OldSceneIsDeletedOnceAfterItsLastFrameIsShown)
 {
@@ -23,9 +16,7 @@ TEST(SceneSwitch, OldSceneIsDeletedOnceAfterItsLastFrameIsShown)
     outgoing->successor = successor;
     game.RunFrames(1);  // the outgoing scene's last frame hands over
     EXPECT_EQ(first.deletions, 1);
-    EXPECT_EQ(first.presentsAtDeletion, first.presentsAtLastFrame + 1)
-        << "deleted only once its last frame was on the screen";
-    EXPECT_TRUE(ScreenShowsPattern(game.Screen(), 2)) << "the last frame was shown";
+    EXPECT_TRUE(ShowsPattern(game.Screen(), 2)) << "its last frame is on the screen";
     EXPECT_EQ(currentScene, successor);
     EXPECT_EQ(successor->app, &game.App());
     EXPECT_EQ(successor->canvas, &game.Canvas());
@@ -36,8 +27,7 @@ TEST(SceneSwitch, OldSceneIsDeletedOnceAfterItsLastFrameIsShown)
     scripted::PressKey(VK_SPACE);
     game.RunFrames(2);
     EXPECT_EQ(second.entries, (Entries{"init", "key 32", "frame", "frame"}));
-    EXPECT_EQ(first.Count("frame"), 3);
-    EXPECT_EQ(first.Count("key 32"), 0);
+    EXPECT_EQ(first.entries, (Entries{"init", "frame", "frame", "frame"}));
     EXPECT_EQ(first.deletions, 1);
 }
 
@@ -46,6 +36,7 @@ TEST(SceneSwitch, NoFrameRunsOnceTheWindowIsClosed)
     SceneLog log;
     GameHarness game;
     ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
+    scripted::PressKey(VK_RETURN, true);  // full screen, which closing must undo
     game.RunFrames(2);
 
     scripted::PostToWindow(WM_CLOSE);
@@ -54,6 +45,7 @@ TEST(SceneSwitch, NoFrameRunsOnceTheWindowIsClosed)
     EXPECT_TRUE(game.Closed());
     EXPECT_EQ(game.ExitCode(), 0);
     EXPECT_EQ(scripted::TheWindow(), nullptr);
+    EXPECT_TRUE(!scripted::IsFullScreen() && scripted::IsCursorVisible()) << "desktop restored";
     EXPECT_EQ(log.entries, (Entries{"init", "frame", "frame"}));
     EXPECT_EQ(log.deletions, 0) << "the current scene is released at shutdown, not at close";
 }
@@ -61,10 +53,8 @@ TEST(SceneSwitch, NoFrameRunsOnceTheWindowIsClosed)
 TEST(SceneSwitch, ASceneNeverInitialisedNeitherDrawsNorPresents)
 {
     scripted::Install();
-    scripted::SetClock(5000);
     SceneLog log;
     RecordingScene scene(log);
-    EXPECT_EQ(scene.startTime, 5000u);
     EXPECT_EQ(scene.Tick(), 1);
     EXPECT_TRUE(log.entries.empty());
     EXPECT_EQ(scripted::PresentCount(), 0);

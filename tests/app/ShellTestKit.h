@@ -1,50 +1,51 @@
 #pragma once
-// What the shell's tests share: a scene that records everything that reaches it and draws a
-// picture that betrays any flip or shift, and a scratch folder to run in.
+// What the shell's tests share: a scene that records what reaches it and draws a picture that
+// betrays any flip or shift, and a scratch folder to run in.
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
 
 #include "app/GameApp.h"
 #include "gfx/Surface.h"
-#include "platform/Platform.h"
 #include "platform/scripted/Scripted.h"
 #include "scenes/Scene.h"
 
-// Every call a RecordingScene received, in order, one entry each ("frame", "key 32", ...).
+using Entries = std::vector<std::string>;
+
+// Every call a RecordingScene received, in order ("init", "frame", "key 32", ...).
 struct SceneLog {
-    std::vector<std::string> entries;
+    Entries entries;
     int deletions = 0;
-    int presentsAtLastFrame = -1;  // scripted::PresentCount() during the last Frame
-    int presentsAtDeletion = -1;
 
     int Count(const std::string& entry) const
     {
-        int n = 0;
-        for (const auto& e : entries)
-            n += e == entry;
-        return n;
+        return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
     }
+    Entries Since(size_t start) const { return {entries.begin() + long(start), entries.end()}; }
 };
 
-// The colour of canvas pixel (x, y) in the given frame: different in every row and column and
-// from frame to frame, and clear of the fourth byte.
+// Canvas pixel (x, y) of the given frame: different in every row, column and frame.
 inline uint32_t PatternColour(int x, int y, int frame)
 {
     return static_cast<uint32_t>((x << 12) | y) ^ (static_cast<uint32_t>(frame & 0xF) << 20);
 }
 
-// Whether the 640x480 screen shows frame number `frame` of the pattern, every pixel doubled.
-inline bool ScreenShowsPattern(const std::vector<uint32_t>& screen, int frame)
+// Whether `pixels` (width x height, bottom row first) show the pattern of `frame`, each canvas
+// pixel `scale` times in both directions.
+inline bool ShowsPattern(const std::vector<uint32_t>& pixels, int frame, int scale = 2)
 {
-    if (screen.size() != 640u * 480u)
+    const int width = 320 * scale;
+    const int height = 240 * scale;
+    if (pixels.size() != size_t(width) * height)
         return false;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            if (screen[y * 640 + x] != PatternColour(x / 2, y / 2, frame))
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[y * width + x] != PatternColour(x / scale, y / scale, frame))
                 return false;
         }
     }
@@ -53,12 +54,11 @@ inline bool ScreenShowsPattern(const std::vector<uint32_t>& screen, int frame)
 
 class RecordingScene : public Scene {
 public:
-    explicit RecordingScene(SceneLog& log) : log(log) {}
-    ~RecordingScene() override
+    explicit RecordingScene(SceneLog& log, bool captureJoystick = false)
+        : log(log), captureJoystick(captureJoystick)
     {
-        ++log.deletions;
-        log.presentsAtDeletion = scripted::PresentCount();
     }
+    ~RecordingScene() override { ++log.deletions; }
 
     void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override
     {
@@ -70,19 +70,13 @@ public:
             joySetCapture(app->window, JOYSTICKID1, 33, TRUE);
         }
     }
-    void OnKeyDown(int vk) override { Add("key " + std::to_string(vk)); }
-    void OnJoyButtonDown(UINT buttons) override { Add("joydown " + std::to_string(buttons)); }
-    void OnJoyButtonUp(UINT buttons) override { Add("joyup " + std::to_string(buttons)); }
+    void OnKeyDown(int vk) override { Add("key", vk); }
+    void OnJoyButtonDown(UINT buttons) override { Add("joydown", buttons); }
+    void OnJoyButtonUp(UINT buttons) override { Add("joyup", buttons); }
     void OnJoyMove(uint32_t position) override
     {
-        Add("joymove " + std::to_string(position & 0xFFFF) + "," +
-            std::to_string(position >> 16));
+        Add("joymove", position & 0xFFFF, "," + std::to_string(position >> 16));
     }
-    void OnLButtonDown(WPARAM keys, int x, int y) override { Add(Mouse("ldown", x, y)); }
-    void OnRButtonDown(WPARAM keys, int x, int y) override { Add(Mouse("rdown", x, y)); }
-    void OnLButtonUp(WPARAM keys, int x, int y) override { Add(Mouse("lup", x, y)); }
-    void OnRButtonUp(WPARAM keys, int x, int y) override { Add(Mouse("rup", x, y)); }
-    void OnMouseMove(WPARAM keys, int x, int y) override { Add(Mouse("move", x, y)); }
 
     void Frame() override
     {
@@ -92,44 +86,33 @@ public:
         }
         ++frames;
         log.entries.push_back("frame");
-        log.presentsAtLastFrame = scripted::PresentCount();
-        if (successor) {
-            Scene* next = successor;
-            successor = nullptr;
-            SwitchTo(next);
-        }
+        if (successor)
+            SwitchTo(std::exchange(successor, nullptr));
     }
 
     SceneLog& log;
+    bool captureJoystick;
     int frames = 0;
-    bool captureJoystick = false;
     Scene* successor = nullptr;  // handed over to in the next frame
 
 private:
-    void Add(const std::string& entry) { log.entries.push_back(entry); }
-    static std::string Mouse(const char* what, int x, int y)
+    void Add(const char* what, unsigned value, const std::string& more = "")
     {
-        return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y);
+        log.entries.push_back(what + (" " + std::to_string(value)) + more);
     }
 };
 
 // Runs the test in a fresh empty folder, for what the game writes into its working folder.
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
-        char pattern[] = "/tmp/korimo-shell-XXXXXX";
-        path = mkdtemp(pattern);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(path);
-    }
+    ScratchFolder() { std::filesystem::current_path(mkdtemp(pattern)); }
     ~ScratchFolder()
     {
         std::filesystem::current_path(previous);
-        std::filesystem::remove_all(path);
+        std::filesystem::remove_all(pattern);
     }
-    std::filesystem::path path;
 
 private:
-    std::filesystem::path previous;
+    std::filesystem::path previous = std::filesystem::current_path();
+    char pattern[32] = "/tmp/korimo-shell-XXXXXX";
 };
