@@ -197,7 +197,9 @@ bool ExtractOpenEntry(ResourceArchive& archive, const std::string& folder, std::
     // entry's name may already use.
     std::string path = (fs::path(folder) / name).string();
     std::FILE* out = std::fopen(path.c_str(), "wb");
-    bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    // An empty entry has no buffer, and fwrite may not be handed a null one even for 0 bytes.
+    bool written =
+        out && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
     if (out && std::fclose(out) != 0) written = false;
     if (!written) error = path + ": " + std::strerror(errno);
     return written;
