@@ -1,0 +1,369 @@
+# Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
+# the game started in a scratch folder and its window found, F1 snapshots and the checks made
+# on them, the sound that SDL's disk driver writes, and a trap that ends every process the
+# session started and removes its folder.
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init play_example "$1" "$2"      # name, run folder, build folder; enters $E2E_WORK
+#   e2e_start_display                     # Xvfb without key auto-repeat (and openbox: --wm)
+#   e2e_start_game                        # korimo from the run folder, in $E2E_WORK
+#   e2e_snapshot                          # F1; E2E_SHOT is the new Snap%04d.bmp
+#   e2e_quit                              # Alt+F4; the game must end with exit code 0
+#
+# Set E2E_KEEP=1 to keep the scratch folder (its path is printed) for a look at what failed.
+
+E2E_NAME=
+E2E_RUN=
+E2E_BUILD=
+E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+E2E_WORK=
+E2E_AUDIO=
+E2E_GAME_PID=
+E2E_EXIT_STATUS=
+E2E_SHOT=
+E2E_WINDOW=
+E2E_STARTED_PIDS=()
+
+# The 320x240 frame as F1 writes it: 32-bit, bottom-up, 58 bytes of headers.
+E2E_SNAPSHOT_BYTES=307258
+
+e2e_fail() {
+    echo "$E2E_NAME: FAIL: $*" >&2
+    if [ -s "$E2E_WORK/game.log" ]; then
+        sed 's/^/  game: /' "$E2E_WORK/game.log" >&2
+    fi
+    exit 1
+}
+
+e2e_note() {
+    echo "$E2E_NAME: $*"
+}
+
+e2e_cleanup() {
+    local pid
+    # The game first, then the window manager, then the display they use.
+    for pid in $E2E_GAME_PID $(printf '%s\n' "${E2E_STARTED_PIDS[@]}" | tac); do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    if [ -n "${E2E_KEEP:-}" ]; then
+        echo "$E2E_NAME: kept $E2E_WORK" >&2
+    elif [ -n "$E2E_WORK" ]; then
+        rm -rf "$E2E_WORK"
+    fi
+}
+
+# e2e_init <name> <run folder> <build folder>
+e2e_init() {
+    E2E_NAME=$1
+    [ -x "$2/korimo" ] || { echo "$E2E_NAME: $2/korimo is not built" >&2; exit 1; }
+    E2E_RUN=$(cd "$2" && pwd)
+    E2E_BUILD=$(cd "$3" && pwd)
+    local tool
+    for tool in Xvfb openbox xdotool xdpyinfo xwininfo convert compare identify od awk; do
+        command -v "$tool" >/dev/null ||
+            { echo "$E2E_NAME: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
+    done
+    E2E_WORK=$(mktemp -d "/tmp/korimo-e2e-$E2E_NAME.XXXXXX")
+    E2E_AUDIO=$E2E_WORK/out.raw
+    trap e2e_cleanup EXIT
+    trap 'exit 1' INT TERM
+    cd "$E2E_WORK" || e2e_fail "cannot enter $E2E_WORK"
+}
+
+# Polls a command until it succeeds, every tenth of a second for at most the given seconds.
+e2e_wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# Xvfb on the first free display number, without key auto-repeat, so that a key held by
+# xdotool is one key-down as on a desk with a slow repeat. With --wm, openbox too: full screen
+# needs a window manager.
+e2e_start_display() {
+    exec 3>"$E2E_WORK/display"
+    Xvfb -displayfd 3 -r -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_STARTED_PIDS+=($!)
+    exec 3>&-
+    e2e_wait_for 20 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
+    export DISPLAY=:$(cat "$E2E_WORK/display")
+    e2e_wait_for 20 xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not answer on $DISPLAY"
+    if [ "${1:-}" = --wm ]; then
+        e2e_start_window_manager
+    fi
+}
+
+# openbox now and then fails to open a display that has only just come up: try again.
+e2e_start_window_manager() {
+    local attempt
+    for attempt in 1 2 3; do
+        openbox >"$E2E_WORK/openbox.log" 2>&1 &
+        E2E_STARTED_PIDS+=($!)
+        e2e_wait_for 10 e2e_window_manager_ready && return 0
+        sleep 1
+    done
+    e2e_fail "openbox did not start: $(cat "$E2E_WORK/openbox.log")"
+}
+
+e2e_window_manager_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# Links the archive pair of the run folder into the current folder.
+e2e_link_archive() {
+    ln -sf "$E2E_RUN/korimo.set" "$E2E_RUN/korimo.dat" .
+}
+
+# e2e_launch_game [VARIABLE=value...]: starts the game in the current folder with the given
+# environment (SDL_AUDIODRIVER=dummy unless one is given), its output in game.log; returns
+# without waiting for the window.
+e2e_launch_game() {
+    env SDL_AUDIODRIVER=dummy "$@" "$E2E_RUN/korimo" >"$E2E_WORK/game.log" 2>&1 &
+    E2E_GAME_PID=$!
+}
+
+# The same, then waits for the window to be shown and gives it the keyboard.
+e2e_start_game() {
+    e2e_launch_game "$@"
+    E2E_WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --limit 1 --pid "$E2E_GAME_PID" \
+                 2>/dev/null) || e2e_fail "no window appeared"
+    e2e_focus
+}
+
+e2e_focus() {
+    e2e_wait_for 10 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null ||
+        e2e_fail "the window did not take the focus"
+}
+
+e2e_alive() {
+    kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game ended unexpectedly"
+}
+
+# Waits at most the given seconds for the game to end by itself, and sets E2E_EXIT_STATUS.
+e2e_wait_exit() {
+    timeout "$1" tail --pid="$E2E_GAME_PID" -f /dev/null 2>/dev/null ||
+        e2e_fail "the game did not end within $1 s"
+    wait "$E2E_GAME_PID"
+    E2E_EXIT_STATUS=$?
+    E2E_GAME_PID=
+}
+
+# Closes the window with Alt+F4; the game must end with exit code 0.
+e2e_quit() {
+    e2e_alive
+    e2e_focus
+    xdotool key alt+F4
+    e2e_wait_exit 20
+    [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the game ended with exit code $E2E_EXIT_STATUS"
+}
+
+# Keys: e2e_press key..., e2e_hold key..., e2e_release key... (xdotool key names).
+e2e_press() { xdotool key "$@"; }
+e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
+e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
+
+e2e_snapshot_count() {
+    local files=(Snap*.bmp)
+    [ -e "${files[0]}" ] && echo ${#files[@]} || echo 0
+}
+
+e2e_newest_snapshot() {
+    ls Snap*.bmp 2>/dev/null | tail -n 1
+}
+
+e2e_snapshot_complete() {
+    [ "$(stat -c %s "$1" 2>/dev/null)" = "$E2E_SNAPSHOT_BYTES" ]
+}
+
+e2e_more_snapshots_than() {
+    [ "$(e2e_snapshot_count)" -gt "$1" ]
+}
+
+# Presses F1 and sets E2E_SHOT to the last snapshot file the press wrote, once it is whole. (A
+# press may span two frames and so write two files.)
+e2e_snapshot() {
+    local before
+    before=$(e2e_snapshot_count)
+    xdotool key F1
+    e2e_wait_for 20 e2e_more_snapshots_than "$before" || e2e_fail "F1 wrote no snapshot"
+    sleep 0.2
+    E2E_SHOT=$(e2e_newest_snapshot)
+    e2e_wait_for 10 e2e_snapshot_complete "$E2E_SHOT" ||
+        e2e_fail "$E2E_SHOT is $(stat -c %s "$E2E_SHOT") bytes, not $E2E_SNAPSHOT_BYTES"
+}
+
+# Unpacks every picture and sound of the game's archive into $E2E_ASSETS, for comparisons.
+E2E_ASSETS=
+e2e_unpack_archive() {
+    E2E_ASSETS=$E2E_WORK/archive
+    "$E2E_BUILD/tools/pack/korimo-pack" extract "$E2E_RUN/korimo" "$E2E_ASSETS" >/dev/null ||
+        e2e_fail "cannot unpack the archive"
+}
+
+# e2e_differing <picture> <reference> [geometry]: how many pixels of the two pictures differ,
+# within the area WxH+X+Y (top-left origin) of both, or over the whole of them.
+e2e_differing() {
+    local crop=()
+    [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+    convert "$1" -alpha off "${crop[@]}" "$E2E_WORK/differing-a.png"
+    convert "$2" -alpha off "${crop[@]}" "$E2E_WORK/differing-b.png"
+    compare -metric AE "$E2E_WORK/differing-a.png" "$E2E_WORK/differing-b.png" null: 2>&1 || true
+}
+
+# The menu as the title shows it for a game mode (0 one minute, 1 five minutes): the opening
+# picture, and over it at (20, 40) from the bottom the mode's half of the menu picture with
+# black clear. Written to the given file.
+e2e_expected_menu() {
+    local mode=$1 out=$2 menu=$E2E_ASSETS/menu.bmp width half
+    width=$(identify -format %w "$menu")
+    half=$(($(identify -format %h "$menu") / 2))
+    # The one-minute entry is the lower half of the picture as viewed, the five-minute one
+    # the upper half.
+    convert "$E2E_ASSETS/opening.bmp" -alpha off \
+        \( "$menu" -alpha off -crop "${width}x${half}+0+$(((1 - mode) * half))" +repage \
+           -transparent black \) \
+        -geometry "+20+$((240 - 40 - half))" -composite -alpha off "$out"
+}
+
+# Prints one line per pixel row of the area, '#' where the pixel is exactly the colour
+# (#RRGGBB) and '.' elsewhere.
+e2e_colour_mask() {
+    local file=$1 colour=$2 x=$3 y=$4 width=$5 height=${6:-16}
+    convert "$file" -alpha off -crop "${width}x${height}+${x}+${y}" +repage -depth 8 txt:- |
+        awk -v width="$width" -v height="$height" -v colour="$colour" '
+            NR > 1 {
+                split($1, at, /[,:]/)
+                cell[at[2], at[1]] = ($3 == colour) ? "#" : "."
+            }
+            END {
+                for (r = 0; r < height; r++) {
+                    line = ""
+                    for (c = 0; c < width; c++) line = line cell[r, c]
+                    print line
+                }
+            }'
+}
+
+# The same mask for a text as our 8x16 screen font draws it.
+e2e_text_mask() {
+    awk -v text="$1" '
+        BEGIN {
+            for (i = 32; i < 127; i++) code[sprintf("%c", i)] = i
+            for (i = 0; i < 16; i++) digit[substr("0123456789abcdef", i + 1, 1)] = i
+        }
+        /^glyph 0x/ {
+            hex = tolower(substr($2, 3))
+            glyph = 16 * digit[substr(hex, 1, 1)] + digit[substr(hex, 2, 1)]
+            row = 0
+            next
+        }
+        /^[.#]+$/ && row < 16 { rows[glyph, row++] = $0 }
+        END {
+            for (r = 0; r < 16; r++) {
+                line = ""
+                for (i = 1; i <= length(text); i++) {
+                    cell = rows[code[substr(text, i, 1)], r]
+                    line = line (cell == "" ? "........" : cell)
+                }
+                print line
+            }
+        }' "$E2E_SOURCE/assets/font/ascii.txt"
+}
+
+# e2e_shows_text <snapshot> <colour> <x> <y> <text>: the text stands there in that colour,
+# pixel for pixel, with nothing else of that colour in its cells.
+e2e_shows_text() {
+    [ "$(e2e_colour_mask "$1" "$2" "$3" "$4" $((8 * ${#5})))" == "$(e2e_text_mask "$5")" ]
+}
+
+# e2e_read_text <snapshot> <colour> <x> <y> <length> <characters>: reads a text of the given
+# length drawn in our font at (x, y), each cell matched against the given characters; prints
+# it, '?' for a cell that matches none.
+e2e_read_text() {
+    local file=$1 colour=$2 x=$3 y=$4 length=$5 alphabet=$6 mask i c text=
+    mask=$(e2e_colour_mask "$file" "$colour" "$x" "$y" $((8 * length)))
+    declare -A glyph
+    for ((c = 0; c < ${#alphabet}; c++)); do
+        glyph[$(e2e_text_mask "${alphabet:c:1}" | tr -d '\n')]=${alphabet:c:1}
+    done
+    local cell
+    for ((i = 0; i < length; i++)); do
+        cell=$(cut -c $((8 * i + 1))-$((8 * i + 8)) <<<"$mask" | tr -d '\n')
+        if [ -n "$cell" ] && [ -n "${glyph[$cell]:-}" ]; then
+            text+=${glyph[$cell]}
+        else
+            text+='?'
+        fi
+    done
+    echo "$text"
+}
+
+# Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
+# time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
+E2E_AUDIO_RATE=22050
+
+# Bytes written so far: a position in the output to measure from.
+e2e_audio_position() {
+    stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
+}
+
+# e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
+e2e_audio_peak() {
+    local from=$(($1 / 2 * 2)) to=$2
+    [ "$to" -gt "$from" ] || { echo 0; return; }
+    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO" |
+        awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
+}
+
+# Reads the game's timer, "MM:SS Sec." in white at x 240, near the top of the screen or, while
+# the heroine flies high, near the bottom; prints it, or nothing when neither place shows one.
+e2e_read_timer() {
+    local y text
+    for y in 25 200; do
+        text=$(e2e_read_text "$1" '#FFFFFF' 240 "$y" 10 '0123456789: Sec.')
+        if [[ $text =~ ^[0-9][0-9]:[0-5][0-9]\ Sec\.$ ]]; then
+            echo "$text"
+            return
+        fi
+    done
+}
+
+# Whether the snapshot is the game-over screen as it holds: the game-over picture, whole.
+e2e_shows_game_over() {
+    [ "$(e2e_differing "$1" "$E2E_ASSETS/gameover.bmp")" = 0 ]
+}
+
+# Writes the given signed 32-bit integers to a file, little-endian, as the save file holds them.
+e2e_write_ints() {
+    local file=$1 value
+    shift
+    : >"$file"
+    for value in "$@"; do
+        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((value & 255)) $((value >> 8 & 255)) \
+            $((value >> 16 & 255)) $((value >> 24 & 255)))" >>"$file"
+    done
+}
+
+# Prints the signed 32-bit integers of a file, one a line.
+e2e_read_ints() {
+    od -An -v -t d4 -w4 "$1" | tr -d ' '
+}
+
+# Waits for the title's menu offering the given game mode (0 one minute, 1 five minutes),
+# snapshot by snapshot; the logo and the opening picture take 3.5 s before it. False when it
+# has not shown within 15 s; E2E_SHOT is then the last snapshot.
+e2e_wait_for_menu() {
+    local expected=$E2E_WORK/menu-$1.png deadline=$((SECONDS + 15))
+    [ -f "$expected" ] || e2e_expected_menu "$1" "$expected"
+    while :; do
+        e2e_snapshot
+        [ "$(e2e_differing "$E2E_SHOT" "$expected")" = 0 ] && return 0
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.5
+    done
+}
