@@ -13,7 +13,7 @@
 #include "gfx/Tables.h"
 #include "tests/gfx/GfxTestKit.h"
 
-using namespace gfxtest;
+using namespace testfiles;
 
 namespace {
 
@@ -31,37 +31,20 @@ protected:
     int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random); }
     uint32_t Word() { return static_cast<uint32_t>(random()); }
 
-    // Keys as the game uses them (blue, red, black) and arbitrary ones.
-    uint32_t AnyKey()
-    {
-        const uint32_t keys[] = {0x00FF0000, 0x000000FF, 0, Word() & 0x00FFFFFF};
-        return keys[Between(0, 3)];
-    }
-
     // Sprite-like contents: runs of the key colour (with any fourth byte, which the key must
-    // ignore) between runs of arbitrary pixels, some differing from the key in one byte only.
+    // ignore) between runs of arbitrary pixels, some one bit away from the key.
     void FillSprite(Surface& surface, uint32_t key)
     {
         uint32_t keyPixel = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
-        int i = 0, count = surface.width * surface.height;
-        while (i < count) {
-            int run = Between(1, 12), kind = Between(0, 3);
-            for (; run > 0 && i < count; run--, i++) {
+        for (int i = 0, count = surface.width * surface.height; i < count;) {
+            int kind = Between(0, 3);
+            for (int run = Between(1, 12); run > 0 && i < count; run--, i++) {
                 uint32_t fourth = Word() & 0xFF000000;
-                if (kind == 0)
-                    surface.pixels[i] = keyPixel | fourth;
-                else if (kind == 1)
-                    surface.pixels[i] = (keyPixel ^ (1u << Between(0, 23))) | fourth;
-                else
-                    surface.pixels[i] = Word();
+                surface.pixels[i] = kind == 0   ? keyPixel | fourth
+                                    : kind == 1 ? (keyPixel ^ (1u << Between(0, 23))) | fourth
+                                                : Word();
             }
         }
-    }
-
-    int AnyWeight()
-    {
-        const int ends[] = {0, 1, 128, 255, 256};
-        return Between(0, 3) == 0 ? ends[Between(0, 4)] : Between(0, 256);
     }
 
     std::mt19937 random{20240611};
@@ -70,7 +53,12 @@ protected:
 TEST_P(FastPath, BlitsMatchTheReferenceLoops)
 {
     for (int round = 0; round < 600; round++) {
-        uint32_t key = AnyKey();
+        // Keys as the game uses them (blue, red, black) and arbitrary ones; weights at and
+        // near the ends, and anywhere between.
+        const uint32_t keys[] = {0x00FF0000, 0x000000FF, 0, Word() & 0x00FFFFFF};
+        const int ends[] = {0, 1, 128, 255, 256};
+        uint32_t key = keys[Between(0, 3)];
+        int alpha = Between(0, 3) == 0 ? ends[Between(0, 4)] : Between(0, 256);
         Surface src(Between(1, 70), Between(1, 24)), dst(Between(1, 90), Between(1, 30));
         FillSprite(src, key);
         FillDistinct(dst, Word());
@@ -83,7 +71,6 @@ TEST_P(FastPath, BlitsMatchTheReferenceLoops)
         int left = Between(0, src.width - width), top = Between(0, src.height - height);
         RECT r = {left, top, left + width, top + height};
         int dx = Between(0, dst.width - width), dy = Between(0, dst.height - height);
-        int alpha = AnyWeight();
 
         switch (round % 3) {
         case 0:

@@ -1,74 +1,63 @@
+// The one pixel container: its layout, its own drawing, and the BMP files it writes.
+
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "gfx/Surface.h"
 #include "tests/gfx/GfxTestKit.h"
 
-using namespace gfxtest;
+using namespace testfiles;
 
-TEST(Surface, PixelsLieBottomUpAndSetPixelIgnoresEverythingOutside)
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Surface, PixelsLieBottomUpAndDrawingStaysInside)
 {
-    Surface surface(10, 5);
-    Fill(surface, 0);
-    surface.SetPixel(3, 2, 0x12345678);
-    EXPECT_EQ(surface.pixels[23], 0x12345678u);
-    EXPECT_EQ(surface.GetPixel(3, 2), 0x12345678u);
-
-    auto before = PixelsOf(surface);
-    surface.SetPixel(-1, 0, 1);
-    surface.SetPixel(10, 0, 1);
-    surface.SetPixel(0, 5, 1);
-    surface.SetPixel(0, -1, 1);
-    EXPECT_EQ(PixelsOf(surface), before);
-    surface.SetPixel(9, 4, 0xABCDEF01);
-    EXPECT_EQ(surface.pixels[49], 0xABCDEF01u);
-}
-
-TEST(Surface, TheHeaderDescribesA32BitBottomUpPicture)
-{
-    for (Surface* surface : {new Surface(7, 3), new Surface(nullptr, 7, 3)}) {
-        EXPECT_EQ(surface->header->biSize, 40u);
-        EXPECT_EQ(surface->header->biWidth, 7);
-        EXPECT_EQ(surface->header->biHeight, 3);
-        EXPECT_EQ(surface->header->biPlanes, 1);
+    // Blank, 32-bit, bottom-up, rows where vector loads and stores do not straddle cache lines.
+    Surface plain(10, 5), canvas(nullptr, 7, 3);
+    for (Surface* surface : {&plain, &canvas}) {
+        EXPECT_EQ(surface->header->biHeight, surface->height);
         EXPECT_EQ(surface->header->biBitCount, 32);
-        EXPECT_EQ(surface->header->biCompression, BI_RGB);
-        EXPECT_EQ(surface->bitsPerPixel * surface->width * surface->height / 8, 84);
-        // Rows start where vector loads and stores do not straddle cache lines.
         EXPECT_EQ(reinterpret_cast<uintptr_t>(surface->pixels) % 64, 0u);
-        delete surface;
     }
-    // With a device context the pixels are the DIB section's, blank, and text can reach them.
-    Surface canvas(nullptr, 4, 4);
-    ASSERT_NE(canvas.dc, nullptr);
-    EXPECT_EQ(PixelsOf(canvas), std::vector<uint32_t>(16, 0));
-    canvas.font = CreateFontA(16, 8, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "any");
-    SelectObject(canvas.dc, canvas.font);
-}
+    EXPECT_EQ(PixelsOf(canvas), std::vector<uint32_t>(21, 0));
 
-TEST(Surface, HalveRectHalvesEveryByteInsideOnly)
-{
-    Surface surface(4, 4);
-    Fill(surface, 0xFF01807F);
-    surface.SetPixel(1, 1, 0x000180FF);  // bytes blue 255, green 128, red 1, fourth 0
-    surface.HalveRect({1, 1, 3, 3});
-    EXPECT_EQ(surface.GetPixel(1, 1), 0x0000407Fu);
-    EXPECT_EQ(surface.GetPixel(2, 2), 0x7F00403Fu);
-    EXPECT_EQ(surface.GetPixel(0, 0), 0xFF01807Fu);
-    EXPECT_EQ(surface.GetPixel(3, 1), 0xFF01807Fu);
-    EXPECT_EQ(surface.GetPixel(1, 3), 0xFF01807Fu);
-    // A rectangle reaching past the edges darkens only what is there.
-    surface.HalveRect({-5, 3, 10, 9});
-    EXPECT_EQ(surface.GetPixel(0, 3), 0x7F00403Fu);
-    EXPECT_EQ(surface.GetPixel(0, 2), 0xFF01807Fu);
+    // Pixel (x, y) is word y * width + x; SetPixel ignores everything outside.
+    Fill(plain, 0);
+    plain.SetPixel(3, 2, 0x12345678);
+    for (auto [x, y] : {std::pair{-1, 0}, {10, 0}, {0, 5}, {0, -1}})
+        plain.SetPixel(x, y, 1);
+    std::vector<uint32_t> expected(50, 0);
+    expected[23] = 0x12345678;
+    EXPECT_EQ(PixelsOf(plain), expected);
+
+    // HalveRect halves every byte inside only, also of a rectangle reaching past the edges.
+    Surface dim(4, 4);
+    Fill(dim, 0xFF01807F);
+    dim.SetPixel(1, 1, 0x000180FF);
+    dim.HalveRect({1, 1, 3, 3});
+    dim.HalveRect({-5, 3, 10, 9});
+    for (int y = 0; y < 4; y++) {
+        for (int x = 0; x < 4; x++) {
+            bool halved = y == 3 || (x >= 1 && x < 3 && y >= 1 && y < 3);
+            uint32_t expected = x == 1 && y == 1 ? 0x0000407F : halved ? 0x7F00403F : 0xFF01807F;
+            ASSERT_EQ(dim.GetPixel(x, y), expected) << x << "," << y;
+        }
+    }
 }
 
 TEST(Surface, DrawLineStepsLikeBresenhamWithBothEnds)
 {
+    using Points = std::vector<std::pair<int, int>>;
     auto lit = [](int x0, int y0, int x1, int y1) {
         Surface surface(6, 6);
         Fill(surface, 0);
         surface.DrawLine(x0, y0, x1, y1, 1);
-        std::vector<std::pair<int, int>> points;
+        Points points;
         for (int y = 0; y < 6; y++) {
             for (int x = 0; x < 6; x++) {
                 if (surface.GetPixel(x, y))
@@ -77,12 +66,73 @@ TEST(Surface, DrawLineStepsLikeBresenhamWithBothEnds)
         }
         return points;
     };
-    using Points = std::vector<std::pair<int, int>>;
     EXPECT_EQ(lit(0, 0, 3, 1), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
     EXPECT_EQ(lit(3, 1, 0, 0), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
-    EXPECT_EQ(lit(2, 2, 2, 2), (Points{{2, 2}}));
     EXPECT_EQ(lit(-2, 0, 2, 0), (Points{{0, 0}, {1, 0}, {2, 0}}));
     // Steep lines step along y; a tie steps along x, one pixel per column.
     EXPECT_EQ(lit(1, 0, 2, 3), (Points{{1, 0}, {1, 1}, {2, 2}, {2, 3}}));
     EXPECT_EQ(lit(0, 4, 4, 0), (Points{{4, 0}, {3, 1}, {2, 2}, {1, 3}, {0, 4}}));
 }
+
+TEST(BmpWriter, ATwoPixelSurfaceMakesThe66ByteFile)
+{
+    TempFolder folder;
+    Surface surface(2, 1);
+    surface.pixels[0] = 0x00112233;
+    surface.pixels[1] = 0x00445566;
+    ASSERT_TRUE(surface.SaveBmp((folder / "two.bmp").c_str()));
+    Bytes expected = {
+        'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,     // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0,  // size, width, height, planes, bits
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // compression .. y resolution
+        0, 0, 0, 0, 0, 0, 0, 0,                            // colours used and important
+        0, 0, 0, 0,                                        // the gap behind the header
+        0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0,          // pixels, bottom row first
+    };
+    EXPECT_EQ(ReadFile(folder / "two.bmp"), expected);
+
+    // A surface with a device context writes from its DIB section and replaces the file whole.
+    Surface frame(nullptr, 320, 240);
+    frame.SetPixel(319, 239, 0x00ABCDEF);
+    ASSERT_TRUE(frame.SaveBmp((folder / "two.bmp").c_str()));
+    Bytes file = ReadFile(folder / "two.bmp");
+    ASSERT_EQ(file.size(), 307258u);
+    EXPECT_EQ(file[2] | file[3] << 8 | file[4] << 16, 307258);
+    EXPECT_EQ(Bytes(file.end() - 4, file.end()), (Bytes{0xEF, 0xCD, 0xAB, 0}));
+
+    // A file that cannot be written leaves nothing.
+    EXPECT_FALSE(surface.SaveBmp((folder / "missing-folder/x.bmp").c_str()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+}
+
+TEST(Snapshot, TakesTheFirstFreeNumberAndOverwritesTheLastWhenAllAreTaken)
+{
+    TempFolder folder(true);
+    Surface frame(3, 2);
+    Fill(frame, 0x00102030);
+    const uintmax_t size = 3 * 2 * 4 + 58;
+    WriteFile("Snap0000.bmp", Bytes{1});
+    WriteFile("Snap0002.bmp", Bytes{2});
+    frame.SaveSnapshot();
+    EXPECT_EQ(fs::file_size("Snap0001.bmp"), size);
+    frame.SaveSnapshot();
+    EXPECT_EQ(fs::file_size("Snap0003.bmp"), size);
+    EXPECT_EQ(ReadFile("Snap0002.bmp"), Bytes{2});
+    // A file deleted meanwhile is reused first.
+    fs::remove("Snap0001.bmp");
+    frame.SaveSnapshot();
+    EXPECT_TRUE(fs::exists("Snap0001.bmp"));
+    EXPECT_FALSE(fs::exists("Snap0004.bmp"));
+
+    char name[16];
+    for (int n = 0; n <= 9998; n++) {
+        std::snprintf(name, sizeof name, "Snap%04d.bmp", n);
+        WriteFile(name, Bytes{7});
+    }
+    frame.SaveSnapshot();
+    EXPECT_EQ(fs::file_size("Snap9998.bmp"), size);
+    EXPECT_EQ(ReadFile("Snap9997.bmp"), Bytes{7});
+    EXPECT_FALSE(fs::exists("Snap9999.bmp"));
+}
+
+}  // namespace

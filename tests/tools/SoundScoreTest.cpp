@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <span>
@@ -60,26 +61,18 @@ TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
                        "lead: l16 c d8 e8. f32 r32 g4&16 a12 a12 a12 |\n"
                        "lead: [c c]3 r2 r8 | r1 |\n"
                        "drums: k4 k2. | r1 | r1 |\n");
-    std::vector<int64_t> got = Starts(score, 0);
-    ASSERT_EQ(got.size(), 14u);
-    EXPECT_EQ(got[0], 0);
-    EXPECT_EQ(got[1], 2250);   // d8 after a sixteenth
-    EXPECT_EQ(got[2], 6750);   // e8. after an eighth
-    EXPECT_EQ(got[3], 13500);  // f32 after a dotted eighth
-    EXPECT_EQ(got[4], 15750);  // g after f32 and r32
-    EXPECT_EQ(got[5], 27000);  // a12 after g4&16
-    EXPECT_EQ(got[6], 30000);  // triplet eighths, 3,000 samples each
-    EXPECT_EQ(got[7], 33000);
-    EXPECT_EQ(got[8], 36000);  // the repeat starts the second bar
-    EXPECT_EQ(got[13], 47250);
+    // d8 after a sixteenth, e8. after an eighth, f32 after a dotted eighth, g after f32 and
+    // r32, triplet eighths of 3,000 samples after g4&16, and the repeat from the second bar.
+    EXPECT_EQ(Starts(score, 0),
+              (std::vector<int64_t>{0, 2250, 6750, 13500, 15750, 27000, 30000, 33000, 36000,
+                                    38250, 40500, 42750, 45000, 47250}));
     EXPECT_EQ(Starts(score, 2), (std::vector<int64_t>{0, 9000}));
     EXPECT_EQ(score.length, 3 * 36000);
     // The tied g holds its key for both lengths.
-    for (const Note& note : score.notes) {
-        if (note.start == 15750) {
-            EXPECT_EQ(note.gate, 9000 + 2250);
-        }
-    }
+    auto g = std::find_if(score.notes.begin(), score.notes.end(),
+                          [](const Note& note) { return note.start == 15750; });
+    ASSERT_NE(g, score.notes.end());
+    EXPECT_EQ(g->gate, 9000 + 2250);
 }
 
 TEST(SoundScore, PitchesFollowTheOctaveAndChordsRiseFromTheirLowestTone)
@@ -90,15 +83,9 @@ TEST(SoundScore, PitchesFollowTheOctaveAndChordsRiseFromTheirLowestTone)
     std::vector<std::vector<double>> pitches;
     for (const Note& note : score.notes)
         pitches.push_back(note.pitches);
-    ASSERT_EQ(pitches.size(), 8u);
-    EXPECT_EQ(pitches[0], std::vector<double>{69});  // A 440 Hz
-    EXPECT_EQ(pitches[1], std::vector<double>{73});
-    EXPECT_EQ(pitches[2], std::vector<double>{70});
-    EXPECT_EQ(pitches[3], (std::vector<double>{69, 73, 76, 79}));
-    EXPECT_EQ(pitches[4], (std::vector<double>{40, 48}));
-    EXPECT_EQ(pitches[5], std::vector<double>{60});
-    EXPECT_EQ(pitches[6], std::vector<double>{72});
-    EXPECT_EQ(pitches[7], std::vector<double>{84});
+    // MIDI numbers: 69 is A at 440 Hz.
+    EXPECT_EQ(pitches, (std::vector<std::vector<double>>{
+                           {69}, {73}, {70}, {69, 73, 76, 79}, {40, 48}, {60}, {72}, {84}}));
 }
 
 TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
@@ -142,14 +129,12 @@ TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
     EXPECT_NE(error.find("/nonexistent/none.seq"), std::string::npos);
 }
 
-TEST(SoundSynth, VoicesSoundAtTheirNotesPitch)
+TEST(SoundSynth, VoicesSoundAtTheirNotesPitchForTheirLength)
 {
-    Instrument pulse;
-    Instrument triangle;
+    Instrument pulse, triangle;
     triangle.wave = Wave::Triangle;
-    Note a4{0, 0, 0, kSampleRate, {69}, 1.0};
+    Note a4{0, 0, 0, kSampleRate, {69}, 1.0}, a3{0, 0, 0, kSampleRate, {57}, 1.0};
     EXPECT_NEAR(Frequency(RenderNote(pulse, a4, kSampleRate)), 440.0, 2.0);
-    Note a3{0, 0, 0, kSampleRate, {57}, 1.0};
     EXPECT_NEAR(Frequency(RenderNote(triangle, a3, kSampleRate)), 220.0, 2.0);
     // An arpeggio over A and E spends half its time on each.
     pulse.arpeggioStep = 0.05;
@@ -186,6 +171,16 @@ TEST(SoundSynth, ALoopWrapsWhatRingsPastItsEndOntoItsStart)
 
 TEST(SoundSynth, LevellingReachesItsTargetButNeverThePeakCeiling)
 {
+    // The measures first, on a sine and on four samples whose levels are known.
+    std::vector<double> sine(kSampleRate);
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * i / kSampleRate);
+    EXPECT_NEAR(PeakLevel(std::span<const double>(sine)), 0.5, 0.001);
+    EXPECT_NEAR(LoudestRms(std::span<const double>(sine)), 0.5 / std::sqrt(2.0), 0.001);
+    std::vector<int16_t> quiet = {0, 16384, 0, -16384};
+    EXPECT_NEAR(PeakLevel(std::span<const int16_t>(quiet)), 0.5, 1e-9);
+    EXPECT_NEAR(LoudestRms(std::span<const int16_t>(quiet)), 0.5 / std::sqrt(2.0), 1e-9);
+
     auto levelled = [](const std::string& level, const std::string& instrument) {
         Score score;
         std::string error;
@@ -202,19 +197,6 @@ TEST(SoundSynth, LevellingReachesItsTargetButNeverThePeakCeiling)
     // A thin pulse has peaks far above its body: asked to be loud, it stops at the ceiling.
     std::vector<int16_t> thin = levelled("level loudness -3dB", "instrument i pulse duty=5%");
     EXPECT_NEAR(ToDb(PeakLevel(std::span<const int16_t>(thin))), kPeakCeilingDb, 0.1);
-}
-
-TEST(SoundLoudness, ASineMeasuresItsPeakAndRms)
-{
-    std::vector<double> sine(kSampleRate);
-    for (size_t i = 0; i < sine.size(); ++i)
-        sine[i] = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * i / kSampleRate);
-    std::span<const double> wave(sine);
-    EXPECT_NEAR(PeakLevel(wave), 0.5, 0.001);
-    EXPECT_NEAR(LoudestRms(wave), 0.5 / std::sqrt(2.0), 0.001);
-    std::vector<int16_t> quiet = {0, 16384, 0, -16384};
-    EXPECT_NEAR(PeakLevel(std::span<const int16_t>(quiet)), 0.5, 1e-9);
-    EXPECT_NEAR(LoudestRms(std::span<const int16_t>(quiet)), 0.5 / std::sqrt(2.0), 1e-9);
 }
 
 }  // namespace
