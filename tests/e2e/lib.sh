@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
 # the game started in a scratch folder and its window found, F1 snapshots and the checks made
 # on them, the sound that SDL's disk driver writes, and a trap that ends every process the
@@ -91,7 +92,8 @@ e2e_start_display() {
     E2E_STARTED_PIDS+=($!)
     exec 3>&-
     e2e_wait_for 20 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
-    export DISPLAY=:$(cat "$E2E_WORK/display")
+    DISPLAY=:$(cat "$E2E_WORK/display")
+    export DISPLAY
     e2e_wait_for 20 xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not answer on $DISPLAY"
     if [ "${1:-}" = --wm ]; then
         e2e_start_window_manager
@@ -100,8 +102,7 @@ e2e_start_display() {
 
 # openbox now and then fails to open a display that has only just come up: try again.
 e2e_start_window_manager() {
-    local attempt
-    for attempt in 1 2 3; do
+    for _ in 1 2 3; do
         openbox >"$E2E_WORK/openbox.log" 2>&1 &
         E2E_STARTED_PIDS+=($!)
         e2e_wait_for 10 e2e_window_manager_ready && return 0
@@ -216,15 +217,16 @@ e2e_differing() {
 }
 
 # The menu as the title shows it for a game mode (0 one minute, 1 five minutes): the opening
-# picture, and over it at (20, 40) from the bottom the mode's half of the menu picture with
-# black clear. Written to the given file.
+# picture (or the given one in its place), and over it at (20, 40) from the bottom the mode's
+# half of the menu picture with black clear. Written to the given file.
 e2e_expected_menu() {
-    local mode=$1 out=$2 menu=$E2E_ASSETS/menu.bmp width half
+    local mode=$1 out=$2 opening=${3:-$E2E_ASSETS/opening.bmp} menu=$E2E_ASSETS/menu.bmp
+    local width half
     width=$(identify -format %w "$menu")
     half=$(($(identify -format %h "$menu") / 2))
     # The one-minute entry is the lower half of the picture as viewed, the five-minute one
     # the upper half.
-    convert "$E2E_ASSETS/opening.bmp" -alpha off \
+    convert "$opening" -alpha off \
         \( "$menu" -alpha off -crop "${width}x${half}+0+$(((1 - mode) * half))" +repage \
            -transparent black \) \
         -geometry "+20+$((240 - 40 - half))" -composite -alpha off "$out"
@@ -305,7 +307,6 @@ e2e_read_text() {
 
 # Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
 # time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
-E2E_AUDIO_RATE=22050
 
 # Bytes written so far: a position in the output to measure from.
 e2e_audio_position() {
@@ -354,16 +355,22 @@ e2e_read_ints() {
     od -An -v -t d4 -w4 "$1" | tr -d ' '
 }
 
-# Waits for the title's menu offering the given game mode (0 one minute, 1 five minutes),
-# snapshot by snapshot; the logo and the opening picture take 3.5 s before it. False when it
-# has not shown within 15 s; E2E_SHOT is then the last snapshot.
-e2e_wait_for_menu() {
-    local expected=$E2E_WORK/menu-$1.png deadline=$((SECONDS + 15))
-    [ -f "$expected" ] || e2e_expected_menu "$1" "$expected"
+# Waits, snapshot by snapshot, until the frame is exactly the given picture; false when it has
+# not shown within 15 s (E2E_SHOT is then the last snapshot).
+e2e_wait_for_picture() {
+    local deadline=$((SECONDS + 15))
     while :; do
         e2e_snapshot
-        [ "$(e2e_differing "$E2E_SHOT" "$expected")" = 0 ] && return 0
+        [ "$(e2e_differing "$E2E_SHOT" "$1")" = 0 ] && return 0
         [ $SECONDS -lt $deadline ] || return 1
         sleep 0.5
     done
+}
+
+# Waits for the title's menu offering the given game mode (0 one minute, 1 five minutes); the
+# logo and the opening picture take 3.5 s before it.
+e2e_wait_for_menu() {
+    local expected=$E2E_WORK/menu-$1.png
+    [ -f "$expected" ] || e2e_expected_menu "$1" "$expected"
+    e2e_wait_for_picture "$expected"
 }
