@@ -1,6 +1,7 @@
+#include <array>
+
 #include <gtest/gtest.h>
 
-#include "objects/GameObject.h"
 #include "tests/objects/ObjectTestKit.h"
 
 namespace {
@@ -11,104 +12,50 @@ using kit::kCanvasColour;
 
 struct Sprite : GameObject {};
 
-TEST(GameObject, FramesAreCutSideBySideAndCycle)
+std::array<int, 4> Edges(const RECT& r)
 {
-    kit::Field field;
-    std::unique_ptr<Surface> sheet(kit::MakeSheet(64, 16, 4));
-    Sprite object;
-    object.SetSprite(sheet.get(), field.canvas.get(), 4, kKeyBlack);
-    EXPECT_EQ(object.FrameWidth(), 16);
-    EXPECT_EQ(object.FrameHeight(), 16);
+    return {r.left, r.top, r.right, r.bottom};
+}
 
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(object.currentFrame->rect.left, 16 * i);
-        EXPECT_EQ(object.currentFrame->rect.right, 16 * i + 16);
-        object.AdvanceFrame();
+TEST(GameObject, DrawsOnlyThePartOfItsCurrentFrameInsideTheView)
+{
+    struct Case {
+        int width, height, frames, advances, x, y;
+        std::array<int, 4> source;
+    };
+    const Case cases[] = {
+        {32, 16, 2, 0, -5, 10, {5, 0, 16, 16}},  // cut at the left edge
+        {32, 16, 2, 1, -5, 10, {21, 0, 32, 16}},  // the same on the second frame
+        {64, 16, 4, 5, 10, 10, {16, 0, 32, 16}},  // the frames go round
+        {400, 300, 1, 0, -40, -30, {40, 30, 360, 270}},  // larger than the view both ways
+        {400, 300, 1, 0, 100, 100, {0, 0, 220, 140}},  // cut at the right and the top
+    };
+    kit::Field field;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.x);
+        std::unique_ptr<Surface> sheet(kit::MakeSheet(c.width, c.height, c.frames));
+        Sprite object;
+        object.SetSprite(sheet.get(), field.canvas.get(), c.frames, kKeyBlack);
+        for (int i = 0; i < c.advances; i++)
+            object.AdvanceFrame();
+        object.MoveTo(c.x, c.y);
+        object.ClipToView();
+        EXPECT_EQ(Edges(object.srcRect), c.source);
+
+        kit::Fill(*field.canvas, kCanvasColour);
+        EXPECT_EQ(object.Draw(), 1);
+        int left = std::max(c.x, 0), bottom = std::max(c.y, 0);
+        int right = left + c.source[2] - c.source[0], top = bottom + c.source[3] - c.source[1];
+        uint32_t colour = FrameColour(c.advances % c.frames);
+        EXPECT_EQ(At(*field.canvas, left, bottom), colour);
+        EXPECT_EQ(At(*field.canvas, right - 1, top - 1), colour);
+        if (right < kViewWidth) {
+            EXPECT_EQ(At(*field.canvas, right, bottom), kCanvasColour);
+        }
+        if (top < kViewHeight) {
+            EXPECT_EQ(At(*field.canvas, left, top), kCanvasColour);
+        }
     }
-    EXPECT_EQ(object.currentFrame->rect.left, 0) << "four advances come back to frame 0";
-    EXPECT_EQ(object.currentFrame->prev->rect.left, 48);
-
-    object.SetHitInset(2);
-    EXPECT_EQ(object.hitBox.left, 2);
-    EXPECT_EQ(object.hitBox.top, 2);
-    EXPECT_EQ(object.hitBox.right, 14);
-    EXPECT_EQ(object.hitBox.bottom, 14);
-}
-
-TEST(GameObject, AFrameCutAtTheLeftEdgeDrawsItsVisiblePartAtTheEdge)
-{
-    kit::Field field;
-    std::unique_ptr<Surface> sheet(kit::MakeSheet(32, 16, 2));
-    Sprite object;
-    object.SetSprite(sheet.get(), field.canvas.get(), 2, kKeyBlack);
-    object.MoveTo(-5, 10);
-    object.ClipToView();
-    EXPECT_EQ(object.srcRect.left, 5);
-    EXPECT_EQ(object.srcRect.top, 0);
-    EXPECT_EQ(object.srcRect.right, 16);
-    EXPECT_EQ(object.srcRect.bottom, 16);
-    EXPECT_EQ(object.Draw(), 1);
-    EXPECT_EQ(At(*field.canvas, 0, 10), FrameColour(0));
-    EXPECT_EQ(At(*field.canvas, 10, 25), FrameColour(0));
-    EXPECT_EQ(At(*field.canvas, 11, 10), kCanvasColour) << "11 columns are visible";
-    EXPECT_EQ(At(*field.canvas, 0, 26), kCanvasColour);
-
-    object.AdvanceFrame();
-    object.ClipToView();
-    EXPECT_EQ(object.srcRect.left, 21);
-    EXPECT_EQ(object.srcRect.right, 32);
-}
-
-TEST(GameObject, AFrameWiderAndTallerThanTheViewIsLimitedToIt)
-{
-    kit::Field field;
-    std::unique_ptr<Surface> sheet(kit::MakeSheet(400, 300));
-    Sprite object;
-    object.SetSprite(sheet.get(), field.canvas.get(), 1, kKeyBlack);
-    object.MoveTo(-40, -30);
-    object.ClipToView();
-    EXPECT_EQ(object.srcRect.left, 40);
-    EXPECT_EQ(object.srcRect.right, 360);
-    EXPECT_EQ(object.srcRect.top, 30);
-    EXPECT_EQ(object.srcRect.bottom, 270);
-    object.Draw();
-    EXPECT_EQ(At(*field.canvas, 0, 0), FrameColour(0));
-    EXPECT_EQ(At(*field.canvas, 319, 239), FrameColour(0));
-
-    // Cut at the right and top edges only.
-    object.MoveTo(100, 100);
-    object.ClipToView();
-    EXPECT_EQ(object.srcRect.left, 0);
-    EXPECT_EQ(object.srcRect.right, 220);
-    EXPECT_EQ(object.srcRect.bottom, 140);
-}
-
-TEST(GameObject, AnObjectEndsOnlyByLeavingTheViewAfterBeingSeen)
-{
-    kit::Field field;
-    std::unique_ptr<Surface> sheet(kit::MakeSheet(16, 16));
-    Sprite object;
-    object.SetSprite(sheet.get(), field.canvas.get(), 1, kKeyBlack);
-
-    object.MoveTo(330, 50);  // waiting beyond the right edge
-    object.ClipToView();
-    EXPECT_TRUE(object.offscreen);
-    EXPECT_TRUE(object.collidable);
-    EXPECT_FALSE(object.HasEnded());
-    EXPECT_EQ(object.Draw(), 0);
-    EXPECT_EQ(At(*field.canvas, 319, 50), kCanvasColour);
-
-    object.MoveTo(319, 50);  // one column in view
-    object.ClipToView();
-    EXPECT_FALSE(object.offscreen);
-    EXPECT_TRUE(object.shown);
-    EXPECT_EQ(object.Draw(), 1);
-    EXPECT_EQ(At(*field.canvas, 319, 50), FrameColour(0));
-
-    object.MoveTo(-16, 50);  // just gone at the left
-    object.ClipToView();
-    EXPECT_TRUE(object.HasEnded());
-    EXPECT_EQ(object.startX, 330) << "the start is the first position";
 }
 
 }  // namespace

@@ -1,51 +1,12 @@
 #include <algorithm>
-#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "archive/ResourceArchive.h"
-#include "objects/PlayerWeapons.h"
 #include "scenes/GameOverScene.h"
-#include "sound/SoundSystem.h"
 #include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
-
-bool SameSheet(const Surface& loaded, const char* name, HWND window)
-{
-    Surface reference(window, resourceArchive, name);
-    return loaded.width == reference.width && loaded.height == reference.height &&
-           std::equal(loaded.pixels, loaded.pixels + loaded.width * loaded.height,
-                      reference.pixels);
-}
-
-TEST(GameSceneSetup, ARunStartsWithTheHeroineTheHudAndTwentySheets)
-{
-    kit::GameRun run;
-    GameScene& scene = *run.scene;
-    EXPECT_EQ(scene.player->x, 20);
-    EXPECT_EQ(scene.player->y, 120);
-    EXPECT_EQ(scene.scoreDisplay->x, 200);
-    EXPECT_EQ(scene.scoreDisplay->y, 220);
-    EXPECT_EQ(scene.score, 0);
-    EXPECT_EQ(scene.gaugeBar->level, 0);
-    EXPECT_EQ(scene.enemyList.Count(), 0);
-    EXPECT_EQ(scene.shotList.Count(), 0);
-    EXPECT_EQ(scene.player->FrameWidth(), 32) << "four frames of the heroine's sheet";
-    EXPECT_EQ(scene.player->FrameHeight(), 16);
-
-    HWND window = run.harness.App().window;
-    for (Surface* sheet : scene.images)
-        ASSERT_NE(sheet, nullptr);
-    EXPECT_TRUE(SameSheet(*scene.images[kSheetShot], "shot.bmp", window));
-    EXPECT_TRUE(SameSheet(*scene.images[kSheetExplosion], "exp.bmp", window));
-    EXPECT_TRUE(SameSheet(*scene.images[kSheetGraze], "kasuri.bmp", window));
-    EXPECT_EQ(scene.gaugeBar->sprite, scene.images[kSheetGauge]);
-
-    EXPECT_TRUE(scripted::IsClipPlaying(kSoundGameMusic));
-    EXPECT_EQ(scene.startTime, timeGetTime());
-}
 
 TEST(GameSceneSetup, EndingARunDeletesEveryObjectOnce)
 {
@@ -54,7 +15,7 @@ TEST(GameSceneSetup, EndingARunDeletesEveryObjectOnce)
         kit::GameRun run;
         ASSERT_TRUE(run.QuietFrames(1));
 
-        // A stake that, when updated, adds another; then one in the heroine's middle, which
+        // A stake that adds another when updated; then one in the heroine's middle, which
         // ends the run before the added one is ever updated.
         struct Breeder : kit::Stake {
             using Stake::Stake;
@@ -78,12 +39,8 @@ TEST(GameSceneSetup, EndingARunDeletesEveryObjectOnce)
         run.scene->enemyList.Append(breeder);
         run.AddStake(30, 126, false, &deleted, 2);
         run.AddStake(250, 100, false, &deleted, 3);
-        for (int id = 4; id <= 5; id++) {
-            auto* shot = new kit::Stake(&deleted, id);
-            shot->SetSprite(run.stakeSheet.get(), &run.harness.Canvas(), 1, kKeyBlack);
-            shot->MoveTo(100 + id, 50);
-            run.scene->shotList.Append(shot);
-        }
+        run.AddStake(104, 50, false, &deleted, 4, &run.scene->shotList);
+        run.AddStake(105, 50, false, &deleted, 5, &run.scene->shotList);
 
         EXPECT_FALSE(run.QuietFrames(1));
         EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);

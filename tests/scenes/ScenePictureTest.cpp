@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -16,25 +13,21 @@
 #include "app/GameApp.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
-#include "gfx/Surface.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
-#include "tests/support/GameHarness.h"
+#include "tests/scenes/ScreenTestKit.h"
 
 namespace {
 
 constexpr uint32_t kMarker = 0x00336699;
 
-std::vector<char> BmpBytes(int width, int height, uint32_t colour)
+std::vector<char> BmpBytes(int width, int height)
 {
     Surface picture(width, height);
-    std::fill_n(picture.pixels, width * height, colour);
-    const char* path = "scene-picture.bmp";
-    picture.SaveBmp(path);
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-    std::filesystem::remove(path);
-    return bytes;
+    screen::Fill(picture, kMarker);
+    picture.SaveBmp("scene-picture.bmp");
+    std::ifstream file("scene-picture.bmp", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Writes "<base>.set" and "<base>.dat" holding the entries in order.
@@ -54,12 +47,6 @@ void WriteArchive(const std::string& base,
     }
 }
 
-bool AllBlack(const Surface& s)
-{
-    return std::all_of(s.pixels, s.pixels + s.width * s.height,
-                       [](uint32_t p) { return (p & 0xFFFFFF) == 0; });
-}
-
 }  // namespace
 
 TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
@@ -67,9 +54,9 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
     GameHarness game;
     ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
     HWND window = game.App().window;
-    WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240, kMarker)},
-                                    {"small.bmp", BmpBytes(4, 4, kMarker)},
-                                    {"wide.bmp", BmpBytes(400, 20, kMarker)},
+    WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240)},
+                                    {"small.bmp", BmpBytes(4, 4)},
+                                    {"wide.bmp", BmpBytes(400, 20)},
                                     {"junk.bmp", std::vector<char>(30, 'x')}});
     ResourceArchive archive("scene-pictures");
     ASSERT_EQ(archive.error(), "");
@@ -93,14 +80,15 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
                                                          {"junk.bmp", kScreenOrMore},
                                                          {"missing.bmp", kScreenOrMore}};
     for (const auto& [name, limits] : bad) {
+        SCOPED_TRACE(name);
         testing::internal::CaptureStderr();
         std::unique_ptr<Surface> stand(LoadScenePicture(window, archive, name, limits));
         std::string message = testing::internal::GetCapturedStderr();
         EXPECT_NE(message.find(name), std::string::npos) << message;
         EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-        EXPECT_EQ(stand->width, limits.minWidth) << name;
-        EXPECT_EQ(stand->height, limits.minHeight) << name;
-        EXPECT_TRUE(AllBlack(*stand)) << name;
-        EXPECT_NE(stand->dc, nullptr) << name;
+        EXPECT_EQ(stand->width, limits.minWidth);
+        EXPECT_EQ(stand->height, limits.minHeight);
+        EXPECT_TRUE(screen::AllBlack(*stand));
+        EXPECT_NE(stand->dc, nullptr);
     }
 }
