@@ -45,14 +45,15 @@ TEST(ObjectList, APassReachesWhatItAddsAndSurvivesWhatItRemoves)
         // While on 2: one more at the end. While on 3: remove the one before it, the one
         // after it and itself. While on 5, the last: remove it and append another.
         EXPECT_EQ(Pass(list, [&](Probe& p) {
-                      if (p.id == 2)
+                      int id = p.id;  // p may be gone below
+                      if (id == 2)
                           add(list, 5);
-                      if (p.id == 3) {
+                      if (id == 3) {
                           list.Remove(probes[1]);
                           list.Remove(probes[3]);
                           list.Remove(&p);
                       }
-                      if (p.id == 5) {
+                      if (id == 5) {
                           list.Remove(&p);
                           add(list, 6);
                       }

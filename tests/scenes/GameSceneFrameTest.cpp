@@ -66,17 +66,6 @@ TEST(GameSceneFrame, ARunThatTiesTheBestKeepsAPictureOfItsLastFrame)
     EXPECT_TRUE(FileExists(kSaveFileName)) << "the ranking is saved when the run ends";
 }
 
-TEST(GameSceneFrame, TheFiveMinuteRunEndsAfter300000Milliseconds)
-{
-    std::remove("HighScore5.bmp");
-    kit::GameRun run;
-    saveRecord.gameMode = 1;
-    ASSERT_TRUE(JumpTo(run, 300000));
-    EXPECT_FALSE(JumpTo(run, 300001));
-    EXPECT_NE(dynamic_cast<EndingScene*>(currentScene), nullptr);
-    EXPECT_TRUE(FileExists("HighScore5.bmp")) << "0 ties the best of an empty ranking";
-}
-
 // Fills the enemy list with n harmless stakes far from the heroine.
 void Crowd(kit::GameRun& run, int n)
 {
