@@ -38,7 +38,7 @@ $(FUZZDIR)/.configured: setup
 
 # `make fuzz` runs every fuzz target for FUZZ_SECONDS; the test command runs each briefly.
 fuzz: $(FUZZDIR)/.configured
-	@cmake --build $(FUZZDIR) -j$(JOBS)
+	@cmake --build $(FUZZDIR) --target fuzzers -j$(JOBS)
 	@tools/run-fuzzers.sh $(FUZZDIR) $(FUZZ_SECONDS)
 
 fuzz-smoke:
