@@ -24,7 +24,7 @@ TEST(PictureBuilder, BuildsTheSameBytesAsTheArchiveHolds)
     std::string error;
     ASSERT_TRUE(BuildPictures(KORIMO_SOURCE_DIR "/assets/pictures", first, error)) << error;
     ASSERT_TRUE(BuildPictures(KORIMO_SOURCE_DIR "/assets/pictures", second, error)) << error;
-    ASSERT_EQ(first.size(), PictureSpecs().size());
+    ASSERT_EQ(first.size(), PictureRecipes().size());
     ResourceArchive archive(KORIMO_RUN_DIR "/korimo");
     ASSERT_EQ(archive.error(), "");
     for (size_t i = 0; i < first.size(); ++i) {

@@ -14,21 +14,21 @@ std::string Stem(const char* name)
 }
 
 // Empty when the picture is sound, else the fault.
-std::string Check(const PictureSpec& spec, const Image& image, const Palette& palette)
+std::string Check(const PictureRecipe& recipe, const Image& image, const Palette& palette)
 {
-    int width = spec.frameWidth * spec.frames;
-    if (image.width() != width || image.height() != spec.height)
-        return std::string(spec.name) + ": drawn " + std::to_string(image.width()) + "x" +
+    int width = recipe.frameWidth * recipe.frames;
+    if (image.width() != width || image.height() != recipe.height)
+        return std::string(recipe.name) + ": drawn " + std::to_string(image.width()) + "x" +
                std::to_string(image.height()) + ", expected " + std::to_string(width) + "x" +
-               std::to_string(spec.height);
+               std::to_string(recipe.height);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             Colour c = image.at(x, y);
-            bool allowed = palette.Contains(c) || (spec.key == Key::None ? c == kVoid : c == kClear);
+            bool allowed = palette.Contains(c) || (recipe.key == Key::None ? c == kVoid : c == kClear);
             if (!allowed)
-                return std::string(spec.name) + ": pixel (" + std::to_string(x) + ", " +
+                return std::string(recipe.name) + ": pixel (" + std::to_string(x) + ", " +
                        std::to_string(y) + ") is neither a palette colour nor " +
-                       (spec.key == Key::None ? "screen black" : "clear");
+                       (recipe.key == Key::None ? "screen black" : "clear");
         }
     return {};
 }
@@ -48,9 +48,9 @@ Colour KeyColour(Key key)
     return 0;
 }
 
-const std::vector<PictureSpec>& PictureSpecs()
+const std::vector<PictureRecipe>& PictureRecipes()
 {
-    static const std::vector<PictureSpec> specs = {
+    static const std::vector<PictureRecipe> specs = {
         {"black.bmp", 320, 240, 1, Key::None, BuildBlack},
         {"logo.bmp", 320, 240, 1, Key::None, BuildLogo},
         {"opening.bmp", 320, 240, 1, Key::None, BuildOpening},
@@ -92,13 +92,13 @@ bool BuildPictures(const std::string& sourceFolder, std::vector<BuiltPicture>& p
     Sources sources;
     if (!sources.Load(sourceFolder, error)) return false;
     pictures.clear();
-    for (const PictureSpec& spec : PictureSpecs()) {
+    for (const PictureRecipe& recipe : PictureRecipes()) {
         size_t before = sources.problems.size();
-        Image image = spec.build ? spec.build(sources) : sources.Grid(Stem(spec.name));
+        Image image = recipe.build ? recipe.build(sources) : sources.Grid(Stem(recipe.name));
         if (sources.problems.size() > before) continue;  // the grid's own fault says it all
-        std::string fault = Check(spec, image, sources.palette);
+        std::string fault = Check(recipe, image, sources.palette);
         if (!fault.empty()) sources.problems.push_back(fault);
-        else pictures.push_back({spec.name, EncodeBmp(image, KeyColour(spec.key))});
+        else pictures.push_back({recipe.name, EncodeBmp(image, KeyColour(recipe.key))});
     }
     for (const std::string& name : sources.palette.missing())
         sources.problems.push_back(sourceFolder + "/palette.txt: no colour named '" + name + "'");

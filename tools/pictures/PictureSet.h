@@ -10,7 +10,7 @@
 
 enum class Key { None, Black, White, Green, Blue, Red };
 
-struct PictureSpec {
+struct PictureRecipe {
     const char* name;       // the file name in the archive
     int frameWidth;
     int height;
@@ -19,7 +19,7 @@ struct PictureSpec {
     Image (*build)(Sources&);  // null: drawn as the grid "<name without .bmp>.txt"
 };
 
-const std::vector<PictureSpec>& PictureSpecs();
+const std::vector<PictureRecipe>& PictureRecipes();
 // The key as 0xRRGGBB (Key::None gives 0, which is never used).
 Colour KeyColour(Key key);
 
@@ -28,7 +28,7 @@ struct BuiltPicture {
     std::vector<unsigned char> bmp;
 };
 
-// Draws every picture from the sources in sourceFolder and checks each against its spec: its
+// Draws every picture from the sources in sourceFolder and checks each against its recipe: its
 // size, and that it uses the palette only (clear pixels in keyed pictures, pure black in
 // whole screens). False with every fault found, one per line, in error.
 bool BuildPictures(const std::string& sourceFolder, std::vector<BuiltPicture>& pictures,
