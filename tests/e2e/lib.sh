@@ -28,6 +28,9 @@ E2E_STARTED_PIDS=()
 # The 320x240 frame as F1 writes it: 32-bit, bottom-up, 58 bytes of headers.
 E2E_SNAPSHOT_BYTES=307258
 
+# The screen e2e_start_display makes; a session may set another before it.
+E2E_SCREEN_SIZE=1024x768
+
 e2e_fail() {
     echo "$E2E_NAME: FAIL: $*" >&2
     if [ -s "$E2E_WORK/game.log" ]; then
@@ -88,7 +91,7 @@ e2e_wait_for() {
 # needs a window manager.
 e2e_start_display() {
     exec 3>"$E2E_WORK/display"
-    Xvfb -displayfd 3 -r -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -r -screen 0 "${E2E_SCREEN_SIZE}x24" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_STARTED_PIDS+=($!)
     exec 3>&-
     e2e_wait_for 20 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
@@ -313,12 +316,24 @@ e2e_audio_position() {
     stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
 }
 
+# e2e_audio_samples <from byte> <to byte>: the samples in between, one a line.
+e2e_audio_samples() {
+    local from=$(($1 / 2 * 2)) to=$2
+    [ "$to" -gt "$from" ] || return 0
+    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO"
+}
+
 # e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
 e2e_audio_peak() {
-    local from=$(($1 / 2 * 2)) to=$2
-    [ "$to" -gt "$from" ] || { echo 0; return; }
-    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO" |
+    e2e_audio_samples "$1" "$2" |
         awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
+}
+
+# e2e_audio_onset <from byte> <to byte>: how many samples in the first one that is not silent
+# stands, or -1 when all of them are.
+e2e_audio_onset() {
+    e2e_audio_samples "$1" "$2" |
+        awk '$1 != 0 && first == "" { first = NR - 1 } END { print first == "" ? -1 : first }'
 }
 
 # Reads the game's timer, "MM:SS Sec." in white at x 240, near the top of the screen or, while
