@@ -55,8 +55,7 @@ void EndingScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     staffRollImage =
         LoadScenePicture(app->window, resourceArchive, "staffroll.bmp", kStaffRollLimits);
     scrollY = 0;
-    joySetThreshold(JOYSTICKID1, JoystickInfo::kDeadZone);
-    joySetCapture(app->window, JOYSTICKID1, 33, TRUE);
+    CaptureJoystick();
     soundSystem->PlayMusic(kSoundEndingMusic, 0);
     stateTime = timeGetTime();
     startTime = timeGetTime();
@@ -160,7 +159,7 @@ void EndingScene::DrawClosing()
 
 void EndingScene::LeaveForTitle()
 {
-    joyReleaseCapture(JOYSTICKID1);
+    ReleaseJoystick();
     soundSystem->Stop(kSoundEndingMusic);
     SwitchTo(new TitleScene());
 }

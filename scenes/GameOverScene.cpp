@@ -28,8 +28,7 @@ void GameOverScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     blackImage = LoadScenePicture(app->window, resourceArchive, "black.bmp", kScreenOrMore);
     gameOverImage =
         LoadScenePicture(app->window, resourceArchive, "gameover.bmp", kExactlyScreen);
-    joySetThreshold(JOYSTICKID1, JoystickInfo::kDeadZone);
-    joySetCapture(app->window, JOYSTICKID1, 33, TRUE);
+    CaptureJoystick();
     stateTime = timeGetTime();
     startTime = timeGetTime();
 }
@@ -74,6 +73,6 @@ void GameOverScene::Frame()
 
 void GameOverScene::LeaveForTitle()
 {
-    joyReleaseCapture(JOYSTICKID1);
+    ReleaseJoystick();
     SwitchTo(new TitleScene());
 }

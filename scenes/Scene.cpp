@@ -29,6 +29,17 @@ int Scene::Tick()
     return 1;
 }
 
+void Scene::CaptureJoystick()
+{
+    joySetThreshold(JOYSTICKID1, JoystickInfo::kDeadZone);
+    joySetCapture(app->window, JOYSTICKID1, 33, TRUE);
+}
+
+void Scene::ReleaseJoystick()
+{
+    joyReleaseCapture(JOYSTICKID1);
+}
+
 void Scene::SwitchTo(Scene* successor)
 {
     successor->Init(app, canvas, joystick);

@@ -39,6 +39,12 @@ public:
     JoystickInfo* joystick = nullptr;
 
 protected:
+    // The menu-like screens read joystick 1 through messages: while captured, the window gets
+    // a message whenever the stick moves past the threshold or a button changes (polled every
+    // 33 ms).
+    void CaptureJoystick();
+    void ReleaseJoystick();
+
     // The hand-over: initialises the successor with this scene's app, canvas and joystick,
     // makes it current and marks this scene finished. Callers release what only they use
     // (joystick capture, music) before.

@@ -43,8 +43,7 @@ void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     logoImage = LoadScenePicture(app->window, resourceArchive, "logo.bmp", kAtMostScreen);
     openingImage = LoadScenePicture(app->window, resourceArchive, "opening.bmp", kExactlyScreen);
     menuImage = LoadScenePicture(app->window, resourceArchive, "menu.bmp", kMenuLimits);
-    joySetThreshold(JOYSTICKID1, JoystickInfo::kDeadZone);
-    joySetCapture(app->window, JOYSTICKID1, 33, TRUE);
+    CaptureJoystick();
     stateTime = timeGetTime();
     startTime = timeGetTime();
 }
@@ -146,6 +145,6 @@ void TitleScene::DrawMenu()
 
 void TitleScene::LeaveForGame()
 {
-    joyReleaseCapture(JOYSTICKID1);
+    ReleaseJoystick();
     SwitchTo(new GameScene());
 }
