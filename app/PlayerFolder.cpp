@@ -56,5 +56,6 @@ void PlayerFolder::Settle(const char* chosen)
 
 std::string PlayerFolder::PathOf(const char* name) const
 {
-    return folder.empty() ? std::string(name) : folder + "/" + name;
+    // Normal form, so that "--data-dir ." names the files as plainly as the current folder.
+    return (fs::path(folder) / name).lexically_normal().string();
 }
