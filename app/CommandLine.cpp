@@ -78,7 +78,7 @@ Options:
   --fullscreen         start in full screen (Alt+Enter switches back)
   --window-scale N     a window of 320N x 240N pixels, N from 1 to 8 (default 2: 640x480)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
-  --help               show this help and exit
+  -h, --help           show this help and exit
   --version            show the versions of the game, SDL and libmpg123, and exit
 
 Keys:
