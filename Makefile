@@ -5,7 +5,9 @@ ASAN    ?= build-asan
 FUZZDIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build play test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean
+PREFIX  ?= /usr/local
+
+.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean
 
 all: build
 
@@ -16,9 +18,18 @@ build: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 
-# Builds the game and starts it in build/run/, where it keeps its save file and snapshots.
+# Builds the game and starts it; it keeps the scores and snapshots in the player's folder
+# (~/.local/share/korimo-shooting), which `make clean` never touches.
 play: build
-	cd $(BUILD)/run && ./korimo
+	$(BUILD)/run/korimo
+
+# Installs the game under PREFIX (DESTDIR=... stages it elsewhere), stripped.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# The Debian package korimo-shooting_<version>_<arch>.deb, in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Every test: the suite, the end-to-end sessions, the suite again under ASan and UBSan,
 # a short run of every fuzz target, and a short headless run under valgrind.

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/PlayerFolder.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
@@ -90,8 +91,8 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     HDC dc = BeginPaint(window, &paint);
     Double2x(*backBuffer, *presentBuffer);
     // Down now or pressed since the last paint: holding F1 saves every frame.
-    if (GetAsyncKeyState(VK_F1) & 0xFFFF)
-        backBuffer->SaveSnapshot();
+    if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
+        backBuffer->SaveSnapshot(playerFolder.path());
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
            SRCCOPY);
     EndPaint(window, &paint);

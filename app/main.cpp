@@ -1,30 +1,64 @@
-// The entry function: the program-wide objects are built in a fixed order, the window opened,
-// the message loop run until the window is gone, and everything released in a fixed order.
+// The entry function: the command line is read, the player's folder settled, the program-wide
+// objects built in a fixed order, the window opened, the message loop run until the window is
+// gone, and everything released in a fixed order.
 
 #include <cstdio>
+#include <string>
 
+#include "app/CommandLine.h"
+#include "app/EarlierScores.h"
+#include "app/GameApp.h"
 #include "app/MainLoop.h"
+#include "app/PlayerFolder.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
+#include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
 #include "platform/sdl/Sdl.h"
 #include "scenes/TitleScene.h"
+#include "sound/DecoderVersion.h"
 
-int main()
+int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(argc, argv);
+    switch (options.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, sdl::VersionText().c_str(),
+                    DecoderVersionText().c_str());
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "korimo: %s\n\n%s", options.fault.c_str(), UsageText().c_str());
+        return 2;
+    case CommandLine::Action::Play:
+        break;
+    }
+
     // Every picture and sound comes from the archive, so nothing can run without it.
-    if (!resourceArchive.error().empty()) {
-        std::fprintf(stderr, "korimo: %s\n", resourceArchive.error().c_str());
+    const std::string& archiveFault =
+        gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
+    if (!archiveFault.empty()) {
+        std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
         return 1;
     }
 
+    playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    CopyEarlierScores(playerFolder);
+    const std::string saveFile = playerFolder.PathOf(kSaveFileName);
+
     sdl::Install();
+    sdl::SetWindowScale(options.windowScale);
     Program program;
     const bool started =
-        program.Start([] { return new TitleScene; }, kSaveFileName, nullptr, SW_SHOWNORMAL);
-    // A start that failed writes nothing back: the scores on disk stay as they were.
+        program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL);
+    if (started && options.fullScreen)
+        program.app->EnterFullScreen();
+    // A start that failed writes nothing back: the scores on disk stay as they were; a folder
+    // that cannot be written keeps them in memory.
     const int exitCode = started ? theMainLoop->Run() : 1;
-    program.Stop(started ? kSaveFileName : nullptr);
+    program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     sdl::Uninstall();
     return exitCode;
 }

@@ -5,8 +5,11 @@
 #include <cstring>
 
 #include "archive/ArchiveFormat.h"
+#include "archive/GameArchive.h"
 
-ResourceArchive resourceArchive("korimo");
+// Defined in this order, so the search has run when the archive opens what it found.
+const GameArchiveLocation gameArchiveLocation = LocateGameArchive();
+ResourceArchive resourceArchive(gameArchiveLocation.baseName.c_str());
 
 ResourceArchive::ResourceArchive(const char* baseName)
 {

@@ -58,5 +58,8 @@ private:
     std::string failure;
 };
 
-// The game's archive, opened on "korimo" in the working directory before main runs.
+struct GameArchiveLocation;
+// The game's archive, found and opened before main runs; where it was looked for and, when
+// no place held it, the line that says so.
+extern const GameArchiveLocation gameArchiveLocation;
 extern ResourceArchive resourceArchive;

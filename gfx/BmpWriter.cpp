@@ -44,16 +44,18 @@ bool Surface::SaveBmp(const char* fileName)
     return ReplaceFile(fileName, file.data(), file.size());
 }
 
-void Surface::SaveSnapshot()
+void Surface::SaveSnapshot(const std::string& folder)
 {
     // Numbers are searched from 0 every time, so a file deleted meanwhile is reused first.
-    char name[16];
+    std::string path;
     bool reserved = false;
     for (int n = 0; n <= kLastSnapshotNumber && !reserved; n++) {
+        char name[16];
         std::snprintf(name, sizeof name, "Snap%04d.bmp", n);
-        reserved = CreateNewFile(name);
+        path = folder.empty() ? name : folder + "/" + name;
+        reserved = CreateNewFile(path);
     }
     // A reserved name that could not be written is given back rather than left empty.
-    if (!SaveBmp(name) && reserved)
-        std::remove(name);
+    if (!SaveBmp(path.c_str()) && reserved)
+        std::remove(path.c_str());
 }

@@ -34,8 +34,8 @@ public:
     // Bresenham, both end points drawn, through SetPixel.
     void DrawLine(int x0, int y0, int x1, int y1, uint32_t colour);
 
-    // First free "Snap%04d.bmp" in the working directory.
-    void SaveSnapshot();
+    // First free "Snap%04d.bmp" in the folder ("" is the working directory).
+    void SaveSnapshot(const std::string& folder = "");
     // Replaces fileName. Returns false (and leaves nothing half-written) on failure.
     bool SaveBmp(const char* fileName);
 

@@ -124,3 +124,11 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size)
     }
     return true;
 }
+
+std::string ExecutableFolder()
+{
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return {};
+    return FolderOf(std::string(path, static_cast<size_t>(length)));
+}

@@ -1,6 +1,6 @@
 #pragma once
 // File services beyond the standard library: read-only mapping of a whole file, exclusive
-// creation of a new file, and replacing a file safely.
+// creation of a new file, replacing a file safely, and where the running program lies.
 
 #include <cstddef>
 #include <string>
@@ -37,3 +37,7 @@ bool CreateNewFile(const std::string& path);
 // path, so a crash or a full disk never leaves a half-written file behind. False on failure;
 // the old file is then untouched.
 bool ReplaceFile(const std::string& path, const void* data, size_t size);
+
+// The folder holding the running executable, with symbolic links resolved; empty when the
+// system cannot say.
+std::string ExecutableFolder();

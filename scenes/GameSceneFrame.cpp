@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
+#include "app/PlayerFolder.h"
 #include "app/Random.h"
 #include "app/SaveRecord.h"
 #include "gfx/Surface.h"
@@ -106,10 +108,11 @@ void GameScene::EndRunByTime()
 {
     RecordScore();
     // A new best (or a tie) keeps the picture of the run's last frame, still on the canvas.
-    if (saveRecord.CurrentTable().Best() == score) {
-        const char* picture = saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp";
-        if (!canvas->SaveBmp(picture))
-            std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n", picture);
+    if (saveRecord.CurrentTable().Best() == score && playerFolder.writable()) {
+        const std::string picture =
+            playerFolder.PathOf(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
+        if (!canvas->SaveBmp(picture.c_str()))
+            std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n", picture.c_str());
     }
 
     soundSystem->Stop(kSoundGameMusic);
@@ -123,8 +126,10 @@ void GameScene::EndRunByTime()
 void GameScene::RecordScore()
 {
     saveRecord.CurrentTable().Insert(score);
-    if (!saveRecord.Save(kSaveFileName))
-        std::fprintf(stderr, "korimo: cannot write the scores to %s\n", kSaveFileName);
+    if (!playerFolder.writable()) return;  // kept in memory only, as the player was told
+    const std::string saveFile = playerFolder.PathOf(kSaveFileName);
+    if (!saveRecord.Save(saveFile.c_str()))
+        std::fprintf(stderr, "korimo: cannot write the scores to %s\n", saveFile.c_str());
 }
 
 void GameScene::UpdatePlayer(uint32_t now)

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
   xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
   valgrind
+  dpkg-dev lintian desktop-file-utils appstream   # `make package` and the checks of what it installs
 )
 
 missing=()

@@ -107,6 +107,20 @@ void Install()
     platform::InstallBackend(backend);
 }
 
+void SetWindowScale(int scale)
+{
+    if (backend)
+        backend->screen.SetWindowScale(scale);
+}
+
+std::string VersionText()
+{
+    SDL_version running;
+    SDL_GetVersion(&running);
+    return "SDL " + std::to_string(running.major) + "." + std::to_string(running.minor) + "." +
+           std::to_string(running.patch);
+}
+
 void Uninstall()
 {
     platform::InstallBackend(nullptr);

@@ -42,8 +42,8 @@ bool SdlScreen::Open(const char* caption, int width, int height, std::string& er
         error = std::string("no display to show the window on (") + SDL_GetError() + ")";
         return false;
     }
-    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                              height, SDL_WINDOW_HIDDEN);
+    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              Scaled(width), Scaled(height), SDL_WINDOW_HIDDEN);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);  // no vsync: frames are paced here
     if (!renderer) {
@@ -84,7 +84,7 @@ void SdlScreen::SetCaption(const char* caption)
 void SdlScreen::Resize(int width, int height)
 {
     if (!fullScreen)
-        SDL_SetWindowSize(window, width, height);
+        SDL_SetWindowSize(window, Scaled(width), Scaled(height));
 }
 
 void SdlScreen::SetFullScreen(bool on)
@@ -101,7 +101,10 @@ void SdlScreen::Present(const DibSection& frame)
     int outputWidth = 0;
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    const RECT place = PlacePicture(outputWidth, outputHeight, frame.width, frame.height);
+    // Full screen scales the picture as far as it fits; a window shows it at the chosen scale.
+    const RECT place = fullScreen
+        ? PlacePicture(outputWidth, outputHeight, frame.width, frame.height)
+        : PlacePicture(outputWidth, outputHeight, Scaled(frame.width), Scaled(frame.height));
     const SDL_Rect target = {place.left, place.top, place.right - place.left,
                              place.bottom - place.top};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);

@@ -24,10 +24,15 @@ public:
     void Resize(int width, int height);
     void SetFullScreen(bool fullScreen);
     void Present(const DibSection& frame);
+    // Window pixels per pixel of the game's 320x240 picture (2 unless the player chose).
+    // The game sizes its window at twice its picture, so every window size it asks for and
+    // the windowed picture are scaled by windowScale / 2 here.
+    void SetWindowScale(int scale) { windowScale = scale; }
 
 private:
     bool UploadPicture(const DibSection& frame);
     void WaitForNextFrame();
+    int Scaled(int size) const { return size * windowScale / 2; }
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -35,6 +40,7 @@ private:
     int textureWidth = 0;
     int textureHeight = 0;
     bool fullScreen = false;
+    int windowScale = 2;
     uint32_t frameStart = 0;
     bool framePresented = false;
 };

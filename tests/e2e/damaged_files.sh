@@ -14,6 +14,8 @@ e2e_init damaged_files "$1" "$2"
 e2e_start_display
 e2e_unpack_archive
 PACK=$E2E_BUILD/tools/pack/korimo-pack
+# A copy of the program in a folder without an archive, so that it reads each case's own.
+mkdir "$E2E_WORK/bin" && cp "$E2E_GAME" "$E2E_WORK/bin/" && E2E_GAME=$E2E_WORK/bin/korimo
 mkdir "$E2E_WORK/cases"
 CASES=0
 

@@ -15,6 +15,10 @@
 
 E2E_NAME=
 E2E_RUN=
+# The program a session starts and its options; by default the build's, writing its files
+# into the folder it is started in.
+E2E_GAME=
+E2E_GAME_OPTIONS=(--data-dir .)
 E2E_BUILD=
 E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WORK=
@@ -61,6 +65,7 @@ e2e_init() {
     E2E_NAME=$1
     [ -x "$2/korimo" ] || { echo "$E2E_NAME: $2/korimo is not built" >&2; exit 1; }
     E2E_RUN=$(cd "$2" && pwd)
+    E2E_GAME=$E2E_RUN/korimo
     E2E_BUILD=$(cd "$3" && pwd)
     local tool
     for tool in Xvfb openbox xdotool xdpyinfo xwininfo convert compare identify od awk; do
@@ -127,7 +132,7 @@ e2e_link_archive() {
 # environment (SDL_AUDIODRIVER=dummy unless one is given), its output in game.log; returns
 # without waiting for the window.
 e2e_launch_game() {
-    env SDL_AUDIODRIVER=dummy "$@" "$E2E_RUN/korimo" >"$E2E_WORK/game.log" 2>&1 &
+    env SDL_AUDIODRIVER=dummy "$@" "$E2E_GAME" "${E2E_GAME_OPTIONS[@]}" >"$E2E_WORK/game.log" 2>&1 &
     E2E_GAME_PID=$!
 }
 

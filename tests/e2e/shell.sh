@@ -80,14 +80,15 @@ e2e_quit
 # Without a display, or without the archive: one line that says so, exit code 1, and the
 # scores on disk untouched.
 cp korimo.sav scores.before
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$E2E_RUN/korimo" 2>nodisplay.log
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$E2E_RUN/korimo" --data-dir . 2>nodisplay.log
 STATUS=$?
 [ "$STATUS" = 1 ] || e2e_fail "without a display the exit code is $STATUS"
 [ "$(wc -l <nodisplay.log)" = 1 ] && grep -q "no display" nodisplay.log ||
     e2e_fail "without a display it printed: $(cat nodisplay.log)"
 cmp -s korimo.sav scores.before || e2e_fail "a start without a display changed korimo.sav"
-mkdir empty
-(cd empty && SDL_AUDIODRIVER=dummy "$E2E_RUN/korimo" 2>../noarchive.log)
+mkdir empty  # a copy of the program alone, as the build's folder holds the archive
+cp "$E2E_RUN/korimo" empty/
+(cd empty && SDL_AUDIODRIVER=dummy ./korimo --data-dir . 2>../noarchive.log)
 STATUS=$?
 [ "$STATUS" = 1 ] || e2e_fail "without the archive the exit code is $STATUS"
 [ "$(wc -l <noarchive.log)" = 1 ] && grep -q "korimo.set" noarchive.log ||

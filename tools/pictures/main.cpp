@@ -1,18 +1,57 @@
 // make-pictures: draws every picture of the game from assets/pictures into a folder of BMP
-// files, ready for the packer.
+// files, ready for the packer; or the desktop icons, in the folders of the hicolor theme.
 //
 //   make-pictures <source folder> <output folder>
+//   make-pictures --icons <source folder> <output folder>   <output>/NxN/apps/korimo-shooting.png
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "platform/Files.h"
+#include "tools/pictures/Icons.h"
 #include "tools/pictures/PictureSet.h"
+#include "tools/pictures/Png.h"
+
+namespace {
+
+bool WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::error_code failed;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), failed);
+    if (bytes.empty() || !ReplaceFile(path, bytes.data(), bytes.size())) {
+        std::fprintf(stderr, "make-pictures: %s: cannot write\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+int DrawIcons(const char* sourceFolder, const std::string& outputFolder)
+{
+    Sources sources;
+    std::string error;
+    if (!sources.Load(sourceFolder, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    for (int size : IconSizes()) {
+        const std::vector<unsigned char> png = EncodePng(BuildIcon(sources, size));
+        for (const std::string& problem : sources.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+        if (!sources.problems.empty()) return 1;
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        if (!WriteFile(outputFolder + "/" + square + "/apps/korimo-shooting.png", png)) return 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && !std::strcmp(argv[1], "--icons")) return DrawIcons(argv[2], argv[3]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make-pictures <source folder> <output folder>\n");
+        std::fprintf(stderr, "usage: make-pictures [--icons] <source folder> <output folder>\n");
         return 2;
     }
     std::vector<BuiltPicture> pictures;
@@ -21,14 +60,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    std::error_code failed;
-    std::filesystem::create_directories(argv[2], failed);
-    for (const BuiltPicture& picture : pictures) {
-        std::string path = std::string(argv[2]) + "/" + picture.name;
-        if (!ReplaceFile(path, picture.bmp.data(), picture.bmp.size())) {
-            std::fprintf(stderr, "make-pictures: %s: cannot write\n", path.c_str());
-            return 1;
-        }
-    }
+    for (const BuiltPicture& picture : pictures)
+        if (!WriteFile(std::string(argv[2]) + "/" + picture.name, picture.bmp)) return 1;
     return 0;
 }

@@ -1,0 +1,100 @@
+#include "app/CommandLine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// "--name value" or "--name=value": the value, or null when the option is another one.
+const char* ValueOf(const char* name, int& i, int argc, const char* const* argv, bool& missing)
+{
+    const size_t length = std::strlen(name);
+    const char* argument = argv[i];
+    if (std::strncmp(argument, name, length) != 0) return nullptr;
+    if (argument[length] == '=') return argument + length + 1;
+    if (argument[length] != '\0') return nullptr;
+    if (i + 1 >= argc) {
+        missing = true;
+        return nullptr;
+    }
+    return argv[++i];
+}
+
+bool ParseScale(const char* text, int& scale)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < kMinWindowScale || value > kMaxWindowScale)
+        return false;
+    scale = static_cast<int>(value);
+    return true;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv)
+{
+    CommandLine line;
+    auto refuse = [&line](const std::string& fault) {
+        line.action = CommandLine::Action::Refuse;
+        line.fault = fault;
+        return line;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        bool missing = false;
+        if (!std::strcmp(argument, "--help") || !std::strcmp(argument, "-h")) {
+            line.action = CommandLine::Action::ShowHelp;
+            return line;
+        }
+        if (!std::strcmp(argument, "--version")) {
+            line.action = CommandLine::Action::ShowVersion;
+            return line;
+        }
+        if (!std::strcmp(argument, "--fullscreen")) {
+            line.fullScreen = true;
+        } else if (const char* scale = ValueOf("--window-scale", i, argc, argv, missing)) {
+            if (!ParseScale(scale, line.windowScale))
+                return refuse(std::string("--window-scale takes a whole number from 1 to 8, not '") +
+                              scale + "'");
+        } else if (const char* folder = ValueOf("--data-dir", i, argc, argv, missing)) {
+            if (!*folder) return refuse("--data-dir needs a folder");
+            line.dataFolder = folder;
+        } else if (missing) {
+            return refuse(std::string(argument) + " needs a value");
+        } else {
+            return refuse(std::string("unknown option '") + argument + "'");
+        }
+    }
+    return line;
+}
+
+std::string UsageText()
+{
+    return R"(Usage: korimo-shooting [OPTION]...
+A shooting game against the clock: one minute or five, the ten best scores of each kept.
+
+Options:
+  --fullscreen         start in full screen (Alt+Enter switches back)
+  --window-scale N     a window of 320N x 240N pixels, N from 1 to 8 (default 2: 640x480)
+  --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
+  -h, --help           show this help and exit
+  --version            show the versions of the game, SDL and libmpg123, and exit
+
+Keys:
+  Space                skip the logo, start the game, shoot (hold), back to the title
+  Up, Down             choose the one-minute or the five-minute game
+  arrows, keypad       move (keypad 7 9 1 3: diagonally)
+  B or N               bomb        C or V (hold)   move slowly
+  Alt+Enter            full screen and back        F1   save a snapshot
+  Alt+F4               quit
+  A joystick or game pad works too.
+
+Files:
+  korimo.sav (the scores), Snap0000.bmp... (F1) and HighScore1.bmp, HighScore5.bmp (the
+  best run's last picture) are kept in $XDG_DATA_HOME/korimo-shooting, by default
+  ~/.local/share/korimo-shooting, or in the folder given with --data-dir. The game's
+  pictures and sounds, korimo.set and korimo.dat, are read from the program's folder, then
+  <prefix>/share/korimo-shooting, then the current folder.
+)";
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What the player may say on the command line. No option plays in a 640x480 window.
+
+#include <string>
+
+struct CommandLine {
+    enum class Action { Play, ShowHelp, ShowVersion, Refuse };
+
+    Action action = Action::Play;
+    bool fullScreen = false;
+    int windowScale = 2;          // window pixels per pixel of the 320x240 picture
+    std::string dataFolder;       // empty: the player's usual folder
+    std::string fault;            // with Refuse: what was wrong, in one line
+};
+
+constexpr int kMinWindowScale = 1;
+constexpr int kMaxWindowScale = 8;
+
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// The usage, the keys and where the files are, for --help and after a refusal.
+std::string UsageText();

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Debian package from end to end: `cpack` builds it (its dependencies from
+# dpkg-shlibdeps), lintian finds no error, `dpkg -i` installs it, the installed game started
+# from a folder of no interest, with XDG_DATA_HOME in a scratch folder, plays a one-minute run
+# until it ends by a hit or by the time, and its score must be in the save file of the
+# player's folder (the earlier scores in the start folder copied in first); `dpkg --purge`
+# then removes the game and leaves the player's scores. Needs root and dpkg; skipped (code 77)
+# without them, or when the package is installed already, which a test must not undo.
+#
+#   debian_package.sh <run folder> <build folder>
+source "$(dirname "$0")/lib.sh"
+e2e_init debian_package "$1" "$2"
+[ "$(id -u)" = 0 ] && command -v dpkg >/dev/null || { e2e_note "skipped: needs root and dpkg"; exit 77; }
+dpkg-query -W -f='${Status}' korimo-shooting 2>/dev/null | grep -q installed &&
+    { e2e_note "skipped: korimo-shooting is installed on this machine already"; exit 77; }
+for tool in cpack lintian dpkg-shlibdeps; do
+    command -v "$tool" >/dev/null || e2e_fail "$tool is missing (tools/setup.sh installs it)"
+done
+
+(cd "$E2E_BUILD" && cpack -G DEB -B "$E2E_WORK/package") >cpack.log 2>&1 || e2e_fail "cpack failed: $(tail -5 cpack.log)"
+DEB=$(ls "$E2E_WORK"/package/korimo-shooting_*.deb 2>/dev/null | head -n 1)
+[ -n "$DEB" ] || e2e_fail "cpack made no package: $(tail -5 cpack.log)"
+dpkg-deb -f "$DEB" Depends | grep -q 'libsdl2-2.0-0 (>=' || e2e_fail "the dependencies are not dpkg-shlibdeps': $(dpkg-deb -f "$DEB" Depends)"
+lintian --fail-on error "$DEB" >lintian.log 2>&1 || e2e_fail "lintian: $(grep -v '^running with root' lintian.log)"
+
+purge() { dpkg --purge korimo-shooting >>"$E2E_WORK/dpkg.log" 2>&1; }
+trap 'purge; e2e_cleanup' EXIT
+dpkg -i "$DEB" >dpkg.log 2>&1 || e2e_fail "dpkg -i failed: $(cat dpkg.log)"
+E2E_GAME=/usr/games/korimo-shooting
+E2E_GAME_OPTIONS=()
+[ -x "$E2E_GAME" ] || e2e_fail "the package installed no $E2E_GAME"
+e2e_note "built $(basename "$DEB"), lintian finds no error, installed"
+
+e2e_start_display
+e2e_unpack_archive
+mkdir elsewhere && cd elsewhere || e2e_fail "cannot make a folder of no interest"
+export XDG_DATA_HOME=$E2E_WORK/xdg
+SAVED=$XDG_DATA_HOME/korimo-shooting/korimo.sav
+# Earlier one-minute scores below anything a run can make, so that the run's score, even 0,
+# must come out on top.
+e2e_write_ints korimo.sav 0 -5 -5 -5 -5 -5 -5 -5 -5 -5 -5 -5 2147483647 0 0 0 0 0 0 0 0 0 0 0 0
+
+run_saved() { [ "$(e2e_read_ints "$SAVED" 2>/dev/null | sed -n 12p)" -ge 0 ] 2>/dev/null; }
+e2e_start_game
+[ -f "$SAVED" ] || e2e_fail "the earlier scores were not copied to $SAVED"
+STARTED_IN=$PWD
+cd "$XDG_DATA_HOME/korimo-shooting" || e2e_fail "no player's folder"  # where F1 writes
+e2e_wait_for_menu 0 || e2e_fail "the installed game shows no menu"
+e2e_press space  # the one-minute game
+sleep 1
+e2e_hold space Right  # firing, straight at the enemies
+e2e_wait_for 90 run_saved || e2e_fail "no run's score in $SAVED after 90 s"
+e2e_release space Right
+SCORE=$(e2e_read_ints "$SAVED" | sed -n 12p)
+e2e_quit
+cd "$STARTED_IN" || e2e_fail "cannot go back to $STARTED_IN"
+[ -z "$(ls -A | grep -v '^korimo.sav$')" ] || e2e_fail "the game wrote into the folder it was started from: $(ls -A)"
+e2e_note "played a run started from $PWD: score $SCORE saved in $SAVED"
+
+purge || e2e_fail "dpkg --purge failed: $(cat "$E2E_WORK/dpkg.log")"
+[ ! -e "$E2E_GAME" ] && [ ! -e /usr/share/korimo-shooting ] || e2e_fail "dpkg --purge left the game behind"
+[ "$(e2e_read_ints "$SAVED" | sed -n 12p)" = "$SCORE" ] || e2e_fail "removing the package touched the player's scores"
+e2e_note "all checks passed"
