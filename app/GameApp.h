@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/JoystickInfo.h"
 #include "platform/Platform.h"
 
 class Surface;
@@ -16,19 +17,6 @@ constexpr DWORD kWindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The back buffer every scene draws into; painting doubles it to the window.
 constexpr int kCanvasWidth = 320;
 constexpr int kCanvasHeight = 240;
-
-// Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
-class JoystickInfo {
-public:
-    virtual ~JoystickInfo() = default;
-
-    // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
-    // above maximum - 1000 (unsigned comparisons).
-    static constexpr UINT kDeadZone = 1000;
-
-    uint8_t available = 0;
-    JOYCAPSA caps = {};
-};
 
 // The framework: one window, whose procedure routes every message of its table to a virtual
 // handler. A handler returns 0 for handled; anything else sends the message on to

@@ -6,9 +6,9 @@
 #include "app/GameApp.h"
 #include "app/Globals.h"
 #include "app/MainLoop.h"
-#include "app/Random.h"
 #include "app/SaveRecord.h"
 #include "gfx/Surface.h"
+#include "random/Random.h"
 #include "scenes/Scene.h"
 #include "sound/SoundSystem.h"
 

@@ -18,11 +18,11 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include "app/Random.h"
 #include "gfx/Draw.h"
 #include "gfx/DrawPaths.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
+#include "random/Random.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/GameApp.h"
-#include "app/Random.h"
 #include "gfx/Surface.h"
 #include "objects/ObjectList.h"
 #include "objects/PlayerWeapons.h"
+#include "platform/JoystickInfo.h"
+#include "random/Random.h"
 #include "sound/SoundSystem.h"
 
 namespace {

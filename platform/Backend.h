@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/DibSection.h"
 #include "platform/Platform.h"
-
-struct DibSection;
 
 class Backend {
 public:
@@ -61,5 +60,8 @@ void OnKeyDown(int vk, bool alt, bool repeat);
 void OnKeyUp(int vk, bool alt);
 void OnCloseRequest();  // the close box, the window manager's close, or a termination signal
 void OnExpose();  // the window's picture was lost and must be painted again
+
+// The window the backend's events belong to; null when none is open.
+HWND NativeWindowOwner();
 
 }  // namespace platform

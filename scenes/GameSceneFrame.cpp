@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/PlayerFolder.h"
-#include "app/Random.h"
 #include "app/SaveRecord.h"
 #include "gfx/Surface.h"
 #include "objects/BombDropper.h"
@@ -19,6 +18,7 @@
 #include "objects/Shooters.h"
 #include "objects/SineGunner.h"
 #include "objects/Sniper.h"
+#include "random/Random.h"
 #include "scenes/EndingScene.h"
 #include "sound/SoundSystem.h"
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/Backend.h"
-#include "platform/Windowing.h"
 #include "platform/scripted/Scripted.h"
 #include "platform/scripted/ScriptedAudio.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Random.h"
+#include "random/Random.h"
 
 namespace {
 

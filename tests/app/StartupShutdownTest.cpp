@@ -5,8 +5,8 @@
 
 #include "app/Globals.h"
 #include "app/MainLoop.h"
-#include "app/Random.h"
 #include "app/SaveRecord.h"
+#include "random/Random.h"
 #include "sound/SoundSystem.h"
 #include "tests/app/ShellTestKit.h"
 #include "tests/support/GameHarness.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Random.h"
 #include "objects/BombDropper.h"
 #include "objects/EnemyProjectiles.h"
+#include "random/Random.h"
 #include "tests/objects/ObjectTestKit.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Random.h"
 #include "objects/PatternRunner.h"
 #include "objects/SineGunner.h"
+#include "random/Random.h"
 #include "tests/objects/ObjectTestKit.h"
 
 namespace {

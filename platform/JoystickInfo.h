@@ -1,0 +1,20 @@
+#pragma once
+// The joystick record every scene and the heroine are handed: what the first joystick said
+// about itself at start-up.
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+// Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
+class JoystickInfo {
+public:
+    virtual ~JoystickInfo() = default;
+
+    // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
+    // above maximum - 1000 (unsigned comparisons).
+    static constexpr UINT kDeadZone = 1000;
+
+    uint8_t available = 0;
+    JOYCAPSA caps = {};
+};
