@@ -7,6 +7,7 @@
 
 #include "app/PlayerFolder.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/BmpWriter.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
@@ -92,7 +93,7 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     Double2x(*backBuffer, *presentBuffer);
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
-        backBuffer->SaveSnapshot(playerFolder.path());
+        SaveSnapshot(*backBuffer, playerFolder.path());
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
            SRCCOPY);
     EndPaint(window, &paint);

@@ -13,6 +13,7 @@
 #include "app/GameApp.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/BmpWriter.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
 #include "tests/scenes/ScreenTestKit.h"
@@ -25,7 +26,7 @@ std::vector<char> BmpBytes(int width, int height)
 {
     Surface picture(width, height);
     screen::Fill(picture, kMarker);
-    picture.SaveBmp("scene-picture.bmp");
+    SaveBmp(picture, "scene-picture.bmp");
     std::ifstream file("scene-picture.bmp", std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "archive/ResourceArchive.h"
+#include "gfx/PictureLoader.h"
 #include "gfx/Surface.h"
 
 namespace {
@@ -45,8 +46,9 @@ protected:
     std::unique_ptr<Surface> Load(const char* name)
     {
         EXPECT_EQ(archive.error(), "");
-        auto surface = std::make_unique<Surface>(nullptr, archive, name);
-        EXPECT_STREQ(surface->loadError(), "") << name;
+        std::string error;
+        std::unique_ptr<Surface> surface(LoadPicture(nullptr, archive, name, error));
+        EXPECT_EQ(error, "") << name;
         return surface;
     }
 
