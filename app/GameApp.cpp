@@ -113,18 +113,8 @@ int GameApp::OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
 
 void GameApp::EnterFullScreen()
 {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    HDC screen = GetDC(nullptr);
-    mode.dmBitsPerPel = static_cast<DWORD>(GetDeviceCaps(screen, BITSPIXEL));
-    ReleaseDC(nullptr, screen);
-    mode.dmPelsWidth = kWindowWidth;
-    mode.dmPelsHeight = kWindowHeight;
-    // When the mode is refused the window still becomes a borderless 640x480 popup.
-    if (ChangeDisplaySettingsA(&mode, CDS_TEST) == DISP_CHANGE_SUCCESSFUL)
-        ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
-
+    // The display mode stays as it is: the borderless popup covers the desktop and the
+    // platform scales its 640x480 picture by a whole factor.
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(WS_POPUP));
     MoveWindow(window, 0, 0, kWindowWidth, kWindowHeight, TRUE);
     ShowWindow(window, SW_SHOW);
@@ -135,7 +125,6 @@ void GameApp::EnterFullScreen()
 void GameApp::LeaveFullScreen()
 {
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(kWindowedStyle));
-    ChangeDisplaySettingsA(nullptr, 0);
     ResizeClientArea(window, kWindowWidth, kWindowHeight);
     ShowWindow(window, SW_SHOW);
     ShowCursor(TRUE);

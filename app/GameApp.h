@@ -70,9 +70,6 @@ public:
     int OnJoy2ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
 
     void EnterFullScreen();
