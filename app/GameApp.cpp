@@ -4,6 +4,8 @@
 #include "app/GameApp.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/PlayerFolder.h"
 #include "archive/ResourceArchive.h"
@@ -26,6 +28,17 @@ void ResizeClientArea(HWND window, int width, int height)
                      GetMenu(window) != nullptr);
     SetWindowPos(window, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                  SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// A game without its sound is not started unasked: the player is told how to play in silence,
+// and the program ends with -1 as it always has when no device opens.
+[[noreturn]] void EndForWantOfSound(const std::string& reason)
+{
+    std::fprintf(stderr,
+                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
+                 "the game silently\n",
+                 reason.c_str());
+    std::exit(-1);
 }
 
 }  // namespace
@@ -59,6 +72,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
     SetTextColor(backBuffer->dc, kWhite);
 
     soundSystem = new SoundSystem(window);
+    if (!soundSystem->deviceError().empty())
+        EndForWantOfSound(soundSystem->deviceError());
     // The load order gives the clips the ids every caller passes.
     for (const char* name : kClipNames) {
         if (soundSystem->Load(resourceArchive, name) == kLoadFailed) {

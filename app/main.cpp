@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
 
-    sdl::Install();
+    sdl::Install(!options.noSound);
     sdl::SetWindowScale(options.windowScale);
     Program program;
     const bool started =

@@ -107,6 +107,7 @@ HRESULT PcmBuffer::SetVolume(LONG hundredthsOfDecibel)
     if (hundredthsOfDecibel < DSBVOLUME_MIN || hundredthsOfDecibel > DSBVOLUME_MAX)
         return DSERR_INVALIDPARAM;
     voice.gain = GainFromVolume(hundredthsOfDecibel);
+    this->hundredthsOfDecibel = hundredthsOfDecibel;
     return DS_OK;
 }
 

@@ -38,6 +38,7 @@ void ResetMessages();
 void ResetKeys();
 void ResetJoystick();
 void ResetCursor();
+void ResetSound();
 
 // Drops every queued message of a window that is being destroyed.
 void DropMessagesFor(HWND window);

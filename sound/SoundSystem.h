@@ -29,8 +29,8 @@ extern const char* const kClipNames[9];
 
 class SoundSystem {
 public:
-    // Opens the sound device for the window. When there is none, prints one line saying so
-    // (and that SDL_AUDIODRIVER=dummy runs the game silently) and ends the program with -1.
+    // Opens the sound device for the window. When there is none, deviceError() says why, and
+    // nothing loads or plays; whether the program goes on is its start-up's choice.
     explicit SoundSystem(HWND window);
     virtual ~SoundSystem();
 
@@ -45,6 +45,8 @@ public:
     void Stop(int id);
 
     const std::string& error() const;
+    // Empty when the sound device opened; otherwise why not, in one line.
+    const std::string& deviceError() const;
 
 private:
     static constexpr int kSlotCount = 16;
@@ -68,6 +70,7 @@ private:
     SoundClip clips[kSlotCount];
     std::list<Voice> voices;  // oldest first; they live until the sound system goes
     std::string failure;
+    std::string deviceFailure;
 };
 
 extern SoundSystem* soundSystem;
