@@ -42,8 +42,11 @@ bool SdlScreen::Open(const char* caption, int width, int height, std::string& er
         error = std::string("no display to show the window on (") + SDL_GetError() + ")";
         return false;
     }
-    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                              height, SDL_WINDOW_HIDDEN);
+    pictureWidth = width;
+    pictureHeight = height;
+    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              width * scale, height * scale,
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);  // no vsync: frames are paced here
     if (!renderer) {
@@ -83,8 +86,9 @@ void SdlScreen::SetCaption(const char* caption)
 
 void SdlScreen::Resize(int width, int height)
 {
-    if (!fullScreen)
-        SDL_SetWindowSize(window, width, height);
+    pictureWidth = width;
+    pictureHeight = height;
+    ApplyScale();
 }
 
 void SdlScreen::SetFullScreen(bool on)
@@ -92,6 +96,8 @@ void SdlScreen::SetFullScreen(bool on)
     // Desktop full screen: the display mode stays; the picture is scaled when presented.
     SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     fullScreen = on;
+    // A scale chosen meanwhile shows on the way back.
+    ApplyScale();
 }
 
 void SdlScreen::Present(const DibSection& frame)

@@ -25,9 +25,17 @@ public:
     void SetFullScreen(bool fullScreen);
     void Present(const DibSection& frame);
 
+    // The window's scale (SdlWindowScale.cpp): its size on the desktop as a whole factor of
+    // the picture. The player may resize the window too; the picture then takes the largest
+    // whole factor that fits, as in full screen.
+    void SetScale(int factor);
+    int Scale() const;
+    int LargestScale() const;
+
 private:
     bool UploadPicture(const DibSection& frame);
     void WaitForNextFrame();
+    void ApplyScale();
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -35,6 +43,9 @@ private:
     int textureWidth = 0;
     int textureHeight = 0;
     bool fullScreen = false;
+    int pictureWidth = 0;  // the client area the game draws, before scaling
+    int pictureHeight = 0;
+    int scale = 1;
     uint32_t frameStart = 0;
     bool framePresented = false;
 };
