@@ -6,6 +6,7 @@
 #include "app/MainLoop.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "platform/sdl/Sdl.h"
 #include "scenes/TitleScene.h"
@@ -18,6 +19,10 @@ int main()
         return 1;
     }
 
+    // The settings live beside the save file.
+    SettingsFile settingsFile(".");
+    settingsFile.Load(settings);
+
     sdl::Install();
     Program program;
     const bool started =
@@ -25,6 +30,8 @@ int main()
     // A start that failed writes nothing back: the scores on disk stay as they were.
     const int exitCode = started ? theMainLoop->Run() : 1;
     program.Stop(started ? kSaveFileName : nullptr);
+    if (started)
+        settingsFile.Save(settings);
     sdl::Uninstall();
     return exitCode;
 }
