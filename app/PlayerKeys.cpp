@@ -18,8 +18,8 @@ constexpr uint32_t kCaptionTime = 1000;
 constexpr COLORREF kCaptionColour = 0xFFFFFF;
 constexpr COLORREF kCaptionShadow = 0x000000;
 
-// A level of 0..10 in hundredths of a decibel: equal steps of loudness as the ear hears
-// them would be too fine at the top, so each step is a factor of amplitude, 10 the full one.
+// A level of 0..10 in hundredths of a decibel: level n plays at n tenths of the full
+// amplitude (5 is -6 dB, 1 is -20 dB) and 0 is silence.
 LONG LevelToVolume(int level)
 {
     if (level <= 0)

@@ -16,6 +16,16 @@ Settings settings;
 namespace {
 
 constexpr int kLargestScale = 16;
+
+// Keys the game keeps for itself: snapshots, window scale, volume, mute and giving up.
+constexpr int kReservedKeys[] = {VK_F1,       VK_F5,  VK_F6, VK_OEM_MINUS, VK_OEM_PLUS,
+                                 VK_SUBTRACT, VK_ADD, 'M',   'Q'};
+
+bool Reserved(int vk)
+{
+    return std::find(std::begin(kReservedKeys), std::end(kReservedKeys), vk) !=
+           std::end(kReservedKeys);
+}
 // A damaged file would otherwise fill the terminal.
 constexpr size_t kProblemsShown = 8;
 
@@ -175,6 +185,8 @@ struct Reader {
             const int owner = ExplicitOwner(vk);
             if (vk == 0)
                 Problem("no key is called " + Quote(name));
+            else if (Reserved(vk))
+                Problem(Quote(name) + " is one of the game's own keys");
             else if (count == kKeysPerAction)
                 Problem(std::string("keys_") + kActionNames[action] + " takes two keys at most");
             else if (owner >= 0)

@@ -1,13 +1,13 @@
 // Pausing a run: the frame stays on screen, darkened, under "PAUSE" and a line of help; the
 // run's clock, the music and the effects stand still until the run is resumed or given up.
 
+#include "scenes/GameScene.h"
+
 #include <algorithm>
-#include <cstring>
 
 #include "app/Settings.h"
 #include "gfx/Surface.h"
 #include "sound/SoundSystem.h"
-#include "scenes/GameScene.h"
 
 namespace {
 

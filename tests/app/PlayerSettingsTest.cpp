@@ -66,6 +66,10 @@ TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritt
          [](const Settings& s) { return s.keys.Bound(Action::Up, 'W'); }},
         {"three keys for one action", "keys_slow = A, S, D\n",
          [](const Settings& s) { return s.keys.Bound(Action::Slow, 'S'); }},
+        {"one of the game's own keys", "keys_bomb = M, X\n",
+         [](const Settings& s) {
+             return !s.keys.Bound(Action::Bomb, 'M') && s.keys.Bound(Action::Bomb, 'X');
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
