@@ -29,14 +29,17 @@ void ResizeClientArea(HWND window, int width, int height)
 
 }  // namespace
 
-GameApp::GameApp()
+void JoystickInfo::Refresh()
 {
     JOYINFO reading;
-    joystick.available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
-    if (joystick.available) {
-        joystick.available =
-            joyGetDevCapsA(JOYSTICKID1, &joystick.caps, sizeof joystick.caps) == JOYERR_NOERROR;
-    }
+    available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
+    if (available)
+        available = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps) == JOYERR_NOERROR;
+}
+
+GameApp::GameApp()
+{
+    joystick.Refresh();
 }
 
 GameApp::~GameApp() = default;
@@ -56,6 +59,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
     SelectObject(backBuffer->dc, backBuffer->font);
     SetBkMode(backBuffer->dc, TRANSPARENT);
     SetTextColor(backBuffer->dc, kWhite);
+    SelectObject(presentBuffer->dc, backBuffer->font);
+    SetBkMode(presentBuffer->dc, TRANSPARENT);
 
     soundSystem = new SoundSystem(window);
     // The load order gives the clips the ids every caller passes.
@@ -66,6 +71,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
         }
     }
 
+    ApplyVolume();
+
     if (currentScene)
         currentScene->Init(this, backBuffer, &joystick);
     return 0;
@@ -73,6 +80,7 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
 
 int GameApp::OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    RememberWindow();
     if (!windowed)
         LeaveFullScreen();
     delete presentBuffer;
@@ -93,6 +101,7 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
         backBuffer->SaveSnapshot(playerFolder.path());
+    DrawCaption();  // after the snapshot, which shows the game's picture alone
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
            SRCCOPY);
     EndPaint(window, &paint);
@@ -103,6 +112,8 @@ int GameApp::OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != VK_RETURN)
         return 1;  // Alt+F4 and the other system keys keep their usual meaning
+    if (lParam & kKeyWasDown)
+        return 0;  // one switch per press, however long Enter is held
     if (windowed)
         EnterFullScreen();
     else

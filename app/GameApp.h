@@ -13,14 +13,20 @@ class Surface;
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
 constexpr DWORD kWindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Bit 30 of a key message's lParam: the key was down already, so this is an auto-repeat.
+constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
 // The back buffer every scene draws into; painting doubles it to the window.
 constexpr int kCanvasWidth = 320;
 constexpr int kCanvasHeight = 240;
 
-// Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
+// Whether joystick 1 answered at start-up, and its axis ranges. The heroine refreshes it when
+// a pad turns up later.
 class JoystickInfo {
 public:
     virtual ~JoystickInfo() = default;
+
+    // Asks joystick 1 again: available when it answers both queries.
+    void Refresh();
 
     // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
     // above maximum - 1000 (unsigned comparisons).
@@ -59,6 +65,7 @@ public:
     virtual int OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnMove(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnSize(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnClose(HWND window, WPARAM wParam, LPARAM lParam);
     virtual int OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) { return 0; }
 
@@ -86,14 +93,31 @@ public:
     int OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam) override;
 
     void EnterFullScreen();
     void LeaveFullScreen();
+
+    // The player's own keys, on every screen (PlayerKeys.cpp): - and = step the volume, M
+    // mutes, F5 and F6 step the window's scale. False for any other key.
+    bool HandlePlayerKey(int vk, bool repeat);
+    // Puts the settings' volumes, window scale and full screen into effect.
+    void ApplySettings();
+    // Notes the window's scale and full screen in the settings, for the next start.
+    void RememberWindow();
 
     uint8_t windowed = 1;
     Surface* presentBuffer = nullptr;
     Surface* backBuffer = nullptr;
     JoystickInfo joystick;
+
+private:
+    void ApplyVolume();
+    void ShowVolume();
+    void DrawCaption();
+
+    char caption[16] = {};  // "VOLUME 7" or "MUTE", for a second after a change
+    uint32_t captionUntil = 0;
 };
 
 // Set while CreateMainWindow runs, so that the messages sent during creation find their

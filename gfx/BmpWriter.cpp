@@ -41,7 +41,8 @@ bool Surface::SaveBmp(const char* fileName)
     std::memcpy(at + kBmpFileHeaderSize, header, kBmpWrittenPixelOffset - kBmpFileHeaderSize);
     if (pixelBytes)
         std::memcpy(at + kBmpWrittenPixelOffset, pixels, pixelBytes);
-    return ReplaceFile(fileName, file.data(), file.size());
+    // Pictures are written while the game runs: no waiting for the disk.
+    return ReplaceFile(fileName, file.data(), file.size(), Durability::Quick);
 }
 
 void Surface::SaveSnapshot(const std::string& folder)

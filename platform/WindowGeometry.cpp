@@ -163,3 +163,23 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags)
 {
     return DISP_CHANGE_SUCCESSFUL;
 }
+
+int GetWindowScale(HWND handle)
+{
+    return platform::LiveWindow(handle) ? platform::CurrentBackend().WindowScale() : 0;
+}
+
+BOOL SetWindowScale(HWND handle, int scale)
+{
+    Window* window = platform::LiveWindow(handle);
+    if (!window || scale < 1 || scale > platform::CurrentBackend().LargestWindowScale())
+        return FALSE;
+    platform::CurrentBackend().SetWindowScale(scale);
+    window->invalid = true;
+    return TRUE;
+}
+
+int GetLargestWindowScale(HWND handle)
+{
+    return platform::LiveWindow(handle) ? platform::CurrentBackend().LargestWindowScale() : 0;
+}

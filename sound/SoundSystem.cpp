@@ -18,9 +18,6 @@ const char* const kClipNames[9] = {
 
 namespace {
 
-// Effects sound 10 dB below the music, which plays at the buffers' full volume.
-constexpr LONG kEffectVolume = -1000;
-
 [[noreturn]] void NoSoundDevice(const char* reason)
 {
     std::fprintf(stderr,
@@ -115,7 +112,7 @@ void SoundSystem::Play(int id)
     IDirectSoundBuffer* buffer = CreateClipBuffer(id);
     if (!buffer)
         return;
-    buffer->SetVolume(kEffectVolume);
+    buffer->SetVolume(EffectVolume());
     buffer->Play(0, 0, 0);
     voices.push_back({buffer, static_cast<uint16_t>(id)});
 }

@@ -9,9 +9,6 @@ namespace sdl {
 // Makes SDL the platform: the clock, the keyboard and the first joystick at once; the display
 // when the window is opened.
 void Install();
-// The window's size in pixels per pixel of the game's 320x240 picture; call before the window
-// opens (2 unless called).
-void SetWindowScale(int scale);
 // "SDL x.y.z", the version of the library the game runs with.
 std::string VersionText();
 // Closes the joystick and SDL; the window and the sound device are gone by then.

@@ -55,6 +55,7 @@ private:
     ULONG references = 1;
     // Every live buffer, playing or not; the callback walks it under the device lock.
     std::vector<MixVoice*> voices;
+    MixLimiter limiter;  // the audio thread's alone
 };
 
 class SdlSoundBuffer final : public PcmBuffer {
@@ -146,7 +147,8 @@ SdlSound::~SdlSound()
 void SdlSound::Mix(void* self, Uint8* stream, int bytes)
 {
     auto* sound = static_cast<SdlSound*>(self);
-    MixVoices(sound->voices, reinterpret_cast<int16_t*>(stream), bytes / sizeof(int16_t));
+    MixVoices(sound->voices, reinterpret_cast<int16_t*>(stream), bytes / sizeof(int16_t),
+              sound->limiter);
 }
 
 HRESULT SdlSound::SetCooperativeLevel(HWND window, DWORD level)

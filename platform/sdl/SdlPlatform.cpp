@@ -32,6 +32,10 @@ public:
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
 
+    void SetWindowScale(int scale) override { screen.SetScale(scale); }
+    int WindowScale() override { return screen.Scale(); }
+    int LargestWindowScale() override { return screen.LargestScale(); }
+
     void Present(const DibSection& frame) override { screen.Present(frame); }
 
     void PumpEvents() override
@@ -64,6 +68,9 @@ private:
                 platform::OnCloseRequest();
             else if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
                 platform::OnExpose();
+            else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                     event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                platform::OnFocusLost();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
@@ -105,12 +112,6 @@ void Install()
     backend = new SdlBackend;
     backend->joystick.Open();
     platform::InstallBackend(backend);
-}
-
-void SetWindowScale(int scale)
-{
-    if (backend)
-        backend->screen.SetWindowScale(scale);
 }
 
 std::string VersionText()

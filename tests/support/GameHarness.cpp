@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "app/Random.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "scenes/Scene.h"
 
 namespace {
@@ -35,6 +36,7 @@ GameHarness::GameHarness(const Options& chosen) : options(chosen)
     std::memset(&saveRecord, 0, sizeof saveRecord);
     snapshotCount = 0;
     theLcgRandom = LcgRandom{};
+    settings = Settings();
     currentScene = nullptr;
 }
 
