@@ -21,6 +21,7 @@ Handler HandlerFor(UINT message)
     case WM_DESTROY: return &Application::OnDestroy;
     case WM_MOVE: return &Application::OnMove;
     case WM_SIZE: return &Application::OnSize;
+    case WM_KILLFOCUS: return &Application::OnKillFocus;
     case WM_PAINT: return &Application::OnPaint;
     case WM_CLOSE: return &Application::OnClose;
     case WM_NOTIFY: return &Application::OnNotify;

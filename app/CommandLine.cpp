@@ -78,7 +78,8 @@ A shooting game against the clock: one minute or five, the ten best scores of ea
 
 Options:
   --fullscreen         start in full screen (Alt+Enter switches back)
-  --window-scale N     a window of 320N x 240N pixels, N from 1 to 8 (default 2: 640x480)
+  --window-scale N     a window of 320N x 240N pixels, N from 1 to 8 (default: as last time;
+                       2, 640x480, the first time)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
   --no-sound           play in silence, without opening an audio device
   -h, --help           show this help and exit
@@ -89,13 +90,15 @@ Keys:
   Up, Down             choose the one-minute or the five-minute game
   arrows, keypad       move (keypad 7 9 1 3: diagonally)
   B or N               bomb        C or V (hold)   move slowly
-  Alt+Enter            full screen and back        F1   save a snapshot
-  Alt+F4               quit
-  A joystick or game pad works too.
+  P or Esc             pause and resume; Q while paused gives the run up
+  - and =              volume down and up          M    mute
+  F5, F6               smaller and larger window   F1   save a snapshot
+  Alt+Enter            full screen and back        Alt+F4   quit
+  A joystick or game pad works too (Start pauses).
 
 Files:
-  korimo.sav (the scores), Snap0000.bmp... (F1) and HighScore1.bmp, HighScore5.bmp (the
-  best run's last picture) are kept in $XDG_DATA_HOME/korimo-shooting, by default
+  korimo.sav (the scores), settings.ini (volumes, window, keys), Snap0000.bmp... (F1) and
+  HighScore1.bmp, HighScore5.bmp (the best run's last picture) are kept in $XDG_DATA_HOME/korimo-shooting, by default
   ~/.local/share/korimo-shooting, or in the folder given with --data-dir. The game's
   pictures and sounds, korimo.set and korimo.dat, are read from the program's folder, then
   <prefix>/share/korimo-shooting, then the current folder.

@@ -1,5 +1,6 @@
 #pragma once
-// What the player may say on the command line. No option plays in a 640x480 window.
+// What the player may say on the command line. Without options the game starts as it was left
+// (settings.ini), the first time in a 640x480 window.
 
 #include <string>
 
@@ -9,7 +10,7 @@ struct CommandLine {
     Action action = Action::Play;
     bool fullScreen = false;
     bool noSound = false;         // play without opening an audio device, in silence
-    int windowScale = 2;          // window pixels per pixel of the 320x240 picture
+    int windowScale = 0;          // window pixels per pixel of the 320x240 picture; 0: as before
     std::string dataFolder;       // empty: the player's usual folder
     std::string fault;            // with Refuse: what was wrong, in one line
 };

@@ -45,12 +45,7 @@ void ResizeClientArea(HWND window, int width, int height)
 
 GameApp::GameApp()
 {
-    JOYINFO reading;
-    joystick.available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
-    if (joystick.available) {
-        joystick.available =
-            joyGetDevCapsA(JOYSTICKID1, &joystick.caps, sizeof joystick.caps) == JOYERR_NOERROR;
-    }
+    joystick.Refresh();
 }
 
 GameApp::~GameApp() = default;
@@ -70,6 +65,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
     SelectObject(backBuffer->dc, backBuffer->font);
     SetBkMode(backBuffer->dc, TRANSPARENT);
     SetTextColor(backBuffer->dc, kWhite);
+    SelectObject(presentBuffer->dc, backBuffer->font);
+    SetBkMode(presentBuffer->dc, TRANSPARENT);
 
     soundSystem = new SoundSystem(window);
     if (!soundSystem->deviceError().empty())
@@ -82,6 +79,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
         }
     }
 
+    ApplyVolume();
+
     if (currentScene)
         currentScene->Init(this, backBuffer, &joystick);
     return 0;
@@ -89,6 +88,7 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
 
 int GameApp::OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    RememberWindow();
     if (!windowed)
         LeaveFullScreen();
     delete presentBuffer;
@@ -109,6 +109,7 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
         SaveSnapshot(*backBuffer, playerFolder.path());
+    DrawCaption();  // after the snapshot, which shows the game's picture alone
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
            SRCCOPY);
     EndPaint(window, &paint);
@@ -119,6 +120,8 @@ int GameApp::OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != VK_RETURN)
         return 1;  // Alt+F4 and the other system keys keep their usual meaning
+    if (lParam & kKeyWasDown)
+        return 0;  // one switch per press, however long Enter is held
     if (windowed)
         EnterFullScreen();
     else

@@ -14,6 +14,8 @@ class Surface;
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
 constexpr DWORD kWindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Bit 30 of a key message's lParam: the key was down already, so this is an auto-repeat.
+constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
 // The back buffer every scene draws into; painting doubles it to the window.
 constexpr int kCanvasWidth = 320;
 constexpr int kCanvasHeight = 240;
@@ -47,6 +49,7 @@ public:
     virtual int OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnMove(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnSize(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
+    virtual int OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam) { return 1; }
     virtual int OnClose(HWND window, WPARAM wParam, LPARAM lParam);
     virtual int OnDestroy(HWND window, WPARAM wParam, LPARAM lParam) { return 0; }
 
@@ -71,14 +74,31 @@ public:
     int OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
+    int OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam) override;
 
     void EnterFullScreen();
     void LeaveFullScreen();
+
+    // The player's own keys, on every screen (PlayerKeys.cpp): - and = step the volume, M
+    // mutes, F5 and F6 step the window's scale. False for any other key.
+    bool HandlePlayerKey(int vk, bool repeat);
+    // Puts the settings' volumes, window scale and full screen into effect.
+    void ApplySettings();
+    // Notes the window's scale and full screen in the settings, for the next start.
+    void RememberWindow();
 
     uint8_t windowed = 1;
     Surface* presentBuffer = nullptr;
     Surface* backBuffer = nullptr;
     JoystickInfo joystick;
+
+private:
+    void ApplyVolume();
+    void ShowVolume();
+    void DrawCaption();
+
+    char caption[16] = {};  // "VOLUME 7" or "MUTE", for a second after a change
+    uint32_t captionUntil = 0;
 };
 
 // Set while CreateMainWindow runs, so that the messages sent during creation find their

@@ -61,7 +61,20 @@ int GameApp::OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam)
 
 int GameApp::OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    const int vk = static_cast<int>(wParam);
+    const bool repeat = lParam & kKeyWasDown;
+    if (HandlePlayerKey(vk, repeat))
+        return 0;
+    if (currentScene && !repeat)
+        currentScene->OnKeyPress(vk);
     if (currentScene)
-        currentScene->OnKeyDown(static_cast<int>(wParam));
+        currentScene->OnKeyDown(vk);
+    return 0;
+}
+
+int GameApp::OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (currentScene)
+        currentScene->OnFocusLost();
     return 0;
 }

@@ -39,6 +39,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
             std::fprintf(stderr, "korimo: cannot open the window: %s\n", PlatformError());
         return false;
     }
+    app->ApplySettings();
     return true;
 }
 

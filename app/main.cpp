@@ -7,11 +7,11 @@
 
 #include "app/CommandLine.h"
 #include "app/EarlierScores.h"
-#include "app/GameApp.h"
 #include "app/MainLoop.h"
 #include "app/PlayerFolder.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
 #include "platform/sdl/Sdl.h"
@@ -47,18 +47,25 @@ int main(int argc, char** argv)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
+    // The settings live beside the save file; the command line overrides them, and what it
+    // chose is remembered like a choice made in the game.
+    SettingsFile settingsFile(playerFolder.path());
+    settingsFile.Load(settings);
+    if (options.windowScale)
+        settings.windowScale = options.windowScale;
+    if (options.fullScreen)
+        settings.fullScreen = true;
 
     sdl::Install(!options.noSound);
-    sdl::SetWindowScale(options.windowScale);
     Program program;
     const bool started =
         program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL);
-    if (started && options.fullScreen)
-        program.app->EnterFullScreen();
     // A start that failed writes nothing back: the scores on disk stay as they were; a folder
     // that cannot be written keeps them in memory.
     const int exitCode = started ? theMainLoop->Run() : 1;
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
+    if (started && playerFolder.writable())
+        settingsFile.Save(settings);
     sdl::Uninstall();
     return exitCode;
 }

@@ -110,8 +110,9 @@ void MixEightVoices(benchmark::State& state)
         playing.push_back(&voices[i]);
     }
     int16_t out[kPeriod];
+    MixLimiter limiter;
     for (auto _ : state) {
-        MixVoices(playing, out, kPeriod);
+        MixVoices(playing, out, kPeriod, limiter);
         benchmark::DoNotOptimize(out);
     }
     state.SetItemsProcessed(state.iterations() * kPeriod * kVoices);

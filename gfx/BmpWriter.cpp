@@ -44,7 +44,8 @@ bool SaveBmp(const Surface& surface, const char* fileName)
                 kBmpWrittenPixelOffset - kBmpFileHeaderSize);
     if (pixelBytes)
         std::memcpy(at + kBmpWrittenPixelOffset, surface.pixels, pixelBytes);
-    return ReplaceFile(fileName, file.data(), file.size());
+    // Pictures are written while the game runs: no waiting for the disk.
+    return ReplaceFile(fileName, file.data(), file.size(), Durability::Quick);
 }
 
 void SaveSnapshot(const Surface& surface, const std::string& folder)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/Surface.h"
+#include "objects/KeyBindings.h"
 #include "objects/ObjectList.h"
 #include "objects/PlayerWeapons.h"
 #include "platform/JoystickInfo.h"
@@ -50,9 +51,9 @@ int Player::Update(uint32_t now)
         uint32_t joystick = ReadJoystick();
         Move(joystick);
         if (shotCooldown == 0 && ownerList->Count() < kMaxShots &&
-            (Held(VK_SPACE) || (joystick & kButtonShoot)))
+            (keys.Held(Action::Shoot) || (joystick & kButtonShoot)))
             Fire();
-        if (gauge > kBombCost && (Held('B') || Held('N') || (joystick & kButtonBomb)))
+        if (gauge > kBombCost && (keys.Held(Action::Bomb) || (joystick & kButtonBomb)))
             ReleaseBomb();
     }
 
@@ -64,10 +65,15 @@ int Player::Update(uint32_t now)
 
 uint32_t Player::ReadJoystick() const
 {
-    if (!input || !input->available)
-        return 0;
+    // A pad pulled out reads as nothing held, never as a stick pushed to its minimum.
     JOYINFO info = {};
-    joyGetPos(JOYSTICKID1, &info);
+    if (!input || joyGetPos(JOYSTICKID1, &info) != JOYERR_NOERROR)
+        return 0;
+    // A pad plugged in after start is taken up here, in flight too.
+    if (!input->available)
+        input->Refresh();
+    if (!input->available)
+        return 0;
 
     const JOYCAPSA& caps = input->caps;
     const UINT zone = JoystickInfo::kDeadZone;
@@ -86,7 +92,7 @@ uint32_t Player::ReadJoystick() const
 
 void Player::Move(uint32_t joystick)
 {
-    int s = (Held('C') || Held('V') || (joystick & kButtonsSlow)) ? 1 : 4;
+    int s = (keys.Held(Action::Slow) || (joystick & kButtonsSlow)) ? 1 : 4;
     int nx = x;
     int ny = y;
 
@@ -105,13 +111,13 @@ void Player::Move(uint32_t joystick)
         ny -= s;
     } else {
         // y grows upward; opposite directions cancel.
-        if (Held(VK_UP) || Held(VK_NUMPAD8) || (joystick & kStickUp))
+        if (keys.Held(Action::Up) || (joystick & kStickUp))
             ny += s;
-        if (Held(VK_DOWN) || Held(VK_NUMPAD2) || (joystick & kStickDown))
+        if (keys.Held(Action::Down) || (joystick & kStickDown))
             ny -= s;
-        if (Held(VK_RIGHT) || Held(VK_NUMPAD6) || (joystick & kStickRight))
+        if (keys.Held(Action::Right) || (joystick & kStickRight))
             nx += s;
-        if (Held(VK_LEFT) || Held(VK_NUMPAD4) || (joystick & kStickLeft))
+        if (keys.Held(Action::Left) || (joystick & kStickLeft))
             nx -= s;
     }
     MoveTo(std::clamp(nx, 0, kMaxX), std::clamp(ny, 0, kMaxY));

@@ -45,7 +45,24 @@ static void AddVoice(MixVoice& voice, int32_t* sum, size_t count)
     }
 }
 
-void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count)
+// The gain's way back to 1 after a loud stretch: about 100 ms at 22,050 samples a second.
+constexpr float kLimiterRelease = 1.0f / 2205.0f;
+
+static int16_t Limit(int32_t sum, MixLimiter& limiter)
+{
+    const float magnitude = std::fabs(static_cast<float>(sum));
+    if (magnitude * limiter.gain > MixLimiter::kThreshold)
+        limiter.gain = MixLimiter::kThreshold / magnitude;
+    else if (limiter.gain < 1.0f)
+        limiter.gain += (1.0f - limiter.gain) * kLimiterRelease;
+    // Close enough to pass every sample unchanged again.
+    if (limiter.gain > 0.99999f)
+        limiter.gain = 1.0f;
+    return static_cast<int16_t>(std::lround(sum * limiter.gain));
+}
+
+void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count,
+               MixLimiter& limiter)
 {
     // Summed a stretch at a time in a fixed block on the stack: the audio thread never
     // allocates.
@@ -59,7 +76,7 @@ void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count)
                 AddVoice(*voice, sum, stretch);
         }
         for (size_t i = 0; i < stretch; i++)
-            out[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
+            out[i] = Limit(sum[i], limiter);
         out += stretch;
         count -= stretch;
     }

@@ -27,6 +27,16 @@ int32_t GainFromVolume(int32_t hundredthsOfDecibel);
 // other stops at its end and rewinds, so that the next play starts from the beginning.
 void AdvanceVoice(MixVoice& voice, uint64_t count);
 
-// Writes count samples of the sum of every playing voice, each scaled by its gain, saturated to
-// the 16-bit range (silence when nothing plays), and moves the voices on by what they played.
-void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count);
+// A soft limiter on the mix, so that a pile of voices sounds loud but never clips. A sum that
+// stays under the threshold passes unchanged. A louder one turns the gain down at once to
+// what keeps it at the threshold, and the gain then comes back up over about a tenth of a
+// second, so the waveform keeps its shape instead of being cut flat at full scale.
+struct MixLimiter {
+    static constexpr int32_t kThreshold = 29491;  // 90% of full scale
+    float gain = 1.0f;
+};
+
+// Writes count samples of the sum of every playing voice, each scaled by its gain, through the
+// limiter (silence when nothing plays), and moves the voices on by what they played.
+void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count,
+               MixLimiter& limiter);

@@ -50,4 +50,10 @@ void OnExpose()
         InvalidateRect(window, nullptr, FALSE);
 }
 
+void OnFocusLost()
+{
+    if (HWND window = NativeWindowOwner())
+        PostMessageA(window, WM_KILLFOCUS, 0, 0);
+}
+
 }  // namespace platform

@@ -66,6 +66,12 @@ public:
     // by the largest whole factor that fits and centred on black.
     virtual void SetFullScreen(bool fullScreen) = 0;
     virtual void SetCursorVisible(bool visible) = 0;
+    // The window's size on the desktop: window pixels per pixel of the game's picture, which
+    // is half the client area each way (see GetWindowScale). WindowScale reports the largest factor that fits the window as it is now, also after
+    // the player resized it; LargestWindowScale the largest whose window fits the desktop.
+    virtual void SetWindowScale(int scale) = 0;
+    virtual int WindowScale() = 0;
+    virtual int LargestWindowScale() = 0;
     // Puts the client-area picture on the screen. A backend that paces frames waits here.
     virtual void Present(const DibSection& frame) = 0;
 
@@ -102,6 +108,7 @@ void OnKeyDown(int vk, bool alt, bool repeat);
 void OnKeyUp(int vk, bool alt);
 void OnCloseRequest();  // the close box, the window manager's close, or a termination signal
 void OnExpose();  // the window's picture was lost and must be painted again
+void OnFocusLost();  // the window lost the keyboard or was minimised
 
 // The window the backend's events belong to; null when none is open.
 HWND NativeWindowOwner();

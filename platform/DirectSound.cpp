@@ -64,6 +64,7 @@ private:
     ULONG references = 1;
     // Every live buffer, playing or not; the callback walks it under the device lock.
     std::vector<MixVoice*> voices;
+    MixLimiter limiter;  // the callback's alone
 };
 
 class SoundBuffer final : public PcmBuffer {
@@ -155,7 +156,7 @@ Sound::~Sound()
 void Sound::Mix(void* self, int16_t* out, size_t count)
 {
     auto* sound = static_cast<Sound*>(self);
-    MixVoices(sound->voices, out, count);
+    MixVoices(sound->voices, out, count, sound->limiter);
 }
 
 HRESULT Sound::SetCooperativeLevel(HWND window, DWORD level)

@@ -101,15 +101,16 @@ bool CreateNewFile(const std::string& path)
     return true;
 }
 
-bool ReplaceFile(const std::string& path, const void* data, size_t size)
+bool ReplaceFile(const std::string& path, const void* data, size_t size, Durability durability)
 {
+    const bool durable = durability == Durability::Durable;
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) return false;
 
     bool written = fchmod(fd, 0644) == 0
         && WriteAll(fd, static_cast<const unsigned char*>(data), size)
-        && fsync(fd) == 0;
+        && (!durable || fsync(fd) == 0);
     written = close(fd) == 0 && written;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         unlink(temporary.c_str());
@@ -117,6 +118,8 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size)
     }
 
     // Make the rename itself durable; the new contents are complete either way.
+    if (!durable)
+        return true;
     int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);

@@ -33,10 +33,13 @@ private:
 // empty and closed). False when it exists or cannot be created.
 bool CreateNewFile(const std::string& path);
 
-// Writes the bytes to a temporary file in the same folder, flushes it and renames it over
-// path, so a crash or a full disk never leaves a half-written file behind. False on failure;
-// the old file is then untouched.
-bool ReplaceFile(const std::string& path, const void* data, size_t size);
+// Writes the bytes to a temporary file in the same folder and renames it over path, so a crash
+// or a full disk never leaves a half-written file behind. Durable also waits until the disk
+// holds the new file (the save file needs that; pictures do not, and the wait would cost
+// frames). False on failure; the old file is then untouched.
+enum class Durability { Durable, Quick };
+bool ReplaceFile(const std::string& path, const void* data, size_t size,
+                 Durability durability = Durability::Durable);
 
 // The folder holding the running executable, with symbolic links resolved; empty when the
 // system cannot say.

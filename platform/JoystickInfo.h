@@ -6,10 +6,14 @@
 
 #include "platform/Platform.h"
 
-// Whether joystick 1 answered at start-up, and its axis ranges. Never refreshed.
+// Whether joystick 1 answered at start-up, and its axis ranges. The heroine refreshes it when
+// a pad turns up later.
 class JoystickInfo {
 public:
     virtual ~JoystickInfo() = default;
+
+    // Asks joystick 1 again: available when it answers both queries.
+    void Refresh();
 
     // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
     // above maximum - 1000 (unsigned comparisons).

@@ -22,5 +22,7 @@ JOYINFO ReadingFromPad(const PadState& pad)
         if (pad.buttons[i])
             reading.wButtons |= JOY_BUTTON1 << i;
     }
+    if (pad.start)
+        reading.wButtons |= JOY_BUTTONSTART;
     return reading;
 }

@@ -14,6 +14,7 @@ struct PadState {
     bool up = false;
     bool down = false;
     bool buttons[4] = {};  // A, B, X, Y, or a plain device's first four buttons
+    bool start = false;
 };
 
 // The d-pad, when pressed, wins over the stick on its axis.

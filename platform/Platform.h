@@ -67,14 +67,30 @@ constexpr int VK_NUMPAD6 = 0x66;
 constexpr int VK_NUMPAD7 = 0x67;
 constexpr int VK_NUMPAD8 = 0x68;
 constexpr int VK_NUMPAD9 = 0x69;
+constexpr int VK_MULTIPLY = 0x6A;
+constexpr int VK_ADD = 0x6B;
+constexpr int VK_SUBTRACT = 0x6D;
+constexpr int VK_DIVIDE = 0x6F;
 constexpr int VK_F1 = 0x70;
 constexpr int VK_F4 = 0x73;
+constexpr int VK_F5 = 0x74;
+constexpr int VK_F6 = 0x75;
 constexpr int VK_F10 = 0x79;
+constexpr int VK_OEM_PLUS = 0xBB;  // the = and + key
+constexpr int VK_OEM_COMMA = 0xBC;
+constexpr int VK_OEM_MINUS = 0xBD;
+constexpr int VK_OEM_PERIOD = 0xBE;
 // Letters and digits are their ASCII capitals: 'B' is 0x42.
 
 // High bit (0x8000): the key is held now. Low bit (1): it was pressed since the last query of
 // that key.
 int16_t GetAsyncKeyState(int vk);
+
+// Ours: keys by the names SDL gives them ("Up", "Space", "Keypad 8", "B"), as the settings
+// file writes them. The name of a key that has none is empty; an unknown name is key 0.
+// Names are matched without regard to case.
+const char* KeyNameFromVirtualKey(int vk);
+int VirtualKeyFromName(const char* name);
 
 // ---------------------------------------------------------------------------------------------
 // Windows and messages
@@ -85,6 +101,7 @@ constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_KILLFOCUS = 0x0008;  // also sent when the window is minimised
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_NOTIFY = 0x004E;
@@ -195,6 +212,16 @@ LONG SetWindowLongA(HWND window, int index, LONG value);
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetClientRect(HWND window, RECT* rect);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL hasMenu);
+
+// Ours: the window on the desktop shows the game's picture enlarged by a whole factor, the
+// scale. The game's client area is its 320x240 picture doubled, so the scale counts window
+// pixels per pixel of that picture: 2 shows the client area as it is, 1 halves it. The player may also resize the window freely; the picture
+// then takes the largest whole factor that fits, centred on black, and that factor is the
+// scale GetWindowScale reports. The largest scale is the largest whose window fits the
+// desktop.
+int GetWindowScale(HWND window);
+BOOL SetWindowScale(HWND window, int scale);
+int GetLargestWindowScale(HWND window);
 void* GetMenu(HWND window);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
@@ -277,6 +304,8 @@ constexpr UINT JOY_BUTTON1 = 0x0001;
 constexpr UINT JOY_BUTTON2 = 0x0002;
 constexpr UINT JOY_BUTTON3 = 0x0004;
 constexpr UINT JOY_BUTTON4 = 0x0008;
+// Ours, beyond the four buttons of the record: a game pad's Start button.
+constexpr UINT JOY_BUTTONSTART = 0x0100;
 
 struct JOYINFO {
     UINT wXpos;

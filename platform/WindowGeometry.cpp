@@ -158,3 +158,23 @@ int ShowCursor(BOOL show)
     platform::CurrentBackend().SetCursorVisible(cursorCount >= 0);
     return cursorCount;
 }
+
+int GetWindowScale(HWND handle)
+{
+    return platform::LiveWindow(handle) ? platform::CurrentBackend().WindowScale() : 0;
+}
+
+BOOL SetWindowScale(HWND handle, int scale)
+{
+    Window* window = platform::LiveWindow(handle);
+    if (!window || scale < 1 || scale > platform::CurrentBackend().LargestWindowScale())
+        return FALSE;
+    platform::CurrentBackend().SetWindowScale(scale);
+    window->invalid = true;
+    return TRUE;
+}
+
+int GetLargestWindowScale(HWND handle)
+{
+    return platform::LiveWindow(handle) ? platform::CurrentBackend().LargestWindowScale() : 0;
+}

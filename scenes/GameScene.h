@@ -5,6 +5,7 @@
 // head-up display around the objects.
 
 #include <cstdint>
+#include <vector>
 
 #include "objects/GameObject.h"
 #include "objects/ObjectList.h"
@@ -29,6 +30,9 @@ public:
 
     void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override;
     void OnKeyDown(int vk) override {}  // the heroine polls the keyboard herself
+    // The pause keys pause and resume; Q while paused gives the run up.
+    void OnKeyPress(int vk) override;
+    void OnFocusLost() override;
     void Frame() override;
 
     uint32_t scrollTime = 0;  // when the background layer last started over
@@ -45,6 +49,7 @@ public:
     SpriteTable images = {};
     ObjectList enemyList;  // enemies, their bullets, explosions, sparks, bomb pictures
     ObjectList shotList;  // the heroine's shots
+    bool paused = false;
 
 private:
     // Set-up.
@@ -81,4 +86,19 @@ private:
     void DrawNumbers();
     void TakeSnapshot(uint32_t elapsed);
     void DrawTimer(uint32_t elapsed);
+
+    // Pause. The run's clock is the platform's clock less the time spent paused, so every
+    // timed thing resumes exactly where it stood.
+    uint32_t RunClock() const;
+    void Pause();
+    void Resume();
+    void GiveUp();
+    bool PadStartPressed();
+    void DrawPauseScreen();
+
+    uint32_t pausedSince = 0;  // the platform's clock when the pause began
+    uint32_t pausedTotal = 0;
+    bool givingUp = false;
+    bool padStartHeld = true;  // a Start held as the run begins is not a press
+    std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
 };

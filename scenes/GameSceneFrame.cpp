@@ -76,7 +76,17 @@ int EntryX()
 
 void GameScene::Frame()
 {
-    uint32_t now = timeGetTime();
+    if (givingUp) {
+        GiveUp();
+        return;
+    }
+    if (PadStartPressed())
+        paused ? Resume() : Pause();
+    if (paused) {
+        DrawPauseScreen();
+        return;
+    }
+    uint32_t now = RunClock();
     uint32_t elapsed = now - startTime;
     if (TimeIsUp(elapsed)) {
         EndRunByTime();

@@ -22,6 +22,10 @@ public:
     virtual void OnJoyButtonUp(UINT buttons) {}
     virtual void OnJoyMove(uint32_t position) {}  // x in the low 16 bits, y in the high
     virtual void OnKeyDown(int vk) {}
+    // A key going down, auto-repeats left out; called before OnKeyDown.
+    virtual void OnKeyPress(int vk) {}
+    // The window lost the keyboard or was minimised.
+    virtual void OnFocusLost() {}
     virtual void Frame() {}
     // Draws the frame, presents it at once and, when the scene has handed over, deletes it.
     // Always returns 1.

@@ -16,9 +16,6 @@ const char* const kClipNames[9] = {
 
 namespace {
 
-// Effects sound 10 dB below the music, which plays at the buffers' full volume.
-constexpr LONG kEffectVolume = -1000;
-
 // Copies the PCM into the whole buffer, restoring it once if it was lost.
 void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
 {
@@ -110,7 +107,7 @@ void SoundSystem::Play(int id)
     IDirectSoundBuffer* buffer = CreateClipBuffer(id);
     if (!buffer)
         return;
-    buffer->SetVolume(kEffectVolume);
+    buffer->SetVolume(EffectVolume());
     buffer->Play(0, 0, 0);
     voices.push_back({buffer, static_cast<uint16_t>(id)});
 }

@@ -44,6 +44,13 @@ public:
     void PlayMusic(int id, int loop);
     void Stop(int id);
 
+    // Stops every sound where it stands; ResumeAll plays them on from there.
+    void PauseAll();
+    void ResumeAll();
+    // Levels in hundredths of a decibel (0 down to -10000, silence) set on top of the music's
+    // and the effects' own volumes, for the sounds playing and those to come.
+    void SetLevels(LONG music, LONG effects);
+
     const std::string& error() const;
     // Empty when the sound device opened; otherwise why not, in one line.
     const std::string& deviceError() const;
@@ -65,10 +72,20 @@ private:
     // A stopped, full-volume buffer of the slot's PCM; null when the device cannot make one.
     IDirectSoundBuffer* CreateClipBuffer(int slot);
     uint16_t Fail(const ResourceArchive& archive, const char* name, const std::string& fault);
+    LONG EffectVolume() const;
+    template <typename Visit>
+    void ForEachBuffer(Visit visit);
 
     IDirectSound* device = nullptr;
     SoundClip clips[kSlotCount];
     std::list<Voice> voices;  // oldest first; they live until the sound system goes
+    struct PausedBuffer {
+        IDirectSoundBuffer* buffer;
+        bool looping;
+    };
+    std::vector<PausedBuffer> paused;
+    LONG musicLevel = 0;
+    LONG effectsLevel = 0;
     std::string failure;
     std::string deviceFailure;
 };

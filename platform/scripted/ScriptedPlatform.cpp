@@ -14,6 +14,8 @@ namespace scripted {
 namespace {
 
 constexpr unsigned kAxisCentre = 32767;
+// As if the desktop held the 640x480 window three times over.
+constexpr int kLargestWindowScale = 6;
 
 struct State {
     uint32_t clock = 0;
@@ -23,6 +25,7 @@ struct State {
     bool failWindowCreation = false;
     bool fullScreen = false;
     bool cursorVisible = true;
+    int windowScale = 2;
     std::vector<uint32_t> lastFrame;
     int presentCount = 0;
 };
@@ -52,6 +55,9 @@ public:
     void ResizeWindow(int width, int height) override {}
     void SetFullScreen(bool fullScreen) override { state.fullScreen = fullScreen; }
     void SetCursorVisible(bool visible) override { state.cursorVisible = visible; }
+    void SetWindowScale(int scale) override { state.windowScale = scale; }
+    int WindowScale() override { return state.windowScale; }
+    int LargestWindowScale() override { return kLargestWindowScale; }
 
     void Present(const DibSection& frame) override
     {

@@ -10,9 +10,6 @@ namespace sdl {
 // when the window is opened, the audio device when the sound system opens it. Without sound,
 // the null device stands in for SDL's: the game plays in silence and no audio device opens.
 void Install(bool sound = true);
-// The window's size in pixels per pixel of the game's 320x240 picture; call before the window
-// opens (2 unless called).
-void SetWindowScale(int scale);
 // "SDL x.y.z", the version of the library the game runs with.
 std::string VersionText();
 // Closes the joystick and SDL; the window and the sound device are gone by then.

@@ -17,6 +17,7 @@ PadState ControllerState(SDL_GameController* controller)
                                                SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
     for (int i = 0; i < 4; ++i)
         pad.buttons[i] = SDL_GameControllerGetButton(controller, faces[i]);
+    pad.start = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_START);
     return pad;
 }
 

@@ -42,6 +42,14 @@ int VirtualKeyFromScancode(SDL_Scancode code)
     case SDL_SCANCODE_RCTRL: return VK_CONTROL;
     case SDL_SCANCODE_LALT:
     case SDL_SCANCODE_RALT: return VK_MENU;
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+    case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE;
     default: return 0;
     }
 }

@@ -35,6 +35,10 @@ public:
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
 
+    void SetWindowScale(int scale) override { screen.SetScale(scale); }
+    int WindowScale() override { return screen.Scale(); }
+    int LargestWindowScale() override { return screen.LargestScale(); }
+
     void Present(const DibSection& frame) override { screen.Present(frame); }
 
     void PumpEvents() override
@@ -68,6 +72,9 @@ private:
                 platform::OnCloseRequest();
             else if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
                 platform::OnExpose();
+            else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                     event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                platform::OnFocusLost();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
@@ -109,12 +116,6 @@ void Install(bool sound)
     backend = new SdlBackend;
     backend->joystick.Open();
     platform::InstallBackend(backend, sound ? nullptr : &platform::NullAudioDevice());
-}
-
-void SetWindowScale(int scale)
-{
-    if (backend)
-        backend->screen.SetWindowScale(scale);
 }
 
 std::string VersionText()

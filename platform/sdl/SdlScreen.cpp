@@ -42,8 +42,11 @@ bool SdlScreen::Open(const char* caption, int width, int height, std::string& er
         error = std::string("no display to show the window on (") + SDL_GetError() + ")";
         return false;
     }
+    clientWidth = width;
+    clientHeight = height;
     window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                              Scaled(width), Scaled(height), SDL_WINDOW_HIDDEN);
+                              WindowSize(width), WindowSize(height),
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);  // no vsync: frames are paced here
     if (!renderer) {
@@ -83,8 +86,9 @@ void SdlScreen::SetCaption(const char* caption)
 
 void SdlScreen::Resize(int width, int height)
 {
-    if (!fullScreen)
-        SDL_SetWindowSize(window, Scaled(width), Scaled(height));
+    clientWidth = width;
+    clientHeight = height;
+    ApplyScale();
 }
 
 void SdlScreen::SetFullScreen(bool on)
@@ -92,6 +96,8 @@ void SdlScreen::SetFullScreen(bool on)
     // Desktop full screen: the display mode stays; the picture is scaled when presented.
     SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     fullScreen = on;
+    // A scale chosen meanwhile shows on the way back.
+    ApplyScale();
 }
 
 void SdlScreen::Present(const DibSection& frame)
@@ -101,10 +107,11 @@ void SdlScreen::Present(const DibSection& frame)
     int outputWidth = 0;
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    // Full screen scales the picture as far as it fits; a window shows it at the chosen scale.
+    // Full screen enlarges the doubled picture by whole factors; a window, whatever size the
+    // player gave it, shows the game's own 320x240 picture at the largest whole factor.
     const RECT place = fullScreen
         ? PlacePicture(outputWidth, outputHeight, frame.width, frame.height)
-        : PlacePicture(outputWidth, outputHeight, Scaled(frame.width), Scaled(frame.height));
+        : PlacePicture(outputWidth, outputHeight, frame.width / 2, frame.height / 2);
     const SDL_Rect target = {place.left, place.top, place.right - place.left,
                              place.bottom - place.top};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);

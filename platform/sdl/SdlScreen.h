@@ -24,15 +24,19 @@ public:
     void Resize(int width, int height);
     void SetFullScreen(bool fullScreen);
     void Present(const DibSection& frame);
-    // Window pixels per pixel of the game's 320x240 picture (2 unless the player chose).
-    // The game sizes its window at twice its picture, so every window size it asks for and
-    // the windowed picture are scaled by windowScale / 2 here.
-    void SetWindowScale(int scale) { windowScale = scale; }
+    // The window's scale (SdlWindowScale.cpp): window pixels per pixel of the game's 320x240
+    // picture, 2 unless the player chose. The game's client area is that picture doubled, so
+    // the window is the client area times scale / 2. The player may resize the window too;
+    // the picture then takes the largest whole factor that fits, centred on black.
+    void SetScale(int factor);
+    int Scale() const;
+    int LargestScale() const;
 
 private:
     bool UploadPicture(const DibSection& frame);
     void WaitForNextFrame();
-    int Scaled(int size) const { return size * windowScale / 2; }
+    void ApplyScale();
+    int WindowSize(int clientSize) const { return clientSize * scale / 2; }
 
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -40,7 +44,9 @@ private:
     int textureWidth = 0;
     int textureHeight = 0;
     bool fullScreen = false;
-    int windowScale = 2;
+    int clientWidth = 0;  // the picture the game presents: its 320x240 frame doubled
+    int clientHeight = 0;
+    int scale = 2;
     uint32_t frameStart = 0;
     bool framePresented = false;
 };

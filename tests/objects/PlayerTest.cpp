@@ -86,9 +86,9 @@ TEST_F(PlayerTest, KeysAndStickMoveHerFourPixelsAStepOrOneSlowlyInsideTheField)
         EXPECT_EQ(heroine.y, c.toY);
     }
 
-    joystick.available = 0;
+    scripted::DetachJoystick();
     Step();
-    EXPECT_EQ(heroine.x, 99) << "without a joystick nothing is read";
+    EXPECT_EQ(heroine.x, 99) << "a pad pulled out steers no more";
 }
 
 }  // namespace

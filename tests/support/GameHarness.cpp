@@ -7,6 +7,7 @@
 #include "app/MainLoop.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "random/Random.h"
 #include "scenes/Scene.h"
 
@@ -35,6 +36,7 @@ GameHarness::GameHarness(const Options& chosen) : options(chosen)
     std::memset(&saveRecord, 0, sizeof saveRecord);
     snapshotCount = 0;
     theLcgRandom = LcgRandom{};
+    settings = Settings();
     currentScene = nullptr;
 }
 

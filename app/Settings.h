@@ -1,0 +1,57 @@
+#pragma once
+// The player's settings: volumes, window scale, full screen and the keys of every action,
+// kept in "settings.ini" in the player's folder. Read at start-up; written back at exit only
+// when something changed, and never over a file that could not be read whole, so a player's
+// hand edits are never lost.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "objects/KeyBindings.h"
+
+constexpr int kVolumeSteps = 10;  // levels run 0 (silent) to 10 (as made)
+
+struct Settings {
+    int volume = kVolumeSteps;  // stepped with - and =, shown as "VOLUME n"
+    int musicVolume = kVolumeSteps;
+    int effectsVolume = kVolumeSteps;
+    bool muted = false;
+    int windowScale = 2;  // window pixels per pixel of the game's 320x240 picture
+    bool fullScreen = false;
+    KeyBindings keys = KeyBindings::Defaults();
+
+    bool operator==(const Settings& other) const = default;
+};
+
+extern Settings settings;
+
+// The settings file's text. Reading starts from the defaults; each line it cannot use is
+// named in problems (one line each) and leaves the default in place. True when every line was
+// understood.
+bool ReadSettings(std::string_view text, Settings& out, std::vector<std::string>& problems);
+std::string WriteSettings(const Settings& settings);
+
+// The settings file of one folder.
+class SettingsFile {
+public:
+    static constexpr const char* kName = "settings.ini";
+    // Larger files are not read at all: no hand-written settings file comes near it.
+    static constexpr size_t kLargest = 64 * 1024;
+
+    explicit SettingsFile(std::string folder);
+
+    // Fills out (the defaults when there is no file) and prints each problem on stderr.
+    void Load(Settings& out);
+    // Writes settings when they differ from what Load gave and the file was read whole (or
+    // did not exist). False only when a write was tried and failed.
+    bool Save(const Settings& current);
+
+    bool readWhole() const { return intact; }
+
+private:
+    std::string path;
+    Settings loaded;
+    bool intact = true;
+};

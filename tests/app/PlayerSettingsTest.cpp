@@ -1,0 +1,246 @@
+// What the player sets: the settings file and its damaged cases, the volume keys with their
+// caption and the limiter on the mix, the window's scale and full screen.
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "platform/AudioMixer.h"
+#include "scenes/GameScene.h"
+#include "sound/SoundSystem.h"
+#include "tests/app/ShellTestKit.h"
+#include "tests/support/GameHarness.h"
+
+namespace {
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void Spill(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritten)
+{
+    ScratchFolder folder;
+    std::mt19937 random(7);
+    std::string noise(4096, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    struct Case {
+        const char* what;
+        std::string text;
+        std::function<bool(const Settings&)> sensible;
+    };
+    const Settings defaults;
+    const auto unchanged = [&](const Settings& s) { return s == defaults; };
+    const Case cases[] = {
+        {"random bytes", noise, unchanged},
+        {"10 MB", std::string(10 << 20, 'x'), unchanged},
+        {"an unknown key", "volume = 4\nloudness = 11\n",
+         [](const Settings& s) { return s.volume == 4; }},
+        {"a duplicate entry", "volume = 4\nvolume = 6\n",
+         [](const Settings& s) { return s.volume == 4; }},
+        {"a key bound to two actions", "keys_shoot = Z\nkeys_bomb = Z, X\n",
+         [](const Settings& s) {
+             return s.keys.Bound(Action::Shoot, 'Z') && !s.keys.Bound(Action::Bomb, 'Z') &&
+                    s.keys.Bound(Action::Bomb, 'X');
+         }},
+        {"a window scale of 0", "window_scale = 0\n", unchanged},
+        {"a window scale of 100", "window_scale = 100\n", unchanged},
+        {"a volume of -3", "music_volume = -3\neffects_volume = 5\n",
+         [](const Settings& s) { return s.musicVolume == 10 && s.effectsVolume == 5; }},
+        {"a key SDL has no name for", "keys_up = Hyper Up, W\n",
+         [](const Settings& s) { return s.keys.Bound(Action::Up, 'W'); }},
+        {"three keys for one action", "keys_slow = A, S, D\n",
+         [](const Settings& s) { return s.keys.Bound(Action::Slow, 'S'); }},
+        {"one of the game's own keys", "keys_bomb = M, X\n",
+         [](const Settings& s) {
+             return !s.keys.Bound(Action::Bomb, 'M') && s.keys.Bound(Action::Bomb, 'X');
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Spill(SettingsFile::kName, c.text);
+        testing::internal::CaptureStderr();
+        SettingsFile file(".");
+        Settings loaded;
+        file.Load(loaded);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("settings.ini"), std::string::npos) << said;
+        EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 10) << said;
+        EXPECT_TRUE(c.sensible(loaded));
+        EXPECT_FALSE(file.readWhole());
+
+        loaded.volume = 3;  // the player changes something: still the file stays as it was
+        EXPECT_TRUE(file.Save(loaded));
+        EXPECT_TRUE(Slurp(SettingsFile::kName) == c.text);
+    }
+}
+
+TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
+{
+    ScratchFolder folder;
+    SettingsFile file(".");
+    Settings loaded;
+    file.Load(loaded);
+    EXPECT_TRUE(file.readWhole()) << "no file yet is no damage";
+    EXPECT_TRUE(file.Save(loaded));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile::kName)) << "nothing changed";
+
+    Settings changed = loaded;
+    changed.volume = 7;
+    changed.effectsVolume = 2;
+    changed.muted = true;
+    changed.windowScale = 3;
+    changed.fullScreen = true;
+    changed.keys.keys[int(Action::Shoot)][0] = 'Z';
+    changed.keys.keys[int(Action::Shoot)][1] = VK_SPACE;
+    changed.keys.keys[int(Action::Pause)][1] = VK_NUMPAD0;
+    ASSERT_TRUE(file.Save(changed));
+    // Through a temporary file and a rename: nothing else is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                            std::filesystem::directory_iterator()), 1);
+    const std::string text = Slurp(SettingsFile::kName);
+    EXPECT_NE(text.find("keys_shoot = Z, Space"), std::string::npos) << text;
+    EXPECT_NE(text.find("keys_pause = P, Keypad 0"), std::string::npos) << text;
+
+    SettingsFile again(".");
+    Settings read;
+    again.Load(read);
+    EXPECT_TRUE(again.readWhole());
+    EXPECT_TRUE(read == changed);
+    // A hand edit with comments and odd spacing and case reads as meant.
+    Spill(SettingsFile::kName, "# mine\r\n  VOLUME=5 \r\nkeys_up = w\r\n\r\nmute = off\r\n");
+    again.Load(read);
+    EXPECT_TRUE(again.readWhole());
+    EXPECT_EQ(read.volume, 5);
+    EXPECT_TRUE(read.keys.Bound(Action::Up, 'W'));
+}
+
+// Whether the caption shows on the window's picture: its corner differs from the frame's.
+bool CaptionShown(GameHarness& game)
+{
+    const std::vector<uint32_t>& screen = game.Screen();
+    for (int y = 480 - 34; y < 480 - 16; y++) {
+        for (int x = 16; x < 16 + 10 * 8; x++) {
+            if (screen[size_t(y) * 640 + x] != game.Canvas().GetPixel(x / 2, y / 2))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST(Volume, MinusAndEqualsStepTheVolumeAndMMutesWithACaptionForASecond)
+{
+    GameHarness game;
+    ASSERT_TRUE(game.Boot([] { return new GameScene; }));
+    auto lastShotVolume = [&] {
+        scripted::ClearSoundEvents();
+        scripted::HoldKey(VK_SPACE);
+        game.RunFrames(4);
+        scripted::ReleaseKey(VK_SPACE);
+        for (auto& e : scripted::SoundEvents())
+            if (e.clip == kSoundShot && e.kind == scripted::SoundEvent::Play)
+                return e.volume;
+        return 1;  // no shot heard
+    };
+    EXPECT_EQ(lastShotVolume(), -1000) << "effects sound 10 dB under the music";
+
+    for (int vk : {VK_OEM_MINUS, VK_SUBTRACT, VK_OEM_MINUS, VK_OEM_MINUS, VK_OEM_PLUS})
+        scripted::PressKey(vk);
+    game.RunFrames(1);
+    EXPECT_EQ(settings.volume, 7);
+    EXPECT_TRUE(CaptionShown(game));
+    EXPECT_EQ(lastShotVolume(), -1000 + std::lround(2000 * std::log10(0.7)));
+    game.RunFrames(60);
+    EXPECT_FALSE(CaptionShown(game)) << "the caption stays a second";
+
+    scripted::PressKey('M');
+    game.RunFrames(1);
+    EXPECT_TRUE(settings.muted);
+    EXPECT_TRUE(CaptionShown(game));
+    EXPECT_EQ(lastShotVolume(), DSBVOLUME_MIN);
+    for (int i = 0; i < 12; i++)
+        scripted::PressKey(VK_ADD);  // raising the volume ends the silence
+    game.RunFrames(1);
+    EXPECT_FALSE(settings.muted);
+    EXPECT_EQ(settings.volume, 10);
+}
+
+TEST(Volume, APileOf300VoicesIsLimitedSmoothlyWithinFullScale)
+{
+    constexpr int kVoices = 300;
+    constexpr size_t kLength = 22050;
+    std::vector<int16_t> tone(kLength);
+    for (size_t i = 0; i < kLength; i++)
+        tone[i] = static_cast<int16_t>(20000 * std::sin(i * 2 * M_PI * 440 / 22050));
+    std::vector<MixVoice> voices(kVoices);
+    std::vector<MixVoice*> playing;
+    for (MixVoice& voice : voices) {
+        voice = {tone.data(), kLength, 0, GainFromVolume(-1000), true, false};
+        playing.push_back(&voice);
+    }
+    std::vector<int16_t> out(kLength);
+    MixLimiter limiter;
+    MixVoices(playing, out.data(), out.size(), limiter);
+
+    int peak = 0, flat = 0, wrongSign = 0;
+    for (size_t i = 0; i < kLength; i++) {
+        peak = std::max(peak, std::abs(int(out[i])));
+        flat += out[i] >= 32767 || out[i] <= -32767;
+        wrongSign += (tone[i] > 500 && out[i] <= 0) || (tone[i] < -500 && out[i] >= 0);
+    }
+    EXPECT_GT(peak, 25000) << "loud";
+    EXPECT_EQ(flat, 0) << "never cut flat at full scale";
+    EXPECT_EQ(wrongSign, 0) << "the wave keeps its shape";
+    // A quiet voice after the pile comes back to its own level within a second.
+    MixVoice quiet = {tone.data(), kLength, 0, GainFromVolume(-2000), true, false};
+    MixVoice* alone[] = {&quiet};
+    MixVoices(alone, out.data(), out.size(), limiter);
+    EXPECT_NEAR(out[kLength - 100], tone[kLength - 100] / 10, 2);
+}
+
+TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)
+{
+    SceneLog log;
+    GameHarness game;
+    ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
+    HWND window = scripted::TheWindow();
+    EXPECT_EQ(GetWindowScale(window), 2);
+    for (int vk : {VK_F6, VK_F6, VK_F6, VK_F6, VK_F6})
+        scripted::PressKey(vk);
+    game.RunFrames(1);
+    EXPECT_EQ(GetWindowScale(window), 6) << "no larger than the desktop holds";
+    scripted::PressKey(VK_F5);
+    game.RunFrames(1);
+    EXPECT_EQ(GetWindowScale(window), 5);
+    EXPECT_TRUE(ShowsPattern(game.Screen(), log.Count("frame") - 1))
+        << "the game's picture itself is unchanged: the backend enlarges it";
+    EXPECT_EQ(log.Count("key 116") + log.Count("key 117"), 0) << "the scenes never see them";
+
+    // Enter held with Alt: the first press switches, the auto-repeats do not.
+    scripted::PressKey(VK_RETURN, true);
+    scripted::HoldKey(VK_RETURN);
+    for (int i = 0; i < 5; i++)
+        scripted::PressKey(VK_RETURN, true);
+    game.RunFrames(1);
+    EXPECT_TRUE(scripted::IsFullScreen());
+    game.Close();
+    EXPECT_TRUE(settings.fullScreen);
+    EXPECT_EQ(settings.windowScale, 5);
+}
+
+}  // namespace

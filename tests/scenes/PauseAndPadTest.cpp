@@ -1,0 +1,149 @@
+// Pausing a run and pads that come and go, played through the scripted platform.
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/SaveRecord.h"
+#include "scenes/EndingScene.h"
+#include "scenes/GameOverScene.h"
+#include "sound/SoundSystem.h"
+#include "tests/scenes/GameScenePilot.h"
+#include "tests/scenes/GameSceneTestKit.h"
+
+namespace {
+
+struct RunResult {
+    int frames = 0;
+    int32_t score = -1;
+    std::vector<uint32_t> lastFrame;
+};
+
+// A whole one-minute run flown by the pilot; with pauseAt, paused for pauseFrames frames
+// before that game frame, by a P that the same P later resumes.
+RunResult FlyOneMinute(int pauseAt = -1, int pauseFrames = 0)
+{
+    kit::GameRun run;
+    Pilot pilot;
+    RunResult result;
+    while (run.Running() && result.frames < 4000) {
+        if (result.frames == pauseAt) {
+            scripted::PressKey('P');
+            run.harness.RunFrames(pauseFrames);
+            EXPECT_TRUE(run.scene->paused);
+            scripted::PressKey('P');
+        }
+        pilot.Steer(*run.scene);
+        run.harness.RunFrames(1, 17);
+        result.frames++;
+    }
+    scripted::ReleaseAllKeys();
+    if (auto* ending = dynamic_cast<EndingScene*>(currentScene))
+        result.score = ending->runScore;
+    const Surface& canvas = run.harness.Canvas();
+    result.lastFrame.assign(canvas.pixels, canvas.pixels + canvas.width * canvas.height);
+    return result;
+}
+
+TEST(Pause, ARunPausedAndResumedEndsExactlyAsOneNeverPaused)
+{
+    const RunResult straight = FlyOneMinute();
+    ASSERT_GT(straight.score, 0) << "the pilot lasted the minute";
+    // Paused for 2 s in the thick of it, with shots, enemies and bullets in flight.
+    const RunResult paused = FlyOneMinute(1700, 120);
+    EXPECT_EQ(paused.frames, straight.frames);
+    EXPECT_EQ(paused.score, straight.score);
+    EXPECT_TRUE(paused.lastFrame == straight.lastFrame) << "the last frames differ";
+}
+
+TEST(Pause, ThePausedScreenStandsStillAndSoDoTheSounds)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(30));
+    ASSERT_TRUE(scripted::IsClipPlaying(kSoundGameMusic));
+    const uint32_t live = run.harness.Canvas().GetPixel(5, 200);
+
+    scripted::PressKey(VK_ESCAPE);
+    run.QuietFrames(1);
+    const std::vector<uint32_t> first = run.harness.Screen();
+    EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
+    run.QuietFrames(60);  // a second later
+    EXPECT_TRUE(run.harness.Screen() == first) << "the paused picture moved";
+    EXPECT_EQ(run.harness.Canvas().GetPixel(5, 200), (live >> 1) & 0x7F7F7F)
+        << "the frame stays, darkened";
+    // Holding the key auto-repeats; it neither resumes nor pauses again.
+    scripted::HoldKey(VK_ESCAPE);
+    scripted::PressKey(VK_ESCAPE);
+    run.QuietFrames(1);
+    EXPECT_TRUE(run.scene->paused);
+    scripted::ReleaseKey(VK_ESCAPE);
+
+    scripted::PressKey('P');
+    run.QuietFrames(1);
+    EXPECT_FALSE(run.scene->paused);
+    EXPECT_TRUE(scripted::IsClipPlaying(kSoundGameMusic));
+
+    // Losing the focus (or being minimised) pauses; the run's clock, by which the heroine
+    // steps, stands meanwhile.
+    const uint32_t lastStep = run.scene->player->lastStep;
+    scripted::PostToWindow(WM_KILLFOCUS);
+    run.QuietFrames(300);
+    EXPECT_TRUE(run.scene->paused);
+    scripted::PressKey('P');
+    run.QuietFrames(1);
+    EXPECT_EQ(run.scene->player->lastStep, lastStep + 17) << "the run's clock went on";
+}
+
+TEST(Pause, QWhilePausedGivesTheRunUpAsAHitWould)
+{
+    kit::GameRun run;
+    ASSERT_TRUE(run.QuietFrames(10));
+    run.scene->score = 1230;
+    scripted::PressKey('Q');
+    EXPECT_TRUE(run.QuietFrames(2)) << "Q means nothing while the run goes on";
+
+    scripted::PressKey('P');
+    scripted::PressKey('Q');
+    run.QuietFrames(1);
+    EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);
+    EXPECT_EQ(saveRecord.tables[0].Best(), 1230);
+    EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
+}
+
+TEST(Pads, APadComingAndGoingInFlightSteersOnlyWhilePluggedIn)
+{
+    kit::GameRun run;  // no pad at the start
+    ASSERT_TRUE(run.QuietFrames(2));
+    const int startX = run.scene->player->x;
+
+    scripted::AttachJoystick();
+    scripted::SetJoystick(65535, 32767, 0);  // pushed right
+    ASSERT_TRUE(run.QuietFrames(5));
+    EXPECT_EQ(run.scene->player->x, startX + 5 * 4) << "a pad plugged in late steers";
+
+    // Pulled out while pushed: she stops, and does not drift to the corner.
+    scripted::DetachJoystick();
+    const int x = run.scene->player->x, y = run.scene->player->y;
+    ASSERT_TRUE(run.QuietFrames(10));
+    EXPECT_EQ(run.scene->player->x, x);
+    EXPECT_EQ(run.scene->player->y, y);
+
+    scripted::AttachJoystick();
+    scripted::SetJoystick(65535, 32767, 0);
+    ASSERT_TRUE(run.QuietFrames(1));
+    EXPECT_EQ(run.scene->player->x, x + 4) << "plugged back, it steers again";
+
+    // Start pauses and, pressed again, resumes.
+    scripted::SetJoystick(32767, 32767, JOY_BUTTONSTART);
+    run.QuietFrames(1);
+    EXPECT_TRUE(run.scene->paused);
+    scripted::SetJoystick(32767, 32767, 0);
+    run.QuietFrames(3);
+    EXPECT_TRUE(run.scene->paused);
+    scripted::SetJoystick(32767, 32767, JOY_BUTTONSTART);
+    run.QuietFrames(1);
+    EXPECT_FALSE(run.scene->paused);
+}
+
+}  // namespace
