@@ -84,16 +84,14 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
     int slot = static_cast<int>(clip - clips);
 
     SoundSource source(archive, name);
+    std::vector<int16_t> pcm;  // freed once the buffer holds it
     std::string fault;
-    if (!DecodeClip(source, clip->pcm, fault)) {
-        clip->pcm.clear();
+    if (!DecodeClip(source, pcm, fault))
         return Fail(archive, name, fault);
-    }
-    clip->buffer = CreateClipBuffer(slot);
+    clip->buffer = CreateClipBuffer(slot, pcm);
     if (!clip->buffer) {
-        std::string size = std::to_string(clip->pcm.size());
-        clip->pcm.clear();
-        return Fail(archive, name, "no playback buffer can hold its " + size + " samples");
+        return Fail(archive, name,
+                    "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
     }
     return static_cast<uint16_t>(slot);
 }
@@ -112,8 +110,8 @@ void SoundSystem::Play(int id)
             return;
         }
     }
-    IDirectSoundBuffer* buffer = CreateClipBuffer(id);
-    if (!buffer)
+    IDirectSoundBuffer* buffer = nullptr;
+    if (FAILED(device->DuplicateSoundBuffer(clips[id].buffer, &buffer)))
         return;
     buffer->SetVolume(kEffectVolume);
     buffer->Play(0, 0, 0);
@@ -144,9 +142,8 @@ bool SoundSystem::IsLoaded(int id) const
     return id >= 0 && id < kSlotCount && clips[id].buffer;
 }
 
-IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot)
+IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<int16_t>& pcm)
 {
-    const std::vector<int16_t>& pcm = clips[slot].pcm;
     DSBUFFERDESC description = {};
     description.dwSize = sizeof description;
     description.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
