@@ -80,5 +80,9 @@ private:
     void DrawTrees(uint32_t now);
     void DrawNumbers();
     void TakeSnapshot(uint32_t elapsed);
+    void PrepareSnapshot(Surface& next);
     void DrawTimer(uint32_t elapsed);
+
+    // Words of the next snapshot already written ahead of its copy, a page at a time.
+    size_t preparedWords = 0;
 };
