@@ -7,6 +7,7 @@
 
 #include "archive/ResourceArchive.h"
 #include "sound/ClipDecoder.h"
+#include "sound/ClipPreloader.h"
 #include "sound/SoundSource.h"
 
 SoundSystem* soundSystem = nullptr;
@@ -83,11 +84,14 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
 
-    SoundSource source(archive, name);
     std::vector<int16_t> pcm;  // freed once the buffer holds it
-    std::string fault;
-    if (!DecodeClip(source, pcm, fault))
-        return Fail(archive, name, fault);
+    ClipPreloader* preloaded = ClipPreloader::current;
+    if (!preloaded || !preloaded->Take(archive, name, pcm)) {
+        SoundSource source(archive, name);
+        std::string fault;
+        if (!DecodeClip(source, pcm, fault))
+            return Fail(archive, name, fault);
+    }
     clip->buffer = CreateClipBuffer(slot, pcm);
     if (!clip->buffer) {
         return Fail(archive, name,
