@@ -364,13 +364,13 @@ private:
         return name;
     }
 
-    // The chooser's path should be the fastest here; a path more than 5% faster (beyond the
+    // The chooser's path should be the fastest here; a path more than 10% faster (beyond the
     // noise of a shared machine) is named, so that the chooser's order can be looked at again.
     void PrintFasterPath(const std::string& group, double chosenNs) const
     {
         for (DrawPath path : {DrawPath::Reference, DrawPath::Sse2, DrawPath::Avx2}) {
             double other = Yardstick(group + "/ours " + DrawPathName(path));
-            if (path != BestDrawPath() && other > 0 && other * 1.05 < chosenNs)
+            if (path != BestDrawPath() && other > 0 && other * 1.1 < chosenNs)
                 std::printf("  CHOSEN PATH SLOWER than %s", DrawPathName(path));
         }
     }
