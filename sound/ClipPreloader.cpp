@@ -27,8 +27,25 @@ ClipPreloader::ClipPreloader(ResourceArchive& archive, std::span<const char* con
 ClipPreloader::~ClipPreloader()
 {
     current = nullptr;
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) {
+        if (thread.joinable())
+            thread.join();
+    }
+}
+
+void ClipPreloader::StopAndWait()
+{
+    {
+        // The clips no thread took count as not preloaded: Take decodes nothing of them.
+        std::lock_guard<std::mutex> held(lock);
+        for (; next < clips.size(); next++)
+            clips[next].done = true;
+    }
+    finished.notify_all();
+    for (std::thread& thread : threads) {
+        if (thread.joinable())
+            thread.join();
+    }
 }
 
 bool ClipPreloader::Take(const ResourceArchive& from, const char* name,

@@ -22,6 +22,9 @@ public:
     ClipPreloader(ResourceArchive& archive, std::span<const char* const> names);
     // Waits for the threads; clips nobody took are dropped.
     ~ClipPreloader();
+    // Lets the threads finish only the clips they are decoding, and waits for them: for a
+    // program about to end, whose archive must not go while they read it.
+    void StopAndWait();
 
     ClipPreloader(const ClipPreloader&) = delete;
     ClipPreloader& operator=(const ClipPreloader&) = delete;

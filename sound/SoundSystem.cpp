@@ -24,6 +24,9 @@ constexpr LONG kEffectVolume = -1000;
 
 [[noreturn]] void NoSoundDevice(const char* reason)
 {
+    // The clips still decoding read the archive, which goes as the program ends.
+    if (ClipPreloader::current)
+        ClipPreloader::current->StopAndWait();
     std::fprintf(stderr,
                  "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
                  "the game silently\n",
