@@ -31,6 +31,11 @@ public:
     {
         state.buffers.push_back(this);
     }
+    explicit ScriptedSoundBuffer(const ScriptedSoundBuffer& original)
+        : PcmBuffer(original), number(state.buffersMade++), volume(original.volume)
+    {
+        state.buffers.push_back(this);
+    }
 
     HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) override
     {
@@ -131,6 +136,18 @@ public:
         if (FAILED(check))
             return check;
         *buffer = new ScriptedSoundBuffer(*description);
+        return DS_OK;
+    }
+    HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                 IDirectSoundBuffer** duplicate) override
+    {
+        if (!duplicate)
+            return DSERR_INVALIDPARAM;
+        *duplicate = nullptr;
+        auto* ours = dynamic_cast<ScriptedSoundBuffer*>(original);
+        if (!ours)
+            return DSERR_INVALIDPARAM;
+        *duplicate = new ScriptedSoundBuffer(*ours);
         return DS_OK;
     }
     ULONG Release() override

@@ -37,6 +37,8 @@ public:
     HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer** buffer,
                               void* outer) override;
+    HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                 IDirectSoundBuffer** duplicate) override;
     ULONG Release() override;
 
     void AddReference() { references++; }
@@ -62,6 +64,12 @@ class SdlSoundBuffer final : public PcmBuffer {
 public:
     SdlSoundBuffer(SdlSound& owner, const DSBUFFERDESC& description)
         : PcmBuffer(description), owner(owner)
+    {
+        owner.AddReference();
+        owner.Attach(&voice);
+    }
+    SdlSoundBuffer(SdlSound& owner, const SdlSoundBuffer& original)
+        : PcmBuffer(original), owner(owner)
     {
         owner.AddReference();
         owner.Attach(&voice);
@@ -169,6 +177,19 @@ HRESULT SdlSound::CreateSoundBuffer(const DSBUFFERDESC* description,
     if (FAILED(check))
         return check;
     *buffer = new SdlSoundBuffer(*this, *description);
+    return DS_OK;
+}
+
+HRESULT SdlSound::DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                       IDirectSoundBuffer** duplicate)
+{
+    if (!duplicate)
+        return DSERR_INVALIDPARAM;
+    *duplicate = nullptr;
+    auto* ours = dynamic_cast<SdlSoundBuffer*>(original);
+    if (!ours)
+        return DSERR_INVALIDPARAM;
+    *duplicate = new SdlSoundBuffer(*this, *ours);
     return DS_OK;
 }
 
