@@ -14,6 +14,7 @@
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
 #include "scenes/Scene.h"
+#include "sound/ClipPreloader.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -34,6 +35,9 @@ void ResizeClientArea(HWND window, int width, int height)
 // and the program ends with -1 as it always has when no device opens.
 [[noreturn]] void EndForWantOfSound(const std::string& reason)
 {
+    // The clips still decoding read the archive, which goes as the program ends.
+    if (ClipPreloader::current)
+        ClipPreloader::current->StopAndWait();
     std::fprintf(stderr,
                  "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
                  "the game silently\n",

@@ -7,9 +7,11 @@
 #include "app/Globals.h"
 #include "app/MainLoop.h"
 #include "app/SaveRecord.h"
+#include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
 #include "random/Random.h"
 #include "scenes/Scene.h"
+#include "sound/ClipPreloader.h"
 #include "sound/SoundSystem.h"
 
 const char* const kGameTitle = "こりもしゅーてぃんぐ";
@@ -32,6 +34,8 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     currentScene = makeFirstScene();
     theMainLoop->idleHandler = RunSceneFrame;
     app = new GameApp;
+    // The clips decode on two threads while the window opens; its creation then loads them.
+    ClipPreloader clips(resourceArchive, kClipNames);
     if (!app->CreateMainWindow(instance, kGameTitle, kWindowWidth, kWindowHeight, showCommand,
                                kWindowedStyle, nullptr)) {
         // Empty when the window's creation handler refused and has said why itself.

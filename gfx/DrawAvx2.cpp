@@ -1,6 +1,6 @@
 // The drawing operations eight pixels at a time with AVX2, chosen at run time on processors
-// that have it. The ends of rows go through masked loads and stores, so no pixel outside the
-// row is read or written.
+// that have it. No pixel outside a row is read or written: the keyed copy ends its rows with
+// one overlapping vector, the blends with masked loads and stores.
 //
 // The blend multiplies pairs of bytes with vpmaddubsw, which takes unsigned weights and signed
 // pixels. Both pixel bytes are biased by -128, so with a + b = 256:
@@ -10,6 +10,8 @@
 // weights of 1..255 in a byte, which is all the public operations pass down.
 
 #include <immintrin.h>
+
+#include <initializer_list>
 
 #include "gfx/DrawRows.h"
 
@@ -62,23 +64,57 @@ __m256i Blend(__m256i s, __m256i d, __m256i weights)
     return _mm256_xor_si256(packed, bias);
 }
 
+// Rows of fewer than eight pixels, in the same manner four at a time.
+void ShortKeyedRow(const uint32_t* s, uint32_t* d, int count, uint32_t keyPixel)
+{
+    if (count < 4) {
+        for (int x = 0; x < count; x++) {
+            if ((s[x] & kColourBytes) != keyPixel)
+                d[x] = s[x];
+        }
+        return;
+    }
+    __m128i keyLanes = _mm_set1_epi32(static_cast<int>(keyPixel));
+    const __m128i colourBytes = _mm_set1_epi32(kColourBytes);
+    for (int x : {0, count - 4}) {
+        __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+        __m128i destination = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x));
+        __m128i transparent = _mm_cmpeq_epi32(_mm_and_si128(source, colourBytes), keyLanes);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x),
+                         _mm_or_si128(_mm_and_si128(transparent, destination),
+                                      _mm_andnot_si128(transparent, source)));
+    }
+}
+
 void KeyedRow(const uint32_t* s, uint32_t* d, int count, uint32_t key)
 {
-    // A masked store writes only the opaque pixels: the destination is never read, which on
-    // this generation of processors beats loading it and blending.
-    __m256i keyLanes = _mm256_set1_epi32(KeyAsPixel(key));
-    const __m256i allLanes = _mm256_set1_epi32(-1);
-    int x = 0;
-    for (; x + 8 <= count; x += 8) {
+    // Whole vectors only: load the destination, choose per lane, store all eight. A masked
+    // store (vpmaskmovd) would skip the load, but on AMD's cores it is microcoded into one
+    // store per lane and runs several times slower than this, while plain loads, and/andnot/or
+    // and stores run at full rate on every core of either vendor. The and/andnot/or choice
+    // rather than vpblendvb: one micro-op each everywhere, where the four-operand blend is two
+    // or three on Intel's cores.
+    //
+    // A keyed copy gives the same bytes however often it is repeated, so a row's last pixels
+    // are done by one more vector ending exactly at the row's end, overlapping the previous
+    // one, and nothing outside the row is read or written.
+    uint32_t keyPixel = KeyAsPixel(key);
+    if (count < 8) {
+        ShortKeyedRow(s, d, count, keyPixel);
+        return;
+    }
+    __m256i keyLanes = _mm256_set1_epi32(keyPixel);
+    auto keyedVector = [&](int x) {
         __m256i source = Load(s + x);
-        __m256i opaque = _mm256_xor_si256(TransparentLanes(source, keyLanes), allLanes);
-        StoreWhere(d + x, opaque, source);
-    }
-    if (x < count) {
-        __m256i lanes = FirstLanes(count - x);
-        __m256i source = LoadFirst(s + x, lanes);
-        StoreWhere(d + x, _mm256_andnot_si256(TransparentLanes(source, keyLanes), lanes), source);
-    }
+        __m256i transparent = TransparentLanes(source, keyLanes);
+        Store(d + x, _mm256_or_si256(_mm256_and_si256(transparent, Load(d + x)),
+                                     _mm256_andnot_si256(transparent, source)));
+    };
+    int x = 0;
+    for (; x + 8 <= count; x += 8)
+        keyedVector(x);
+    if (x < count)
+        keyedVector(count - 8);
 }
 
 void BlendRow(const uint32_t* s, uint32_t* d, int count, int alpha)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gfx/DrawPaths.h"
+#include "gfx/DrawRotated.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
 
@@ -83,3 +84,30 @@ void Double2xReference(const Surface& src, Surface& dst)
 
 const DrawOps kReferenceDrawOps = {BlitKeyedReference, BlitBlendReference,
                                    BlitBlendKeyedReference, Double2xReference};
+
+void BlitRotatedReference(uint32_t* dstPixels, int dstW, int dstH, const uint32_t* srcPixels,
+                          int srcW, int srcH, int angle)
+{
+    TurnedBox box = TurnBox(srcW, srcH, dstW, dstH, angle);
+    // Wrapping 32-bit arithmetic, as the fixed-point walk has always had; unsigned keeps the
+    // wrap defined.
+    auto cosF = static_cast<uint32_t>(box.cosF), sinF = static_cast<uint32_t>(box.sinF);
+    auto rowU = static_cast<uint32_t>(box.startU), rowV = static_cast<uint32_t>(box.startV);
+    for (int j = 0; j < box.height; j++) {
+        int y = box.originY + j;
+        uint32_t u = rowU, v = rowV;
+        for (int i = 0; i < box.width; i++) {
+            int x = box.originX + i;
+            // Arithmetic shifts of the signed values; the last source column and row are
+            // never sampled (the bounds are srcW - 1 and srcH - 1).
+            int sx = static_cast<int32_t>(u) >> 16, sy = static_cast<int32_t>(v) >> 16;
+            if (sx >= 0 && sx < srcW - 1 && sy >= 0 && sy < srcH - 1 && x >= 0 && x < dstW &&
+                y >= 0 && y < dstH)
+                dstPixels[y * dstW + x] = srcPixels[sy * srcW + sx];
+            u += cosF;
+            v += sinF;
+        }
+        rowU -= sinF;
+        rowV += cosF;
+    }
+}

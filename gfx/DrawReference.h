@@ -16,3 +16,6 @@ void BlitBlendReference(const Surface& src, const RECT& r, Surface& dst, int dx,
 void BlitBlendKeyedReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
                              int alpha, uint32_t key);
 void Double2xReference(const Surface& src, Surface& dst);
+// Nearest-neighbour, one pixel at a time, testing every pixel of the box against both surfaces.
+void BlitRotatedReference(uint32_t* dstPixels, int dstW, int dstH, const uint32_t* srcPixels,
+                          int srcW, int srcH, int angle);

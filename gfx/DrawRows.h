@@ -39,12 +39,15 @@ inline uint32_t BlendPixel(uint32_t s, uint32_t d, uint32_t alpha)
 template <auto Row, typename... Args>
 void BlitRows(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, Args... args)
 {
-    int count = r.right - r.left;
-    for (int y = r.top; y < r.bottom; y++) {
-        const uint32_t* from = src.pixels + static_cast<size_t>(y) * src.width + r.left;
-        uint32_t* to = dst.pixels + static_cast<size_t>(dy + y - r.top) * dst.width + dx;
+    // Rows and strides in locals: a row's stores could alias the surfaces' own fields, so the
+    // compiler would otherwise read them again, and multiply, for every row.
+    const size_t fromStride = static_cast<size_t>(src.width);
+    const size_t toStride = static_cast<size_t>(dst.width);
+    const uint32_t* from = src.pixels + static_cast<size_t>(r.top) * fromStride + r.left;
+    uint32_t* to = dst.pixels + static_cast<size_t>(dy) * toStride + dx;
+    const int count = r.right - r.left;
+    for (int y = r.top; y < r.bottom; y++, from += fromStride, to += toStride)
         Row(from, to, count, args...);
-    }
 }
 
 // Calls Row(sourceRow, evenRow, oddRow, count) for each source row: both destination rows

@@ -107,6 +107,12 @@ public:
     // and a whole number of samples. The buffer starts silent, stopped, at full volume.
     virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* description,
                                       IDirectSoundBuffer** buffer, void* outer) = 0;
+    // A second buffer over the very bytes of original (a buffer of this device): no copy is
+    // made. It has a position, play state and volume of its own, and starts stopped at the
+    // start, at the original's volume. Bytes shared so cannot be locked: one of the sharers may
+    // be playing them.
+    virtual HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                         IDirectSoundBuffer** duplicate) = 0;
     // Lets go of the device. Buffers still alive keep it open until they are released.
     virtual ULONG Release() = 0;
 

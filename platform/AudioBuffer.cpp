@@ -22,12 +22,23 @@ HRESULT CheckBufferDescription(const DSBUFFERDESC* description)
 }
 
 PcmBuffer::PcmBuffer(const DSBUFFERDESC& description)
-    : samples(description.dwBufferBytes / sizeof(int16_t)),
+    : samples(std::make_shared<std::vector<int16_t>>(description.dwBufferBytes / sizeof(int16_t))),
       flags(description.dwFlags),
       ownerTag(description.tag)
 {
-    voice.samples = samples.data();
-    voice.length = static_cast<uint32_t>(samples.size());
+    voice.samples = samples->data();
+    voice.length = static_cast<uint32_t>(samples->size());
+}
+
+PcmBuffer::PcmBuffer(const PcmBuffer& original)
+    : samples(original.samples),
+      flags(original.flags),
+      ownerTag(original.ownerTag),
+      hundredthsOfDecibel(original.hundredthsOfDecibel)
+{
+    voice.samples = samples->data();
+    voice.length = static_cast<uint32_t>(samples->size());
+    voice.gain = original.voice.gain;
 }
 
 HRESULT PcmBuffer::Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
@@ -37,10 +48,11 @@ HRESULT PcmBuffer::Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, 
     if (!part1 || !bytes1 || lockFlags != 0 || offset >= size || bytes == 0 || bytes > size)
         return DSERR_INVALIDPARAM;
     // The mixer reads a playing buffer's samples; writing them meanwhile would race with it.
-    if (locked || voice.playing)
+    // A duplicate's play state is its own, so shared samples are never handed out.
+    if (locked || voice.playing || samples.use_count() > 1)
         return DSERR_INVALIDCALL;
 
-    auto* base = reinterpret_cast<uint8_t*>(samples.data());
+    auto* base = reinterpret_cast<uint8_t*>(samples->data());
     DWORD first = std::min(bytes, size - offset);
     *part1 = base + offset;
     *bytes1 = first;

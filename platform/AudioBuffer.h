@@ -3,6 +3,7 @@
 // reads it. The sound services derive from PcmBuffer and wrap its operations in the audio
 // device's lock.
 
+#include <memory>
 #include <vector>
 
 #include "platform/Audio.h"
@@ -15,6 +16,8 @@ class PcmBuffer : public IDirectSoundBuffer {
 public:
     // The description must have passed CheckBufferDescription.
     explicit PcmBuffer(const DSBUFFERDESC& description);
+    // A duplicate: the original's samples, flags, tag and volume; stopped at the start.
+    explicit PcmBuffer(const PcmBuffer& original);
 
     HRESULT Lock(DWORD offset, DWORD bytes, void** part1, DWORD* bytes1, void** part2,
                  DWORD* bytes2, DWORD flags) override;
@@ -36,7 +39,8 @@ protected:
     MixVoice voice;
 
 private:
-    std::vector<int16_t> samples;
+    // Shared by a buffer and its duplicates.
+    std::shared_ptr<std::vector<int16_t>> samples;
     DWORD flags;
     int ownerTag;
     LONG hundredthsOfDecibel = DSBVOLUME_MAX;

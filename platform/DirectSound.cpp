@@ -47,6 +47,8 @@ public:
     HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer** buffer,
                               void* outer) override;
+    HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                 IDirectSoundBuffer** duplicate) override;
     ULONG Release() override;
 
     void AddReference() { references++; }
@@ -71,6 +73,10 @@ class SoundBuffer final : public PcmBuffer {
 public:
     SoundBuffer(Sound& owner, const DSBUFFERDESC& description)
         : PcmBuffer(description), owner(owner)
+    {
+        Join();
+    }
+    SoundBuffer(Sound& owner, const SoundBuffer& original) : PcmBuffer(original), owner(owner)
     {
         Join();
     }
@@ -177,6 +183,19 @@ HRESULT Sound::CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBu
     if (FAILED(check))
         return check;
     *buffer = new SoundBuffer(*this, *description);
+    return DS_OK;
+}
+
+HRESULT Sound::DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                    IDirectSoundBuffer** duplicate)
+{
+    if (!duplicate)
+        return DSERR_INVALIDPARAM;
+    *duplicate = nullptr;
+    auto* ours = dynamic_cast<SoundBuffer*>(original);
+    if (!ours)
+        return DSERR_INVALIDPARAM;
+    *duplicate = new SoundBuffer(*this, *ours);
     return DS_OK;
 }
 

@@ -85,6 +85,7 @@ private:
     void DrawTrees(uint32_t now);
     void DrawNumbers();
     void TakeSnapshot(uint32_t elapsed);
+    void PrepareSnapshot(Surface& next);
     void DrawTimer(uint32_t elapsed);
 
     // Pause. The run's clock is the platform's clock less the time spent paused, so every
@@ -101,4 +102,7 @@ private:
     bool givingUp = false;
     bool padStartHeld = true;  // a Start held as the run begins is not a press
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
+
+    // Words of the next snapshot already written ahead of its copy, a page at a time.
+    size_t preparedWords = 0;
 };

@@ -91,14 +91,34 @@ void GameScene::TakeSnapshot(uint32_t elapsed)
 {
     if (!TimedMode() || snapshotCount >= kSnapshotCount)
         return;
-    if (elapsed <= snapshotCount * kSnapshotInterval[saveRecord.gameMode])
-        return;
-
     Surface* snapshot = snapshots[snapshotCount];
-    if (snapshot && snapshot->width == canvas->width && snapshot->height == canvas->height)
+    bool fits =
+        snapshot && snapshot->width == canvas->width && snapshot->height == canvas->height;
+    if (elapsed <= snapshotCount * kSnapshotInterval[saveRecord.gameMode]) {
+        if (fits)
+            PrepareSnapshot(*snapshot);
+        return;
+    }
+
+    if (fits)
         std::memcpy(snapshot->pixels, canvas->pixels,
                     size_t(canvas->width) * canvas->height * canvas->bitsPerPixel / 8);
     snapshotCount++;
+    preparedWords = 0;
+}
+
+// A snapshot's memory lies untouched until its copy, and the system maps untouched memory a
+// page at a time as it is first written: in the copy itself that made the frame several times
+// as long as the others. So on each frame before it, one more page of the next snapshot is
+// written ahead, which costs a frame next to nothing. What it holds means nothing until the
+// copy.
+void GameScene::PrepareSnapshot(Surface& next)
+{
+    constexpr size_t kPageWords = 4096 / sizeof(uint32_t);
+    if (preparedWords < size_t(next.width) * next.height) {
+        next.pixels[preparedWords] = 0;
+        preparedWords += kPageWords;
+    }
 }
 
 void GameScene::DrawTimer(uint32_t elapsed)

@@ -5,6 +5,7 @@
 
 #include "archive/ResourceArchive.h"
 #include "sound/ClipDecoder.h"
+#include "sound/ClipPreloader.h"
 #include "sound/SoundSource.h"
 
 SoundSystem* soundSystem = nullptr;
@@ -75,17 +76,18 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
 
-    SoundSource source(archive, name);
-    std::string fault;
-    if (!DecodeClip(source, clip->pcm, fault)) {
-        clip->pcm.clear();
-        return Fail(archive, name, fault);
+    std::vector<int16_t> pcm;  // freed once the buffer holds it
+    ClipPreloader* preloaded = ClipPreloader::current;
+    if (!preloaded || !preloaded->Take(archive, name, pcm)) {
+        SoundSource source(archive, name);
+        std::string fault;
+        if (!DecodeClip(source, pcm, fault))
+            return Fail(archive, name, fault);
     }
-    clip->buffer = CreateClipBuffer(slot);
+    clip->buffer = CreateClipBuffer(slot, pcm);
     if (!clip->buffer) {
-        std::string size = std::to_string(clip->pcm.size());
-        clip->pcm.clear();
-        return Fail(archive, name, "no playback buffer can hold its " + size + " samples");
+        return Fail(archive, name,
+                    "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
     }
     return static_cast<uint16_t>(slot);
 }
@@ -104,8 +106,8 @@ void SoundSystem::Play(int id)
             return;
         }
     }
-    IDirectSoundBuffer* buffer = CreateClipBuffer(id);
-    if (!buffer)
+    IDirectSoundBuffer* buffer = nullptr;
+    if (FAILED(device->DuplicateSoundBuffer(clips[id].buffer, &buffer)))
         return;
     buffer->SetVolume(EffectVolume());
     buffer->Play(0, 0, 0);
@@ -141,9 +143,8 @@ bool SoundSystem::IsLoaded(int id) const
     return id >= 0 && id < kSlotCount && clips[id].buffer;
 }
 
-IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot)
+IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<int16_t>& pcm)
 {
-    const std::vector<int16_t>& pcm = clips[slot].pcm;
     DSBUFFERDESC description = {};
     description.dwSize = sizeof description;
     description.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;

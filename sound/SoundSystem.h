@@ -2,6 +2,8 @@
 // Every sound of the game: up to 16 decoded clips, each with a playback buffer of its own that
 // serves as that clip's music channel, and a growing pool of voices for effects, so that one
 // effect can sound several times at once. Callers name a sound by its id, its load position.
+// A clip's PCM is held once, in its own buffer: the voices are duplicates that play the same
+// bytes.
 
 #include <cstdint>
 #include <list>
@@ -59,18 +61,18 @@ private:
     static constexpr int kSlotCount = 16;
 
     struct SoundClip {
-        std::vector<int16_t> pcm;  // 16-bit mono at 22,050 Hz
-        IDirectSoundBuffer* buffer = nullptr;  // the clip's own, for music; null: slot free
+        // The clip's own, for music, holding its 16-bit mono PCM at 22,050 Hz; null: slot free.
+        IDirectSoundBuffer* buffer = nullptr;
     };
-    // An extra buffer holding a copy of one clip, so that an effect can overlap itself.
+    // An extra buffer over one clip's PCM, so that an effect can overlap itself.
     struct Voice {
         IDirectSoundBuffer* buffer;
         uint16_t id;
     };
 
     bool IsLoaded(int id) const;
-    // A stopped, full-volume buffer of the slot's PCM; null when the device cannot make one.
-    IDirectSoundBuffer* CreateClipBuffer(int slot);
+    // A stopped, full-volume buffer holding the PCM; null when the device cannot make one.
+    IDirectSoundBuffer* CreateClipBuffer(int slot, const std::vector<int16_t>& pcm);
     uint16_t Fail(const ResourceArchive& archive, const char* name, const std::string& fault);
     LONG EffectVolume() const;
     template <typename Visit>

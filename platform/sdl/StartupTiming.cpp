@@ -1,0 +1,43 @@
+#include "platform/sdl/StartupTiming.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+double Milliseconds(clockid_t clock)
+{
+    timespec now;
+    clock_gettime(clock, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double NowMilliseconds()
+{
+    return Milliseconds(CLOCK_MONOTONIC);
+}
+
+// Taken before any other static initialisation of the program (the archive is mapped then),
+// so that only the loading of the executable itself goes uncounted.
+struct StartTime {
+    double milliseconds = NowMilliseconds();
+};
+__attribute__((init_priority(101))) const StartTime programStart;
+
+}  // namespace
+
+void ReportFirstFrame()
+{
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    const char* timing = std::getenv("KORIMO_TIMING");
+    if (timing && std::strcmp(timing, "1") == 0)
+        std::fprintf(stderr, "korimo: first frame presented after %.1f ms (%.1f ms of processor "
+                     "time, all threads)\n",
+                     NowMilliseconds() - programStart.milliseconds,
+                     Milliseconds(CLOCK_PROCESS_CPUTIME_ID));
+}
