@@ -329,26 +329,6 @@ e2e_audio_peak() {
         awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
 }
 
-# e2e_audio_onset <from byte> <to byte>: how many samples in the first one that is not silent
-# stands, or -1 when all of them are.
-e2e_audio_onset() {
-    e2e_audio_samples "$1" "$2" |
-        awk '$1 != 0 && first == "" { first = NR - 1 } END { print first == "" ? -1 : first }'
-}
-
-# Reads the game's timer, "MM:SS Sec." in white at x 240, near the top of the screen or, while
-# the heroine flies high, near the bottom; prints it, or nothing when neither place shows one.
-e2e_read_timer() {
-    local y text
-    for y in 25 200; do
-        text=$(e2e_read_text "$1" '#FFFFFF' 240 "$y" 10 '0123456789: Sec.')
-        if [[ $text =~ ^[0-9][0-9]:[0-5][0-9]\ Sec\.$ ]]; then
-            echo "$text"
-            return
-        fi
-    done
-}
-
 # Whether the snapshot is the game-over screen as it holds: the game-over picture, whole.
 e2e_shows_game_over() {
     [ "$(e2e_differing "$1" "$E2E_ASSETS/gameover.bmp")" = 0 ]
