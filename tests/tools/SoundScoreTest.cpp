@@ -1,20 +1,13 @@
-// The note text and the synthesiser behind the game's sounds: where notes land in time,
-// which pitches they sound, how faults in a source are reported, how loops wrap and how
-// clips are levelled.
+// The note text behind the game's sounds: where notes land in time, and how faults in a
+// source are reported.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "tools/sounds/Loudness.h"
-#include "tools/sounds/Renderer.h"
 #include "tools/sounds/ScoreReader.h"
-#include "tools/sounds/Synth.h"
 
 namespace {
 
@@ -43,15 +36,6 @@ std::vector<int64_t> Starts(const Score& score, int channel)
         if (note.channel == channel)
             starts.push_back(note.start);
     return starts;
-}
-
-// Upward zero crossings per second.
-double Frequency(const std::vector<double>& wave)
-{
-    int crossings = 0;
-    for (size_t i = 1; i < wave.size(); ++i)
-        crossings += wave[i - 1] < 0.0 && wave[i] >= 0.0;
-    return crossings * static_cast<double>(kSampleRate) / wave.size();
 }
 
 TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
