@@ -1,11 +1,11 @@
 # shellcheck shell=bash
 # Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
-# the game started in a scratch folder and its window found, F1 snapshots and the checks made
-# on them, the sound that SDL's disk driver writes, and a trap that ends every process the
-# session started and removes its folder.
+# the game started in a scratch folder and its window found, F1 snapshots, the sound that SDL's
+# disk driver writes, and a trap that ends every process the session started and removes its
+# folder.
 #
 #   source "$(dirname "$0")/lib.sh"
-#   e2e_init play_example "$1" "$2"      # name, run folder, build folder; enters $E2E_WORK
+#   e2e_init example "$1" "$2"           # name, run folder, build folder; enters $E2E_WORK
 #   e2e_start_display                     # Xvfb without key auto-repeat (and openbox: --wm)
 #   e2e_start_game                        # korimo from the run folder, in $E2E_WORK
 #   e2e_snapshot                          # F1; E2E_SHOT is the new Snap%04d.bmp
@@ -16,7 +16,6 @@
 E2E_NAME=
 E2E_RUN=
 E2E_BUILD=
-E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WORK=
 E2E_AUDIO=
 E2E_GAME_PID=
@@ -63,7 +62,7 @@ e2e_init() {
     E2E_RUN=$(cd "$2" && pwd)
     E2E_BUILD=$(cd "$3" && pwd)
     local tool
-    for tool in Xvfb openbox xdotool xdpyinfo xwininfo convert compare identify od awk; do
+    for tool in Xvfb openbox xdotool xdpyinfo xwininfo xwd convert compare od awk; do
         command -v "$tool" >/dev/null ||
             { echo "$E2E_NAME: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
     done
@@ -166,10 +165,8 @@ e2e_quit() {
     [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the game ended with exit code $E2E_EXIT_STATUS"
 }
 
-# Keys: e2e_press key..., e2e_hold key..., e2e_release key... (xdotool key names).
+# Keys: e2e_press key... (xdotool key names).
 e2e_press() { xdotool key "$@"; }
-e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
-e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
 
 e2e_snapshot_count() {
     local files=(Snap*.bmp)
@@ -201,113 +198,6 @@ e2e_snapshot() {
         e2e_fail "$E2E_SHOT is $(stat -c %s "$E2E_SHOT") bytes, not $E2E_SNAPSHOT_BYTES"
 }
 
-# Unpacks every picture and sound of the game's archive into $E2E_ASSETS, for comparisons.
-E2E_ASSETS=
-e2e_unpack_archive() {
-    E2E_ASSETS=$E2E_WORK/archive
-    "$E2E_BUILD/tools/pack/korimo-pack" extract "$E2E_RUN/korimo" "$E2E_ASSETS" >/dev/null ||
-        e2e_fail "cannot unpack the archive"
-}
-
-# e2e_differing <picture> <reference> [geometry]: how many pixels of the two pictures differ,
-# within the area WxH+X+Y (top-left origin) of both, or over the whole of them.
-e2e_differing() {
-    local crop=()
-    [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
-    convert "$1" -alpha off "${crop[@]}" "$E2E_WORK/differing-a.png"
-    convert "$2" -alpha off "${crop[@]}" "$E2E_WORK/differing-b.png"
-    compare -metric AE "$E2E_WORK/differing-a.png" "$E2E_WORK/differing-b.png" null: 2>&1 || true
-}
-
-# The menu as the title shows it for a game mode (0 one minute, 1 five minutes): the opening
-# picture (or the given one in its place), and over it at (20, 40) from the bottom the mode's
-# half of the menu picture with black clear. Written to the given file.
-e2e_expected_menu() {
-    local mode=$1 out=$2 opening=${3:-$E2E_ASSETS/opening.bmp} menu=$E2E_ASSETS/menu.bmp
-    local width half
-    width=$(identify -format %w "$menu")
-    half=$(($(identify -format %h "$menu") / 2))
-    # The one-minute entry is the lower half of the picture as viewed, the five-minute one
-    # the upper half.
-    convert "$opening" -alpha off \
-        \( "$menu" -alpha off -crop "${width}x${half}+0+$(((1 - mode) * half))" +repage \
-           -transparent black \) \
-        -geometry "+20+$((240 - 40 - half))" -composite -alpha off "$out"
-}
-
-# Prints one line per pixel row of the area, '#' where the pixel is exactly the colour
-# (#RRGGBB) and '.' elsewhere.
-e2e_colour_mask() {
-    local file=$1 colour=$2 x=$3 y=$4 width=$5 height=${6:-16}
-    convert "$file" -alpha off -crop "${width}x${height}+${x}+${y}" +repage -depth 8 txt:- |
-        awk -v width="$width" -v height="$height" -v colour="$colour" '
-            NR > 1 {
-                split($1, at, /[,:]/)
-                cell[at[2], at[1]] = ($3 == colour) ? "#" : "."
-            }
-            END {
-                for (r = 0; r < height; r++) {
-                    line = ""
-                    for (c = 0; c < width; c++) line = line cell[r, c]
-                    print line
-                }
-            }'
-}
-
-# The same mask for a text as our 8x16 screen font draws it.
-e2e_text_mask() {
-    awk -v text="$1" '
-        BEGIN {
-            for (i = 32; i < 127; i++) code[sprintf("%c", i)] = i
-            for (i = 0; i < 16; i++) digit[substr("0123456789abcdef", i + 1, 1)] = i
-        }
-        /^glyph 0x/ {
-            hex = tolower(substr($2, 3))
-            glyph = 16 * digit[substr(hex, 1, 1)] + digit[substr(hex, 2, 1)]
-            row = 0
-            next
-        }
-        /^[.#]+$/ && row < 16 { rows[glyph, row++] = $0 }
-        END {
-            for (r = 0; r < 16; r++) {
-                line = ""
-                for (i = 1; i <= length(text); i++) {
-                    cell = rows[code[substr(text, i, 1)], r]
-                    line = line (cell == "" ? "........" : cell)
-                }
-                print line
-            }
-        }' "$E2E_SOURCE/assets/font/ascii.txt"
-}
-
-# e2e_shows_text <snapshot> <colour> <x> <y> <text>: the text stands there in that colour,
-# pixel for pixel, with nothing else of that colour in its cells.
-e2e_shows_text() {
-    [ "$(e2e_colour_mask "$1" "$2" "$3" "$4" $((8 * ${#5})))" == "$(e2e_text_mask "$5")" ]
-}
-
-# e2e_read_text <snapshot> <colour> <x> <y> <length> <characters>: reads a text of the given
-# length drawn in our font at (x, y), each cell matched against the given characters; prints
-# it, '?' for a cell that matches none.
-e2e_read_text() {
-    local file=$1 colour=$2 x=$3 y=$4 length=$5 alphabet=$6 mask i c text=
-    mask=$(e2e_colour_mask "$file" "$colour" "$x" "$y" $((8 * length)))
-    declare -A glyph
-    for ((c = 0; c < ${#alphabet}; c++)); do
-        glyph[$(e2e_text_mask "${alphabet:c:1}" | tr -d '\n')]=${alphabet:c:1}
-    done
-    local cell
-    for ((i = 0; i < length; i++)); do
-        cell=$(cut -c $((8 * i + 1))-$((8 * i + 8)) <<<"$mask" | tr -d '\n')
-        if [ -n "$cell" ] && [ -n "${glyph[$cell]:-}" ]; then
-            text+=${glyph[$cell]}
-        else
-            text+='?'
-        fi
-    done
-    echo "$text"
-}
-
 # Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
 # time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
 
@@ -329,43 +219,3 @@ e2e_audio_peak() {
         awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
 }
 
-# Whether the snapshot is the game-over screen as it holds: the game-over picture, whole.
-e2e_shows_game_over() {
-    [ "$(e2e_differing "$1" "$E2E_ASSETS/gameover.bmp")" = 0 ]
-}
-
-# Writes the given signed 32-bit integers to a file, little-endian, as the save file holds them.
-e2e_write_ints() {
-    local file=$1 value
-    shift
-    : >"$file"
-    for value in "$@"; do
-        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((value & 255)) $((value >> 8 & 255)) \
-            $((value >> 16 & 255)) $((value >> 24 & 255)))" >>"$file"
-    done
-}
-
-# Prints the signed 32-bit integers of a file, one a line.
-e2e_read_ints() {
-    od -An -v -t d4 -w4 "$1" | tr -d ' '
-}
-
-# Waits, snapshot by snapshot, until the frame is exactly the given picture; false when it has
-# not shown within 15 s (E2E_SHOT is then the last snapshot).
-e2e_wait_for_picture() {
-    local deadline=$((SECONDS + 15))
-    while :; do
-        e2e_snapshot
-        [ "$(e2e_differing "$E2E_SHOT" "$1")" = 0 ] && return 0
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.5
-    done
-}
-
-# Waits for the title's menu offering the given game mode (0 one minute, 1 five minutes); the
-# logo and the opening picture take 3.5 s before it.
-e2e_wait_for_menu() {
-    local expected=$E2E_WORK/menu-$1.png
-    [ -f "$expected" ] || e2e_expected_menu "$1" "$expected"
-    e2e_wait_for_picture "$expected"
-}
