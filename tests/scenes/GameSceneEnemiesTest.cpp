@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
         std::function<void(kit::GameRun&)> add;
         std::function<bool(kit::GameRun&)> over;
         std::map<int, int> plays;
+        uint32_t step = 17;  // ms between frames
+        uint32_t apart = 0;  // ms between the plays of the explosion, when it matters
     };
     const Case cases[] = {
         {"her shot", [](kit::GameRun&) { scripted::HoldKey(VK_SPACE); },
@@ -33,7 +36,7 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
          [](kit::GameRun& run) { run.AddEnemy<NoteSpreader>(300, 60, kSheetNoteSpreader); },
          [](kit::GameRun& run) { return !run.Enemies<EnemyBullet>().empty(); },
          {{kSoundNotes, 1}}},
-        {"a dropped bomb's six blasts",
+        {"a dropped bomb's six blasts, each in the first millisecond past a tenth of a second",
          [](kit::GameRun& run) {
              auto* bomb =
                  MakeChild<DroppedBomb>(*run.scene->player, kSheetDroppedBomb, kKeyBlack);
@@ -44,7 +47,7 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
              run.scene->enemyList.Append(bomb);
          },
          [](kit::GameRun& run) { return run.Enemies<DroppedBomb>().empty(); },
-         {{kSoundExplosion, DroppedBomb::kBlasts}}},
+         {{kSoundExplosion, DroppedBomb::kBlasts}}, 1, 101},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,12 +56,18 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
         run.scene->player->MoveTo(20, 220);
         c.add(run);
         scripted::ClearSoundEvents();
-        for (int i = 0; i < 300 && !c.over(run); i++)
-            ASSERT_TRUE(run.QuietFrames(1));
+        for (int i = 0; i < 1000 && !c.over(run); i++)
+            ASSERT_TRUE(run.QuietFrames(1, c.step));
         ASSERT_TRUE(c.over(run));
         std::map<int, int> plays;
-        for (const scripted::SoundEvent& e : scripted::SoundEvents())
+        std::vector<uint32_t> explosions;
+        for (const scripted::SoundEvent& e : scripted::SoundEvents()) {
             plays[e.clip] += e.kind == scripted::SoundEvent::Play;
+            if (e.clip == kSoundExplosion && e.kind == scripted::SoundEvent::Play)
+                explosions.push_back(e.time);
+        }
+        for (size_t i = 1; c.apart && i < explosions.size(); i++)
+            EXPECT_EQ(explosions[i] - explosions[i - 1], c.apart);
         plays.erase(kSoundGameMusic);
         EXPECT_EQ(plays, c.plays);
 
