@@ -90,15 +90,14 @@ public:
         LetGo();
 
         EndingScene* ending = Current<EndingScene>();
+        const int32_t reached = ending ? ending->runScore : lastScore;
+        const bool byTime = ending != nullptr;
         std::string fault = ending ? LeaveEnding(ending, lasted) : LeaveGameOver();
-        const int newVoices = buffersMade - buffersBefore;
         std::printf("run %3d: %s %-7s after %5.1f s (%5d frames), score %7d, %d new voices\n",
-                    run, careful ? "careful, " : "restless,", ending ? "time up" : "hit",
-                    lasted / 1000.0, frames, ending ? ending->runScore : lastScore, newVoices);
+                    run, careful ? "careful, " : "restless,", byTime ? "time up" : "hit",
+                    lasted / 1000.0, frames, reached, buffersMade - buffersBefore);
         std::fflush(stdout);
-        if (!fault.empty())
-            return fault;
-        return CheckRanking(before, saveRecord, ending ? ending->runScore : lastScore);
+        return fault.empty() ? CheckRanking(before, saveRecord, reached) : fault;
     }
 
     int buffersMade = 0;  // sound buffers seen so far: the nine clips' own, then the voices
