@@ -36,6 +36,7 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
     testfiles::WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240)},
                                                {"small.bmp", BmpBytes(4, 4)},
                                                {"wide.bmp", BmpBytes(400, 20)},
+                                               {"narrow.bmp", BmpBytes(4, 240)},
                                                {"junk.bmp", testfiles::Bytes(30, 'x')}});
     ResourceArchive archive("scene-pictures");
     ASSERT_EQ(archive.error(), "");
@@ -55,6 +56,7 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
     // from without leaving any surface.
     const PictureLimits menu = {1, 2, 300, 400};
     const std::pair<const char*, PictureLimits> bad[] = {{"small.bmp", kExactlyScreen},
+                                                         {"narrow.bmp", kExactlyScreen},
                                                          {"wide.bmp", menu},
                                                          {"junk.bmp", kScreenOrMore},
                                                          {"missing.bmp", kScreenOrMore}};
