@@ -46,6 +46,7 @@ TEST(GameSceneCollisions, ANormalShotIsSpentButALaserFliesOn)
 
         ASSERT_TRUE(run.QuietFrames(1));
         EXPECT_EQ(run.Enemies<StraightShooter>().size(), 1u) << "one enemy per shot and frame";
+        EXPECT_EQ(run.Enemies<Explosion>().size(), 1u) << "where the shooter stood";
         EXPECT_EQ(run.scene->shotList.Count(), laser ? 1 : 0);
 
         ASSERT_TRUE(run.QuietFrames(1));
