@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -40,8 +41,9 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     EXPECT_FALSE(DestroyWindow(window));
     EXPECT_EQ(WindowFrame(window), nullptr);
     EXPECT_TRUE(received.empty());
-    // Nothing can arrive any more: waiting reports failure instead of hanging.
+    // Nothing can arrive any more: waiting reports failure, and why, instead of hanging.
     EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);
+    EXPECT_NE(std::string(PlatformError()).find("never arrive"), std::string::npos);
 }
 
 TEST(PlatformServices, FullScreenPictureIsScaledByWholeFactorsAndCentred)

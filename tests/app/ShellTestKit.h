@@ -3,17 +3,15 @@
 // betrays any flip or shift, and a scratch folder to run in.
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/GameApp.h"
 #include "gfx/Surface.h"
 #include "platform/scripted/Scripted.h"
 #include "scenes/Scene.h"
+#include "tests/archive/TestFiles.h"
 
 using Entries = std::vector<std::string>;
 
@@ -103,16 +101,6 @@ private:
 };
 
 // Runs the test in a fresh empty folder, for what the game writes into its working folder.
-class ScratchFolder {
-public:
-    ScratchFolder() { std::filesystem::current_path(mkdtemp(pattern)); }
-    ~ScratchFolder()
-    {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(pattern);
-    }
-
-private:
-    std::filesystem::path previous = std::filesystem::current_path();
-    char pattern[32] = "/tmp/korimo-shell-XXXXXX";
+struct ScratchFolder : testfiles::TempFolder {
+    ScratchFolder() : TempFolder(true) {}
 };

@@ -1,11 +1,11 @@
 # shellcheck shell=bash
 # Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
-# the game started in a scratch folder and its window found, F1 snapshots and the checks made
-# on them, the sound that SDL's disk driver writes, and a trap that ends every process the
-# session started and removes its folder.
+# the game started in a scratch folder and its window found, F1 snapshots, the sound that SDL's
+# disk driver writes, and a trap that ends every process the session started and removes its
+# folder.
 #
 #   source "$(dirname "$0")/lib.sh"
-#   e2e_init play_example "$1" "$2"      # name, run folder, build folder; enters $E2E_WORK
+#   e2e_init example "$1" "$2"           # name, run folder, build folder; enters $E2E_WORK
 #   e2e_start_display                     # Xvfb without key auto-repeat (and openbox: --wm)
 #   e2e_start_game                        # korimo from the run folder, in $E2E_WORK
 #   e2e_snapshot                          # F1; E2E_SHOT is the new Snap%04d.bmp
@@ -20,7 +20,6 @@ E2E_RUN=
 E2E_GAME=
 E2E_GAME_OPTIONS=(--data-dir .)
 E2E_BUILD=
-E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_WORK=
 E2E_AUDIO=
 E2E_GAME_PID=
@@ -68,7 +67,7 @@ e2e_init() {
     E2E_GAME=$E2E_RUN/korimo
     E2E_BUILD=$(cd "$3" && pwd)
     local tool
-    for tool in Xvfb openbox xdotool xdpyinfo xwininfo convert compare identify od awk; do
+    for tool in Xvfb openbox xdotool xdpyinfo xwininfo xwd convert compare od awk; do
         command -v "$tool" >/dev/null ||
             { echo "$E2E_NAME: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
     done
@@ -171,10 +170,8 @@ e2e_quit() {
     [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the game ended with exit code $E2E_EXIT_STATUS"
 }
 
-# Keys: e2e_press key..., e2e_hold key..., e2e_release key... (xdotool key names).
+# Keys: e2e_press key... (xdotool key names).
 e2e_press() { xdotool key "$@"; }
-e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
-e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
 
 e2e_snapshot_count() {
     local files=(Snap*.bmp)
@@ -206,8 +203,36 @@ e2e_snapshot() {
         e2e_fail "$E2E_SHOT is $(stat -c %s "$E2E_SHOT") bytes, not $E2E_SNAPSHOT_BYTES"
 }
 
-# Unpacks every picture and sound of the game's archive into $E2E_ASSETS, for comparisons.
+# Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
+# time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
+
+# Bytes written so far: a position in the output to measure from.
+e2e_audio_position() {
+    stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
+}
+
+# e2e_audio_samples <from byte> <to byte>: the samples in between, one a line.
+e2e_audio_samples() {
+    local from=$(($1 / 2 * 2)) to=$2
+    [ "$to" -gt "$from" ] || return 0
+    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO"
+}
+
+# e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
+e2e_audio_peak() {
+    e2e_audio_samples "$1" "$2" |
+        awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
+}
+
+
+# Helpers for the sessions that compare pictures and read scores. E2E_SOURCE is the source tree.
+E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_ASSETS=
+
+e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
+
+e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
+
 e2e_unpack_archive() {
     E2E_ASSETS=$E2E_WORK/archive
     "$E2E_BUILD/tools/pack/korimo-pack" extract "$E2E_RUN/korimo" "$E2E_ASSETS" >/dev/null ||
@@ -289,74 +314,6 @@ e2e_text_mask() {
 # pixel for pixel, with nothing else of that colour in its cells.
 e2e_shows_text() {
     [ "$(e2e_colour_mask "$1" "$2" "$3" "$4" $((8 * ${#5})))" == "$(e2e_text_mask "$5")" ]
-}
-
-# e2e_read_text <snapshot> <colour> <x> <y> <length> <characters>: reads a text of the given
-# length drawn in our font at (x, y), each cell matched against the given characters; prints
-# it, '?' for a cell that matches none.
-e2e_read_text() {
-    local file=$1 colour=$2 x=$3 y=$4 length=$5 alphabet=$6 mask i c text=
-    mask=$(e2e_colour_mask "$file" "$colour" "$x" "$y" $((8 * length)))
-    declare -A glyph
-    for ((c = 0; c < ${#alphabet}; c++)); do
-        glyph[$(e2e_text_mask "${alphabet:c:1}" | tr -d '\n')]=${alphabet:c:1}
-    done
-    local cell
-    for ((i = 0; i < length; i++)); do
-        cell=$(cut -c $((8 * i + 1))-$((8 * i + 8)) <<<"$mask" | tr -d '\n')
-        if [ -n "$cell" ] && [ -n "${glyph[$cell]:-}" ]; then
-            text+=${glyph[$cell]}
-        else
-            text+='?'
-        fi
-    done
-    echo "$text"
-}
-
-# Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
-# time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
-
-# Bytes written so far: a position in the output to measure from.
-e2e_audio_position() {
-    stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
-}
-
-# e2e_audio_samples <from byte> <to byte>: the samples in between, one a line.
-e2e_audio_samples() {
-    local from=$(($1 / 2 * 2)) to=$2
-    [ "$to" -gt "$from" ] || return 0
-    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO"
-}
-
-# e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
-e2e_audio_peak() {
-    e2e_audio_samples "$1" "$2" |
-        awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
-}
-
-# e2e_audio_onset <from byte> <to byte>: how many samples in the first one that is not silent
-# stands, or -1 when all of them are.
-e2e_audio_onset() {
-    e2e_audio_samples "$1" "$2" |
-        awk '$1 != 0 && first == "" { first = NR - 1 } END { print first == "" ? -1 : first }'
-}
-
-# Reads the game's timer, "MM:SS Sec." in white at x 240, near the top of the screen or, while
-# the heroine flies high, near the bottom; prints it, or nothing when neither place shows one.
-e2e_read_timer() {
-    local y text
-    for y in 25 200; do
-        text=$(e2e_read_text "$1" '#FFFFFF' 240 "$y" 10 '0123456789: Sec.')
-        if [[ $text =~ ^[0-9][0-9]:[0-5][0-9]\ Sec\.$ ]]; then
-            echo "$text"
-            return
-        fi
-    done
-}
-
-# Whether the snapshot is the game-over screen as it holds: the game-over picture, whole.
-e2e_shows_game_over() {
-    [ "$(e2e_differing "$1" "$E2E_ASSETS/gameover.bmp")" = 0 ]
 }
 
 # Writes the given signed 32-bit integers to a file, little-endian, as the save file holds them.

@@ -1,8 +1,11 @@
 #!/bin/bash
-# The real game in a real window under Xvfb with openbox, driven by xdotool: the window opens
-# with its caption and a 640x480 client area, F1 writes a snapshot whose pixels are the ones
-# shown, Alt+Enter goes to full screen and back, Alt+F4 ends the game with exit code 0 and a
-# 100-byte save file; without a display or without the archive it ends at once with one line.
+# The real game in a real window under Xvfb with openbox, driven by xdotool, its sound written
+# by SDL's disk driver: the window opens with its caption and a 640x480 client area, F1 writes
+# a snapshot whose pixels are the ones shown, Alt+Enter goes to full screen and back, the title
+# is silent and Space on its menu starts a run with its music, Alt+F4 ends the game with exit
+# code 0 and a 100-byte save file; without a display, without the archive or with a damaged one it ends at
+# once with one line, and a save file it cannot write costs one line at exit. (What each reader
+# makes of every kind of damage is for the unit tests and the fuzz targets.)
 #
 # Usage: shell.sh <run folder with korimo and the archive> <build folder>
 
@@ -14,7 +17,7 @@ SCREEN_HEIGHT=1024
 E2E_SCREEN_SIZE=${SCREEN_WIDTH}x$SCREEN_HEIGHT
 e2e_start_display --wm  # full screen needs a window manager
 e2e_link_archive
-e2e_start_game
+e2e_start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO"
 
 [ "$(xdotool getwindowname "$E2E_WINDOW")" = "こりもしゅーてぃんぐ" ] ||
     e2e_fail "caption is '$(xdotool getwindowname "$E2E_WINDOW")'"
@@ -73,6 +76,16 @@ xdotool key alt+Return
 sleep 1
 [ "$(window_size)" = "640 480" ] || e2e_fail "back from full screen the window is $(window_size)"
 
+# Keys and sound through the real devices: the title is silent, and Space on its menu starts a
+# run whose music plays (the run itself is for the unit tests and the golden run).
+PRESSED_AT=$(e2e_audio_position)
+[ "$PRESSED_AT" -gt 44100 ] || e2e_fail "only $PRESSED_AT bytes of sound before the press"
+[ "$(e2e_audio_peak 0 "$PRESSED_AT")" = 0 ] || e2e_fail "the title was not silent"
+e2e_press space
+sleep 3
+MUSIC_PEAK=$(e2e_audio_peak "$PRESSED_AT" "$(e2e_audio_position)")
+[ "$MUSIC_PEAK" -gt 1000 ] || e2e_fail "Space on the menu started no music (peak $MUSIC_PEAK)"
+
 e2e_quit
 [ -f korimo.sav ] || e2e_fail "no korimo.sav"
 [ "$(stat -c %s korimo.sav)" = 100 ] || e2e_fail "korimo.sav is $(stat -c %s korimo.sav) bytes"
@@ -93,5 +106,26 @@ STATUS=$?
 [ "$STATUS" = 1 ] || e2e_fail "without the archive the exit code is $STATUS"
 [ "$(wc -l <noarchive.log)" = 1 ] && grep -q "korimo.set" noarchive.log ||
     e2e_fail "without the archive it printed: $(cat noarchive.log)"
+
+# An index record pointing past the data: the same, naming the entry.
+mkdir damaged
+cp "$E2E_RUN/korimo" "$E2E_RUN/korimo.set" "$E2E_RUN/korimo.dat" damaged/
+printf '\xff\xff\xff\x7f' | dd of=damaged/korimo.set bs=1 seek=256 conv=notrunc status=none
+(cd damaged && SDL_AUDIODRIVER=dummy ./korimo --data-dir . 2>../damaged.log)
+STATUS=$?
+[ "$STATUS" = 1 ] || e2e_fail "with a damaged index the exit code is $STATUS"
+[ "$(wc -l <damaged.log)" = 1 ] &&
+    grep -Eq "^korimo: .*korimo\.set: entry '.+' starts at 2147483647, past the end of .*korimo\.dat" damaged.log ||
+    e2e_fail "with a damaged index it printed: $(cat damaged.log)"
+
+# A folder where the save file should be: the game plays, and says at exit that the scores of
+# the session are lost.
+mkdir -p unwritable/korimo.sav
+cd unwritable
+e2e_link_archive
+e2e_start_game
+e2e_quit
+[ "$(cat "$E2E_WORK/game.log")" = "korimo: could not write korimo.sav; the scores of this session are lost" ] ||
+    e2e_fail "with korimo.sav a folder it printed: $(cat "$E2E_WORK/game.log")"
 
 e2e_note "all checks passed"

@@ -1,4 +1,4 @@
-// The tables, the doubling, the rotation and the ragged wipe.
+// The doubling, the rotation and the ragged wipe.
 
 #include <algorithm>
 
@@ -15,40 +15,6 @@ using namespace testfiles;
 namespace {
 
 constexpr uint32_t kUntouched = 0xDEADBEEF;
-
-// The rotation and the wave motions depend on the exact values: a full turn of 255 steps, and
-// a cosine at step 0 just below 1, so that the fixed-point factor is 65534 rather than 65536.
-TEST(Tables, SineTurnsOnceIn255StepsAndProductsMultiply)
-{
-    BuildTables();
-    EXPECT_EQ(SineTable[0], 0.0);
-    EXPECT_NEAR(SineTable[1], 0.0246374, 1e-7);
-    EXPECT_EQ(static_cast<int>(SineTable[64] * 65536), 65534);
-    EXPECT_NEAR(SineTable[128], -0.0123196, 1e-7);
-    EXPECT_NEAR(SineTable[191], -0.99998102, 1e-8);
-    EXPECT_NEAR(SineTable[255], 0.0, 1e-15);
-    EXPECT_NEAR(SineTable[319], SineTable[64], 1e-15);
-    for (double value : SineTable)
-        EXPECT_LE(value, SineTable[64]);
-    for (int i = 0; i <= 256; i++) {
-        for (int j = 0; j <= 256; j++)
-            ASSERT_EQ(ProductTable[i][j], uint16_t(i * j)) << i << " * " << j;
-    }
-}
-
-TEST(Double2x, FillsTheWholeWindowFrameOrNothing)
-{
-    Surface frame(320, 240), window(640, 480), narrow(600, 480);
-    FillDistinct(frame);
-    Double2x(frame, window);
-    for (int y = 0; y < 480; y++) {
-        for (int x = 0; x < 640; x++)
-            ASSERT_EQ(window.GetPixel(x, y), frame.GetPixel(x / 2, y / 2)) << x << "," << y;
-    }
-    Fill(narrow, kUntouched);
-    Double2x(frame, narrow);
-    EXPECT_EQ(PixelsOf(narrow), std::vector<uint32_t>(600 * 480, kUntouched));
-}
 
 TEST(BlitRotated, AngleZeroRepeatsTheMiddleAndAQuarterTurnIsClockwise)
 {

@@ -202,17 +202,3 @@ TEST(EndingScene, TheRollScrollsFromItsTopAtAbout32PixelsASecondToFinOnBlack)
     game.RunFrames(2);
     EXPECT_NE(dynamic_cast<TitleScene*>(currentScene), nullptr);
 }
-
-TEST(EndingScene, TheRollsBackgroundCyclesThroughTheSnapshotsEvery8192Ms)
-{
-    GameHarness game;
-    ASSERT_TRUE(BootEnding(game, 0));
-    Fill(*Ending()->staffRollImage, 0);
-    ASSERT_GT(Ending()->staffRollImage->height, 400);  // the roll lasts beyond 25 s
-    for (int k = 0; k < kSnapshotCount; k++) Fill(*snapshots[k], 0x00141414u * (k + 1));
-    // Snapshot k blended 50/50 over black shows 10 * (k + 1).
-    RunUntilAge(game, 20600, 100);
-    EXPECT_EQ(Pixel(game.Canvas(), 160, 120) & 0xFF, 10u * (2 + 1));
-    RunUntilAge(game, 24700, 100);
-    EXPECT_EQ(Pixel(game.Canvas(), 160, 120) & 0xFF, 10u * (3 + 1));
-}

@@ -1,7 +1,7 @@
+// The attacks' sounds and pictures, which the golden run does not hear or keep.
+
 #include <functional>
 #include <map>
-#include <set>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -9,16 +9,11 @@
 #include "objects/BombDropper.h"
 #include "objects/EnemyProjectiles.h"
 #include "objects/NoteSpreader.h"
-#include "objects/PatternRunner.h"
-#include "objects/Shooters.h"
-#include "objects/SineGunner.h"
 #include "objects/Sniper.h"
 #include "sound/SoundSystem.h"
 #include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
-
-using Added = std::map<std::string, int>;
 
 TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
 {
@@ -27,6 +22,8 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
         std::function<void(kit::GameRun&)> add;
         std::function<bool(kit::GameRun&)> over;
         std::map<int, int> plays;
+        uint32_t step = 17;  // ms between frames
+        uint32_t apart = 0;  // ms between the plays of the explosion, when it matters
     };
     const Case cases[] = {
         {"her shot", [](kit::GameRun&) { scripted::HoldKey(VK_SPACE); },
@@ -39,7 +36,7 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
          [](kit::GameRun& run) { run.AddEnemy<NoteSpreader>(300, 60, kSheetNoteSpreader); },
          [](kit::GameRun& run) { return !run.Enemies<EnemyBullet>().empty(); },
          {{kSoundNotes, 1}}},
-        {"a dropped bomb's six blasts",
+        {"a dropped bomb's six blasts, each in the first millisecond past a tenth of a second",
          [](kit::GameRun& run) {
              auto* bomb =
                  MakeChild<DroppedBomb>(*run.scene->player, kSheetDroppedBomb, kKeyBlack);
@@ -50,7 +47,7 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
              run.scene->enemyList.Append(bomb);
          },
          [](kit::GameRun& run) { return run.Enemies<DroppedBomb>().empty(); },
-         {{kSoundExplosion, DroppedBomb::kBlasts}}},
+         {{kSoundExplosion, DroppedBomb::kBlasts}}, 1, 101},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,12 +56,18 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
         run.scene->player->MoveTo(20, 220);
         c.add(run);
         scripted::ClearSoundEvents();
-        for (int i = 0; i < 300 && !c.over(run); i++)
-            ASSERT_TRUE(run.QuietFrames(1));
+        for (int i = 0; i < 1000 && !c.over(run); i++)
+            ASSERT_TRUE(run.QuietFrames(1, c.step));
         ASSERT_TRUE(c.over(run));
         std::map<int, int> plays;
-        for (const scripted::SoundEvent& e : scripted::SoundEvents())
+        std::vector<uint32_t> explosions;
+        for (const scripted::SoundEvent& e : scripted::SoundEvents()) {
             plays[e.clip] += e.kind == scripted::SoundEvent::Play;
+            if (e.clip == kSoundExplosion && e.kind == scripted::SoundEvent::Play)
+                explosions.push_back(e.time);
+        }
+        for (size_t i = 1; c.apart && i < explosions.size(); i++)
+            EXPECT_EQ(explosions[i] - explosions[i - 1], c.apart);
         plays.erase(kSoundGameMusic);
         EXPECT_EQ(plays, c.plays);
 
@@ -75,75 +78,6 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
             EXPECT_EQ(note->colorKey, kKeyWhite);
         }
     }
-}
-
-// The spawn table as the rules give it: what draw r adds, with `gunnerFollows` for the line
-// of wave shooters.
-Added Pattern(int r, bool gunnerFollows)
-{
-    switch (r) {
-    case 0: return {{kit::Name<StraightShooter>(), 1}};
-    case 1: return {{kit::Name<WaveShooter>(), 1}};
-    case 2: return {{kit::Name<DiveShooter>(), 1}};
-    case 3: return {{kit::Name<Sniper>(), 1}};
-    case 10: return {{kit::Name<NoteSpreader>(), 1}};
-    case 11: return {{kit::Name<SineGunner>(), 1}};
-    case 12: return {{kit::Name<PatternRunner>(), 1}};
-    case 13: return {{kit::Name<BombDropper>(), 1}};
-    case 20:
-        if (gunnerFollows)
-            return {{kit::Name<WaveShooter>(), 4}, {kit::Name<SineGunner>(), 1}};
-        return {{kit::Name<WaveShooter>(), 4}};
-    case 21: return {{kit::Name<NoteSpreader>(), 2}};
-    case 23: return {{kit::Name<StraightShooter>(), 4}, {kit::Name<PatternRunner>(), 1}};
-    default: return {};
-    }
-}
-
-bool IsEnemy(const std::string& name)
-{
-    static const std::set<std::string> enemies = {
-        kit::Name<StraightShooter>(), kit::Name<WaveShooter>(),   kit::Name<DiveShooter>(),
-        kit::Name<Sniper>(),          kit::Name<NoteSpreader>(),  kit::Name<SineGunner>(),
-        kit::Name<PatternRunner>(),   kit::Name<BombDropper>()};
-    return enemies.count(name) > 0;
-}
-
-TEST(GameSceneEnemies, EveryEntryOfTheSpawnTableComesUpInAMinute)
-{
-    kit::GameRun run;  // the spawner's generator from its start-up state
-    std::set<int> seen;
-    for (int frame = 0; frame < 3000; frame++) {
-        // The rules' own reckoning of this frame's draw, made before the scene makes it.
-        int32_t n = run.scene->enemyList.Count();
-        uint32_t elapsed = timeGetTime() + 17 - run.scene->startTime;
-        int d = std::max(300 - static_cast<int>(elapsed >> 11), 50);
-        d += n > 100 ? 50 : n < 50 ? -20 : 0;
-        LcgRandom draws = theLcgRandom;
-        int r = draws.Next() % d;
-        if (r == 3 && n > 120)
-            r = draws.Next() % d;
-        Random peek = theRandom;
-        bool gunnerFollows = (peek.Next() & 1) == 0;
-
-        Added added = run.Spawned(theLcgRandom.state);
-        ASSERT_TRUE(run.Running()) << "frame " << frame;
-        std::erase_if(added, [](const auto& entry) { return !IsEnemy(entry.first); });
-        EXPECT_EQ(added, Pattern(r, gunnerFollows)) << "draw " << r << " in frame " << frame;
-        if (!added.empty())
-            seen.insert(r);
-
-        // Keep her out of harm's way: only enemies stay, and only while far from her.
-        std::vector<GameObject*> doomed;
-        run.scene->enemyList.ForEach([&](GameObject& o) {
-            if (!IsEnemy(typeid(o).name()) || o.x < 120)
-                doomed.push_back(&o);
-            return true;
-        });
-        for (GameObject* o : doomed)
-            run.scene->enemyList.Remove(o);
-    }
-    EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 10, 11, 12, 13, 20, 21, 23}));
 }
 
 }  // namespace

@@ -149,13 +149,6 @@ struct GameRun {
         return added;
     }
 
-    int Plays(int clip) const
-    {
-        return static_cast<int>(std::count_if(
-            scripted::SoundEvents().begin(), scripted::SoundEvents().end(),
-            [clip](auto& e) { return e.clip == clip && e.kind == scripted::SoundEvent::Play; }));
-    }
-
     std::unique_ptr<Surface> stakeSheet = std::make_unique<Surface>(4, 4);  // outlives the run
     GameHarness harness;
     GameScene* scene = nullptr;

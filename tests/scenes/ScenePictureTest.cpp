@@ -3,49 +3,28 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/GameApp.h"
-#include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/BmpWriter.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
+#include "tests/archive/TestFiles.h"
 #include "tests/scenes/ScreenTestKit.h"
 
 namespace {
 
 constexpr uint32_t kMarker = 0x00336699;
 
-std::vector<char> BmpBytes(int width, int height)
+testfiles::Bytes BmpBytes(int width, int height)
 {
     Surface picture(width, height);
     screen::Fill(picture, kMarker);
     SaveBmp(picture, "scene-picture.bmp");
-    std::ifstream file("scene-picture.bmp", std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-// Writes "<base>.set" and "<base>.dat" holding the entries in order.
-void WriteArchive(const std::string& base,
-                  const std::vector<std::pair<std::string, std::vector<char>>>& entries)
-{
-    std::ofstream index(base + ".set", std::ios::binary);
-    std::ofstream data(base + ".dat", std::ios::binary);
-    uint32_t offset = 0;
-    for (const auto& [name, bytes] : entries) {
-        char record[kArchiveRecordSize] = {};
-        std::copy(name.begin(), name.end(), record);
-        for (int i = 0; i < 4; i++) record[kArchiveNameSize + i] = char(offset >> (8 * i));
-        index.write(record, sizeof record);
-        data.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        offset += static_cast<uint32_t>(bytes.size());
-    }
+    return testfiles::ReadFile("scene-picture.bmp");
 }
 
 }  // namespace
@@ -55,10 +34,11 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
     GameHarness game;
     ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
     HWND window = game.App().window;
-    WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240)},
-                                    {"small.bmp", BmpBytes(4, 4)},
-                                    {"wide.bmp", BmpBytes(400, 20)},
-                                    {"junk.bmp", std::vector<char>(30, 'x')}});
+    testfiles::WriteArchive("scene-pictures", {{"screen.bmp", BmpBytes(320, 240)},
+                                               {"small.bmp", BmpBytes(4, 4)},
+                                               {"wide.bmp", BmpBytes(400, 20)},
+                                               {"narrow.bmp", BmpBytes(4, 240)},
+                                               {"junk.bmp", testfiles::Bytes(30, 'x')}});
     ResourceArchive archive("scene-pictures");
     ASSERT_EQ(archive.error(), "");
 
@@ -77,6 +57,7 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
     // from without leaving any surface.
     const PictureLimits menu = {1, 2, 300, 400};
     const std::pair<const char*, PictureLimits> bad[] = {{"small.bmp", kExactlyScreen},
+                                                         {"narrow.bmp", kExactlyScreen},
                                                          {"wide.bmp", menu},
                                                          {"junk.bmp", kScreenOrMore},
                                                          {"missing.bmp", kScreenOrMore}};

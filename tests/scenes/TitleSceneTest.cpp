@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-
 #include "app/SaveRecord.h"
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
@@ -111,26 +108,6 @@ TEST(TitleScene, UpAndDownToggleTheGameLengthWithASoundOnlyOnTheMenu)
     }
 }
 
-TEST(TitleScene, HeldSpaceWalksThroughLogoMenuAndFadeWithoutRestartingIt)
-{
-    GameHarness game;
-    ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
-    game.RunFrames(3);
-    // Auto-repeat: a key-down every 34 ms. The second starts the fade, 17 ms before frame 3;
-    // the rest only raise the state. Frame 3 + 30 is the first at 514 ms or more, and the
-    // game follows on the next.
-    int frames = 0;
-    const int32_t states[] = {TitleScene::kMenu, TitleScene::kMenu, TitleScene::kFading};
-    for (; !Playing() && frames < 100; frames++) {
-        if (frames % 2 == 0) scripted::PressKey(VK_SPACE);
-        game.RunFrames(1);
-        if (frames < 3) {
-            EXPECT_EQ(Title()->state, states[frames]) << frames;
-        }
-    }
-    EXPECT_EQ(frames, 3 + 30 + 1);
-}
-
 TEST(TitleScene, JoystickButtonOneAndTheStickActLikeTheKeysButButtonTwoDoesNothing)
 {
     GameHarness::Options options;
@@ -156,31 +133,4 @@ TEST(TitleScene, JoystickButtonOneAndTheStickActLikeTheKeysButButtonTwoDoesNothi
     joystick(0, 0);  // up
     EXPECT_EQ(saveRecord.gameMode, 0);
     EXPECT_EQ(SelectionSounds(), 2);
-}
-
-TEST(TitleScene, TheChosenLengthSurvivesARunAndTheReturnToTheTitle)
-{
-    std::remove("HighScore5.bmp");
-    GameHarness game;
-    ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
-    game.RunFrames(2);
-    for (int vk : {VK_SPACE, VK_DOWN, VK_SPACE})
-        Press(game, vk);
-    game.RunFrames(40);
-    ASSERT_TRUE(Playing());
-
-    // The five-minute run ends by time, its 0 the best of an empty ranking; from the ending's
-    // roll Space returns to a new title.
-    game.RunFrames(1, 300001);
-    EXPECT_TRUE(std::ifstream("HighScore5.bmp"));
-    game.RunFrames(1);
-    game.RunFrames(1, 21000);
-    game.RunFrames(2);
-    scripted::PressKey(VK_SPACE);
-    game.RunFrames(2);
-    ASSERT_NE(Title(), nullptr);
-    EXPECT_EQ(saveRecord.gameMode, 1);
-    Press(game, VK_SPACE);
-    game.RunFrames(1);
-    EXPECT_TRUE(ShowsMenu(game.Canvas(), 1));
 }

@@ -1,20 +1,13 @@
-// The note text and the synthesiser behind the game's sounds: where notes land in time,
-// which pitches they sound, how faults in a source are reported, how loops wrap and how
-// clips are levelled.
+// The note text behind the game's sounds: where notes land in time, and how faults in a
+// source are reported.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "tools/sounds/Loudness.h"
-#include "tools/sounds/Renderer.h"
 #include "tools/sounds/ScoreReader.h"
-#include "tools/sounds/Synth.h"
 
 namespace {
 
@@ -45,15 +38,6 @@ std::vector<int64_t> Starts(const Score& score, int channel)
     return starts;
 }
 
-// Upward zero crossings per second.
-double Frequency(const std::vector<double>& wave)
-{
-    int crossings = 0;
-    for (size_t i = 1; i < wave.size(); ++i)
-        crossings += wave[i - 1] < 0.0 && wave[i] >= 0.0;
-    return crossings * static_cast<double>(kSampleRate) / wave.size();
-}
-
 TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
 {
     // At 147 beats a minute a sixteenth is 2,250 samples.
@@ -73,19 +57,6 @@ TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
                           [](const Note& note) { return note.start == 15750; });
     ASSERT_NE(g, score.notes.end());
     EXPECT_EQ(g->gate, 9000 + 2250);
-}
-
-TEST(SoundScore, PitchesFollowTheOctaveAndChordsRiseFromTheirLowestTone)
-{
-    Score score = Read("section s\n"
-                       "lead: o4 a4 > c+4 < b-4 {a c+ e g}4 |\n"
-                       "lead: o2 {e c}4 o4 [c >]3 < |\n");
-    std::vector<std::vector<double>> pitches;
-    for (const Note& note : score.notes)
-        pitches.push_back(note.pitches);
-    // MIDI numbers: 69 is A at 440 Hz.
-    EXPECT_EQ(pitches, (std::vector<std::vector<double>>{
-                           {69}, {73}, {70}, {69, 73, 76, 79}, {40, 48}, {60}, {72}, {84}}));
 }
 
 TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
@@ -127,76 +98,6 @@ TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
     std::string error;
     EXPECT_FALSE(LoadScore("/nonexistent/none.seq", score, error));
     EXPECT_NE(error.find("/nonexistent/none.seq"), std::string::npos);
-}
-
-TEST(SoundSynth, VoicesSoundAtTheirNotesPitchForTheirLength)
-{
-    Instrument pulse, triangle;
-    triangle.wave = Wave::Triangle;
-    Note a4{0, 0, 0, kSampleRate, {69}, 1.0}, a3{0, 0, 0, kSampleRate, {57}, 1.0};
-    EXPECT_NEAR(Frequency(RenderNote(pulse, a4, kSampleRate)), 440.0, 2.0);
-    EXPECT_NEAR(Frequency(RenderNote(triangle, a3, kSampleRate)), 220.0, 2.0);
-    // An arpeggio over A and E spends half its time on each.
-    pulse.arpeggioStep = 0.05;
-    Note chord{0, 0, 0, kSampleRate, {69, 76}, 1.0};
-    EXPECT_NEAR(Frequency(RenderNote(pulse, chord, kSampleRate)), (440.0 + 659.26) / 2, 8.0);
-    // A note is as long as its key is held plus its release, and starts and ends silent.
-    pulse.release = 0.1;
-    std::vector<double> sound = RenderNote(pulse, a4, 10 * kSampleRate);
-    EXPECT_NEAR(static_cast<double>(sound.size()), 1.1 * kSampleRate, 1.0);
-    EXPECT_LT(std::abs(sound.front()), 0.01);
-    EXPECT_LT(std::abs(sound.back()), 0.01);
-}
-
-TEST(SoundSynth, ALoopWrapsWhatRingsPastItsEndOntoItsStart)
-{
-    const std::string source = "tempo 120\n"
-                               "instrument long triangle release=400ms\n"
-                               "channel bass triangle instrument=long\n"
-                               "section s\n"
-                               "bass: r2. o3 c4\n";
-    Score score;
-    std::string error;
-    ASSERT_TRUE(ReadScore("play loop\n" + source, "loop.seq", score, error)) << error;
-    std::vector<int16_t> loop = Render(score);
-    ASSERT_EQ(loop.size(), static_cast<size_t>(2 * kSampleRate));  // one bar at 120 bpm
-    EXPECT_GT(PeakLevel(std::span<const int16_t>(loop.data(), 2000)), 0.05);
-
-    ASSERT_TRUE(ReadScore("play once\n" + source, "once.seq", score, error)) << error;
-    std::vector<int16_t> once = Render(score);
-    EXPECT_EQ(PeakLevel(std::span<const int16_t>(once.data(), 2000)), 0.0);
-    EXPECT_GT(once.size(), loop.size() + kSampleRate * 3 / 10);
-    EXPECT_LE(once.size(), loop.size() + kSampleRate * 4 / 10);
-}
-
-TEST(SoundSynth, LevellingReachesItsTargetButNeverThePeakCeiling)
-{
-    // The measures first, on a sine and on four samples whose levels are known.
-    std::vector<double> sine(kSampleRate);
-    for (size_t i = 0; i < sine.size(); ++i)
-        sine[i] = 0.5 * std::sin(2 * std::numbers::pi * 1000.0 * i / kSampleRate);
-    EXPECT_NEAR(PeakLevel(std::span<const double>(sine)), 0.5, 0.001);
-    EXPECT_NEAR(LoudestRms(std::span<const double>(sine)), 0.5 / std::sqrt(2.0), 0.001);
-    std::vector<int16_t> quiet = {0, 16384, 0, -16384};
-    EXPECT_NEAR(PeakLevel(std::span<const int16_t>(quiet)), 0.5, 1e-9);
-    EXPECT_NEAR(LoudestRms(std::span<const int16_t>(quiet)), 0.5 / std::sqrt(2.0), 1e-9);
-
-    auto levelled = [](const std::string& level, const std::string& instrument) {
-        Score score;
-        std::string error;
-        EXPECT_TRUE(ReadScore("tempo 120\nplay once\n" + level + "\n" + instrument +
-                                  "\nchannel c pulse instrument=i\nsection s\nc: o4 a4\n",
-                              "level.seq", score, error))
-            << error;
-        return Render(score);
-    };
-    std::vector<int16_t> square = levelled("level loudness -12dB", "instrument i pulse");
-    EXPECT_NEAR(ToDb(LoudestRms(std::span<const int16_t>(square))), -12.0, 0.3);
-    std::vector<int16_t> peak = levelled("level peak -6dB", "instrument i pulse duty=10%");
-    EXPECT_NEAR(ToDb(PeakLevel(std::span<const int16_t>(peak))), -6.0, 0.1);
-    // A thin pulse has peaks far above its body: asked to be loud, it stops at the ceiling.
-    std::vector<int16_t> thin = levelled("level loudness -3dB", "instrument i pulse duty=5%");
-    EXPECT_NEAR(ToDb(PeakLevel(std::span<const int16_t>(thin))), kPeakCeilingDb, 0.1);
 }
 
 }  // namespace
