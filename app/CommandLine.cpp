@@ -53,6 +53,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         }
         if (!std::strcmp(argument, "--fullscreen")) {
             line.fullScreen = true;
+        } else if (!std::strcmp(argument, "--no-sound")) {
+            line.noSound = true;
         } else if (const char* scale = ValueOf("--window-scale", i, argc, argv, missing)) {
             if (!ParseScale(scale, line.windowScale))
                 return refuse(std::string("--window-scale takes a whole number from 1 to 8, not '") +
@@ -79,6 +81,7 @@ Options:
   --window-scale N     a window of 320N x 240N pixels, N from 1 to 8 (default: as last time;
                        2, 640x480, the first time)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
+  --no-sound           play in silence, without opening an audio device
   -h, --help           show this help and exit
   --version            show the versions of the game, SDL and libmpg123, and exit
 

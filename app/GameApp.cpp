@@ -4,13 +4,17 @@
 #include "app/GameApp.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/PlayerFolder.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/BmpWriter.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
 #include "scenes/Scene.h"
+#include "sound/ClipPreloader.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -27,15 +31,21 @@ void ResizeClientArea(HWND window, int width, int height)
                  SWP_NOMOVE | SWP_NOZORDER);
 }
 
-}  // namespace
-
-void JoystickInfo::Refresh()
+// A game without its sound is not started unasked: the player is told how to play in silence,
+// and the program ends with -1 as it always has when no device opens.
+[[noreturn]] void EndForWantOfSound(const std::string& reason)
 {
-    JOYINFO reading;
-    available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
-    if (available)
-        available = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps) == JOYERR_NOERROR;
+    // The clips still decoding read the archive, which goes as the program ends.
+    if (ClipPreloader::current)
+        ClipPreloader::current->StopAndWait();
+    std::fprintf(stderr,
+                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
+                 "the game silently\n",
+                 reason.c_str());
+    std::exit(-1);
 }
+
+}  // namespace
 
 GameApp::GameApp()
 {
@@ -63,6 +73,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
     SetBkMode(presentBuffer->dc, TRANSPARENT);
 
     soundSystem = new SoundSystem(window);
+    if (!soundSystem->deviceError().empty())
+        EndForWantOfSound(soundSystem->deviceError());
     // The load order gives the clips the ids every caller passes.
     for (const char* name : kClipNames) {
         if (soundSystem->Load(resourceArchive, name) == kLoadFailed) {
@@ -100,7 +112,7 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     Double2x(*backBuffer, *presentBuffer);
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
-        backBuffer->SaveSnapshot(playerFolder.path());
+        SaveSnapshot(*backBuffer, playerFolder.path());
     DrawCaption();  // after the snapshot, which shows the game's picture alone
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
            SRCCOPY);
@@ -123,18 +135,8 @@ int GameApp::OnSysKeyDown(HWND window, WPARAM wParam, LPARAM lParam)
 
 void GameApp::EnterFullScreen()
 {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    HDC screen = GetDC(nullptr);
-    mode.dmBitsPerPel = static_cast<DWORD>(GetDeviceCaps(screen, BITSPIXEL));
-    ReleaseDC(nullptr, screen);
-    mode.dmPelsWidth = kWindowWidth;
-    mode.dmPelsHeight = kWindowHeight;
-    // When the mode is refused the window still becomes a borderless 640x480 popup.
-    if (ChangeDisplaySettingsA(&mode, CDS_TEST) == DISP_CHANGE_SUCCESSFUL)
-        ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
-
+    // The display mode stays as it is: the borderless popup covers the desktop and the
+    // platform scales its 640x480 picture by a whole factor.
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(WS_POPUP));
     MoveWindow(window, 0, 0, kWindowWidth, kWindowHeight, TRUE);
     ShowWindow(window, SW_SHOW);
@@ -145,7 +147,6 @@ void GameApp::EnterFullScreen()
 void GameApp::LeaveFullScreen()
 {
     SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(kWindowedStyle));
-    ChangeDisplaySettingsA(nullptr, 0);
     ResizeClientArea(window, kWindowWidth, kWindowHeight);
     ShowWindow(window, SW_SHOW);
     ShowCursor(TRUE);

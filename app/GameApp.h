@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/JoystickInfo.h"
 #include "platform/Platform.h"
 
 class Surface;
@@ -18,23 +19,6 @@ constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
 // The back buffer every scene draws into; painting doubles it to the window.
 constexpr int kCanvasWidth = 320;
 constexpr int kCanvasHeight = 240;
-
-// Whether joystick 1 answered at start-up, and its axis ranges. The heroine refreshes it when
-// a pad turns up later.
-class JoystickInfo {
-public:
-    virtual ~JoystickInfo() = default;
-
-    // Asks joystick 1 again: available when it answers both queries.
-    void Refresh();
-
-    // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
-    // above maximum - 1000 (unsigned comparisons).
-    static constexpr UINT kDeadZone = 1000;
-
-    uint8_t available = 0;
-    JOYCAPSA caps = {};
-};
 
 // The framework: one window, whose procedure routes every message of its table to a virtual
 // handler. A handler returns 0 for handled; anything else sends the message on to
@@ -89,9 +73,6 @@ public:
     int OnJoy2ButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnJoy2ButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnJoy2Move(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam) override;
-    int OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnKeyDown(HWND window, WPARAM wParam, LPARAM lParam) override;
     int OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam) override;
 

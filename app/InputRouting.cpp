@@ -6,16 +6,6 @@
 
 namespace {
 
-int LowWord(LPARAM value)
-{
-    return static_cast<int16_t>(value & 0xFFFF);
-}
-
-int HighWord(LPARAM value)
-{
-    return static_cast<int16_t>((value >> 16) & 0xFFFF);
-}
-
 int ForwardJoyButtonDown(WPARAM buttons)
 {
     if (currentScene)
@@ -86,34 +76,5 @@ int GameApp::OnKillFocus(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (currentScene)
         currentScene->OnFocusLost();
-    return 0;
-}
-
-int GameApp::OnMouseButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    if (!currentScene)
-        return 0;
-    if (wParam & MK_LBUTTON)
-        currentScene->OnLButtonDown(wParam, LowWord(lParam), HighWord(lParam));
-    else if (wParam & MK_RBUTTON)
-        currentScene->OnRButtonDown(wParam, LowWord(lParam), HighWord(lParam));
-    return 0;
-}
-
-int GameApp::OnMouseButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    if (!currentScene)
-        return 0;
-    if (wParam & MK_LBUTTON)
-        currentScene->OnLButtonUp(wParam, LowWord(lParam), HighWord(lParam));
-    else if (wParam & MK_RBUTTON)
-        currentScene->OnRButtonUp(wParam, LowWord(lParam), HighWord(lParam));
-    return 0;
-}
-
-int GameApp::OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    if (currentScene)
-        currentScene->OnMouseMove(wParam, LowWord(lParam), HighWord(lParam));
     return 0;
 }

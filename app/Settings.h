@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/KeyBindings.h"
+#include "objects/KeyBindings.h"
 
 constexpr int kVolumeSteps = 10;  // levels run 0 (silent) to 10 (as made)
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     if (options.fullScreen)
         settings.fullScreen = true;
 
-    sdl::Install();
+    sdl::Install(!options.noSound);
     Program program;
     const bool started =
         program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL);

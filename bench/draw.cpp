@@ -20,12 +20,12 @@
 #include <benchmark/benchmark.h>
 #include <cpuid.h>
 
-#include "app/Random.h"
 #include "gfx/Draw.h"
 #include "gfx/DrawPaths.h"
 #include "gfx/DrawReference.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
+#include "random/Random.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/Random.h"
+#include "random/Random.h"
 
 namespace {
 

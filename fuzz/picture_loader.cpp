@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/PictureLoader.h"
 #include "gfx/Surface.h"
 
 namespace {
@@ -57,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WriteWhole(base + ".dat", data, size);
 
     ResourceArchive archive(base.c_str());
-    Surface picture(nullptr, archive, "fuzz.bmp");
-    bool loaded = picture.loadError()[0] == '\0';
+    std::string error;
+    std::unique_ptr<Surface> loadedPicture(LoadPicture(nullptr, archive, "fuzz.bmp", error));
+    const Surface& picture = *loadedPicture;
+    bool loaded = error.empty();
     if (picture.width < 1 || picture.height < 1 || !picture.pixels)
         std::abort();  // every outcome leaves a usable surface
     if (loaded && size < 54)

@@ -2,6 +2,8 @@
 // memory. The file is written whole to a temporary name and then renamed, so a full disk or a
 // crash leaves either the old file or the new one, never half of one.
 
+#include "gfx/BmpWriter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -23,9 +25,9 @@ void PutLittleEndian(uint8_t* at, uint32_t value, int bytes)
 
 }  // namespace
 
-bool Surface::SaveBmp(const char* fileName)
+bool SaveBmp(const Surface& surface, const char* fileName)
 {
-    uint64_t pixelBytes = uint64_t(width) * height * 4;
+    uint64_t pixelBytes = uint64_t(surface.width) * surface.height * 4;
     uint64_t fileSize = kBmpWrittenPixelOffset + pixelBytes;
     if (!fileName || fileSize > UINT32_MAX)
         return false;
@@ -38,14 +40,15 @@ bool Surface::SaveBmp(const char* fileName)
     PutLittleEndian(at + 6, 0, 4);  // two reserved words
     PutLittleEndian(at + 10, kBmpWrittenPixelOffset, 4);
     // The surface's own header and the four zero bytes behind it, as they lie in the block.
-    std::memcpy(at + kBmpFileHeaderSize, header, kBmpWrittenPixelOffset - kBmpFileHeaderSize);
+    std::memcpy(at + kBmpFileHeaderSize, surface.header,
+                kBmpWrittenPixelOffset - kBmpFileHeaderSize);
     if (pixelBytes)
-        std::memcpy(at + kBmpWrittenPixelOffset, pixels, pixelBytes);
+        std::memcpy(at + kBmpWrittenPixelOffset, surface.pixels, pixelBytes);
     // Pictures are written while the game runs: no waiting for the disk.
     return ReplaceFile(fileName, file.data(), file.size(), Durability::Quick);
 }
 
-void Surface::SaveSnapshot(const std::string& folder)
+void SaveSnapshot(const Surface& surface, const std::string& folder)
 {
     // Numbers are searched from 0 every time, so a file deleted meanwhile is reused first.
     std::string path;
@@ -57,6 +60,6 @@ void Surface::SaveSnapshot(const std::string& folder)
         reserved = CreateNewFile(path);
     }
     // A reserved name that could not be written is given back rather than left empty.
-    if (!SaveBmp(path.c_str()) && reserved)
+    if (!SaveBmp(surface, path.c_str()) && reserved)
         std::remove(path.c_str());
 }

@@ -11,6 +11,8 @@
 
 #include <immintrin.h>
 
+#include <initializer_list>
+
 #include "gfx/DrawRows.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Random.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
+#include "random/Random.h"
 
 void WipeRagged(const Surface& src, Surface& dst, int x, int spread)
 {

@@ -3,8 +3,6 @@
 #include "gfx/Surface.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -26,11 +24,6 @@ Surface::Surface(HWND window, int width, int height)
 {
     AllocateHeader(width, height, false);
     AttachDibSection(window);
-}
-
-Surface::Surface(HWND window, ResourceArchive& archive, const char* name)
-{
-    Load(window, archive, name);
 }
 
 Surface::~Surface()
@@ -96,19 +89,4 @@ void Surface::SetPixel(int x, int y, uint32_t colour)
     if (static_cast<uint32_t>(x) < static_cast<uint32_t>(width) &&
         static_cast<uint32_t>(y) < static_cast<uint32_t>(height))
         pixels[y * width + x] = colour;
-}
-
-const char* Surface::loadError() const
-{
-    return failure.c_str();
-}
-
-void Surface::Fail(const char* name, const char* format, ...)
-{
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    failure = std::string(name) + ": " + text;
 }

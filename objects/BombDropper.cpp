@@ -1,9 +1,9 @@
 #include "objects/BombDropper.h"
 
-#include "app/Random.h"
 #include "objects/EnemyProjectiles.h"
 #include "objects/ObjectList.h"
 #include "objects/Player.h"
+#include "random/Random.h"
 #include "sound/SoundSystem.h"
 
 namespace {

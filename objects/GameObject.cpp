@@ -48,7 +48,6 @@ int GameObject::BuildFrames(int n)
     for (int i = 0; i < n; i++) {
         frames[i].rect = {i * frameWidth, 0, (i + 1) * frameWidth, FrameHeight()};
         frames[i].next = &frames[(i + 1) % n];
-        frames[i].prev = &frames[(i + n - 1) % n];
     }
     currentFrame = &frames[0];
     return 1;

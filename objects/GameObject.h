@@ -57,7 +57,6 @@ class GameObject {
 public:
     // One animation frame: its rectangle in the sprite sheet, linked in a closed ring.
     struct Frame {
-        Frame* prev;
         RECT rect;
         Frame* next;
     };

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/Random.h"
 #include "objects/ObjectList.h"
 #include "objects/SineGunner.h"
+#include "random/Random.h"
 
 namespace {
 constexpr double kStraightSpeed = 0.16;

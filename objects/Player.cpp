@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/GameApp.h"
-#include "app/Settings.h"
-#include "app/Random.h"
 #include "gfx/Surface.h"
+#include "objects/KeyBindings.h"
 #include "objects/ObjectList.h"
 #include "objects/PlayerWeapons.h"
+#include "platform/JoystickInfo.h"
+#include "random/Random.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -51,9 +51,9 @@ int Player::Update(uint32_t now)
         uint32_t joystick = ReadJoystick();
         Move(joystick);
         if (shotCooldown == 0 && ownerList->Count() < kMaxShots &&
-            (settings.keys.Held(Action::Shoot) || (joystick & kButtonShoot)))
+            (keys.Held(Action::Shoot) || (joystick & kButtonShoot)))
             Fire();
-        if (gauge > kBombCost && (settings.keys.Held(Action::Bomb) || (joystick & kButtonBomb)))
+        if (gauge > kBombCost && (keys.Held(Action::Bomb) || (joystick & kButtonBomb)))
             ReleaseBomb();
     }
 
@@ -92,7 +92,7 @@ uint32_t Player::ReadJoystick() const
 
 void Player::Move(uint32_t joystick)
 {
-    int s = (settings.keys.Held(Action::Slow) || (joystick & kButtonsSlow)) ? 1 : 4;
+    int s = (keys.Held(Action::Slow) || (joystick & kButtonsSlow)) ? 1 : 4;
     int nx = x;
     int ny = y;
 
@@ -111,13 +111,13 @@ void Player::Move(uint32_t joystick)
         ny -= s;
     } else {
         // y grows upward; opposite directions cancel.
-        if (settings.keys.Held(Action::Up) || (joystick & kStickUp))
+        if (keys.Held(Action::Up) || (joystick & kStickUp))
             ny += s;
-        if (settings.keys.Held(Action::Down) || (joystick & kStickDown))
+        if (keys.Held(Action::Down) || (joystick & kStickDown))
             ny -= s;
-        if (settings.keys.Held(Action::Right) || (joystick & kStickRight))
+        if (keys.Held(Action::Right) || (joystick & kStickRight))
             nx += s;
-        if (settings.keys.Held(Action::Left) || (joystick & kStickLeft))
+        if (keys.Held(Action::Left) || (joystick & kStickLeft))
             nx -= s;
     }
     MoveTo(std::clamp(nx, 0, kMaxX), std::clamp(ny, 0, kMaxY));

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "objects/GameObject.h"
+#include "objects/KeyBindings.h"
 
 class JoystickInfo;
 
@@ -27,6 +28,7 @@ public:
     int32_t gauge = 0;  // the scene's power gauge, lent for the update
     ObjectList* enemyList = nullptr;
     JoystickInfo* input = nullptr;
+    KeyBindings keys = KeyBindings::Defaults();  // the game scene gives her the player's own
 
 private:
     uint32_t ReadJoystick() const;

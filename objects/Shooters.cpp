@@ -1,7 +1,7 @@
 #include "objects/Shooters.h"
 
-#include "app/Random.h"
 #include "gfx/Tables.h"
+#include "random/Random.h"
 
 namespace {
 constexpr double kShooterSpeed = 0.16;

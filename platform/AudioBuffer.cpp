@@ -31,7 +31,10 @@ PcmBuffer::PcmBuffer(const DSBUFFERDESC& description)
 }
 
 PcmBuffer::PcmBuffer(const PcmBuffer& original)
-    : samples(original.samples), flags(original.flags), ownerTag(original.ownerTag)
+    : samples(original.samples),
+      flags(original.flags),
+      ownerTag(original.ownerTag),
+      hundredthsOfDecibel(original.hundredthsOfDecibel)
 {
     voice.samples = samples->data();
     voice.length = static_cast<uint32_t>(samples->size());
@@ -116,6 +119,7 @@ HRESULT PcmBuffer::SetVolume(LONG hundredthsOfDecibel)
     if (hundredthsOfDecibel < DSBVOLUME_MIN || hundredthsOfDecibel > DSBVOLUME_MAX)
         return DSERR_INVALIDPARAM;
     voice.gain = GainFromVolume(hundredthsOfDecibel);
+    this->hundredthsOfDecibel = hundredthsOfDecibel;
     return DS_OK;
 }
 

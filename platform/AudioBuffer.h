@@ -1,8 +1,7 @@
 #pragma once
-// What both audio backends share: the checks on a buffer description, and a buffer of PCM with
-// its playback state as the mixer reads it. A backend derives from PcmBuffer and wraps the
-// operations in what it needs: the device lock against the audio thread on SDL, the scripted
-// clock in tests.
+// The checks on a buffer description, and a buffer of PCM with its playback state as the mixer
+// reads it. The sound services derive from PcmBuffer and wrap its operations in the audio
+// device's lock.
 
 #include <memory>
 #include <vector>
@@ -32,6 +31,7 @@ public:
     ULONG Release() override;
 
     int tag() const { return ownerTag; }
+    LONG volume() const { return hundredthsOfDecibel; }
 
 protected:
     ~PcmBuffer() override = default;
@@ -43,5 +43,6 @@ private:
     std::shared_ptr<std::vector<int16_t>> samples;
     DWORD flags;
     int ownerTag;
+    LONG hundredthsOfDecibel = DSBVOLUME_MAX;
     bool locked = false;
 };

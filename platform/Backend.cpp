@@ -8,8 +8,9 @@
 namespace platform {
 
 static Backend* installed = nullptr;
+static AudioDevice* audioDevice = nullptr;
 
-void InstallBackend(Backend* backend)
+void InstallBackend(Backend* backend, AudioDevice* audio)
 {
     // Windows first: destroying them still reaches the old backend's native window.
     ResetWindows();
@@ -17,7 +18,9 @@ void InstallBackend(Backend* backend)
     ResetKeys();
     ResetJoystick();
     ResetCursor();
+    ResetSound();
     installed = backend;
+    audioDevice = audio || !backend ? audio : &backend->Audio();
 }
 
 Backend& CurrentBackend()
@@ -27,6 +30,12 @@ Backend& CurrentBackend()
         std::abort();
     }
     return *installed;
+}
+
+AudioDevice& CurrentAudioDevice()
+{
+    CurrentBackend();  // the same complaint when nothing is installed
+    return *audioDevice;
 }
 
 void OnCloseRequest()

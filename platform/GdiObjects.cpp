@@ -119,8 +119,3 @@ BOOL DeleteObject(HFONT font)
     delete font;
     return TRUE;
 }
-
-int GetDeviceCaps(HDC dc, int index)
-{
-    return index == BITSPIXEL ? 32 : 0;
-}

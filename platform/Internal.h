@@ -1,18 +1,9 @@
 #pragma once
-// What the parts of the platform layer share among themselves; the game never includes it.
+// What the parts of the platform layer share among themselves; neither the game nor the
+// backends include it.
 
-#include <cstdint>
-#include <vector>
-
+#include "platform/DibSection.h"
 #include "platform/Platform.h"
-
-// A 32-bit bottom-up pixel store: pixel (x, y) is pixels[y * width + x], y from the bottom.
-struct DibSection {
-    int width = 0;
-    int height = 0;
-    uint32_t* pixels = nullptr;
-    std::vector<uint32_t> storage;
-};
 
 // Our screen font: glyphs of width x height pixels for the printable ASCII characters.
 struct Font {

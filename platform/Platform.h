@@ -127,9 +127,6 @@ constexpr UINT MM_JOY2BUTTONDOWN = 0x03B6;
 constexpr UINT MM_JOY1BUTTONUP = 0x03B7;
 constexpr UINT MM_JOY2BUTTONUP = 0x03B8;
 
-constexpr WPARAM MK_LBUTTON = 0x0001;
-constexpr WPARAM MK_RBUTTON = 0x0002;
-
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
@@ -232,22 +229,6 @@ int ShowCursor(BOOL show);
 
 // Full screen: the display mode is never changed. A window whose style becomes WS_POPUP covers
 // the desktop, its 640x480 picture scaled by the largest whole factor and centred on black.
-struct DEVMODEA {
-    WORD dmSize;
-    DWORD dmFields;
-    DWORD dmBitsPerPel;
-    DWORD dmPelsWidth;
-    DWORD dmPelsHeight;
-};
-constexpr DWORD DM_BITSPERPEL = 0x00040000;
-constexpr DWORD DM_PELSWIDTH = 0x00080000;
-constexpr DWORD DM_PELSHEIGHT = 0x00100000;
-constexpr DWORD CDS_FULLSCREEN = 0x00000004;
-constexpr DWORD CDS_TEST = 0x00000002;
-constexpr LONG DISP_CHANGE_SUCCESSFUL = 0;
-LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
-constexpr int BITSPIXEL = 12;
-int GetDeviceCaps(HDC dc, int index);
 
 // The last failure of the platform layer in one line (no display, no window), for the
 // message the program prints before it ends.

@@ -1,8 +1,8 @@
 // The window's style, caption, position and size, full screen and the cursor.
 //
 // Full screen never changes the display mode: a window whose style becomes WS_POPUP covers
-// the desktop and the backend scales its picture. So ChangeDisplaySettingsA has nothing to do
-// and the window keeps its 640x480 client area in both modes.
+// the desktop and the backend scales its picture, so the window keeps its 640x480 client area
+// in both modes.
 
 #include "platform/Backend.h"
 #include "platform/Windowing.h"
@@ -157,11 +157,6 @@ int ShowCursor(BOOL show)
     cursorCount += show ? 1 : -1;
     platform::CurrentBackend().SetCursorVisible(cursorCount >= 0);
     return cursorCount;
-}
-
-LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags)
-{
-    return DISP_CHANGE_SUCCESSFUL;
 }
 
 int GetWindowScale(HWND handle)

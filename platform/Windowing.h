@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Backend.h"
 #include "platform/Internal.h"
 
 // A window as the services keep it. There is no frame inside the rectangle: the window
@@ -29,8 +30,6 @@ namespace platform {
 // The window behind a handle; null when the handle is not a live window (never created, or
 // destroyed since), so that a stale handle is refused instead of followed.
 Window* LiveWindow(HWND handle);
-// The window the backend's events belong to; null when none is open.
-HWND NativeWindowOwner();
 void SetPlatformError(const std::string& text);
 
 // Called by InstallBackend: each part forgets what it keeps.
@@ -39,6 +38,7 @@ void ResetMessages();
 void ResetKeys();
 void ResetJoystick();
 void ResetCursor();
+void ResetSound();
 
 // Drops every queued message of a window that is being destroyed.
 void DropMessagesFor(HWND window);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/PlayerFolder.h"
-#include "app/Random.h"
 #include "app/SaveRecord.h"
+#include "gfx/BmpWriter.h"
 #include "gfx/Surface.h"
 #include "objects/BombDropper.h"
 #include "objects/Hud.h"
@@ -19,6 +19,7 @@
 #include "objects/Shooters.h"
 #include "objects/SineGunner.h"
 #include "objects/Sniper.h"
+#include "random/Random.h"
 #include "scenes/EndingScene.h"
 #include "sound/SoundSystem.h"
 
@@ -121,7 +122,7 @@ void GameScene::EndRunByTime()
     if (saveRecord.CurrentTable().Best() == score && playerFolder.writable()) {
         const std::string picture =
             playerFolder.PathOf(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
-        if (!canvas->SaveBmp(picture.c_str()))
+        if (!SaveBmp(*canvas, picture.c_str()))
             std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n", picture.c_str());
     }
 

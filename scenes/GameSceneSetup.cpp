@@ -4,6 +4,7 @@
 #include "scenes/GameScene.h"
 
 #include "app/GameApp.h"
+#include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
 #include "objects/Hud.h"
@@ -92,6 +93,7 @@ void GameScene::CreatePlayer()
     player->enemyList = &enemyList;
     player->images = &images;
     player->input = joystick;
+    player->keys = settings.keys;
 }
 
 void GameScene::CreateScoreDisplay()

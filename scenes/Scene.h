@@ -18,11 +18,6 @@ public:
     virtual ~Scene();
 
     virtual void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick);
-    virtual void OnLButtonDown(WPARAM keys, int x, int y) {}
-    virtual void OnLButtonUp(WPARAM keys, int x, int y) {}
-    virtual void OnRButtonDown(WPARAM keys, int x, int y) {}
-    virtual void OnRButtonUp(WPARAM keys, int x, int y) {}
-    virtual void OnMouseMove(WPARAM keys, int x, int y) {}
     virtual void OnJoyButtonDown(UINT buttons) {}
     virtual void OnJoyButtonUp(UINT buttons) {}
     virtual void OnJoyMove(uint32_t position) {}  // x in the low 16 bits, y in the high

@@ -1,16 +1,19 @@
 #include "scenes/ScenePicture.h"
 
 #include <cstdio>
+#include <string>
 
 #include "gfx/Draw.h"
+#include "gfx/PictureLoader.h"
 #include "gfx/Surface.h"
 
 Surface* LoadScenePicture(HWND window, ResourceArchive& archive, const char* name,
                           const PictureLimits& limits)
 {
-    Surface* picture = new Surface(window, archive, name);
-    if (picture->loadError()[0] != '\0') {
-        std::fprintf(stderr, "korimo: %s\n", picture->loadError());
+    std::string error;
+    Surface* picture = LoadPicture(window, archive, name, error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "korimo: %s\n", error.c_str());
     } else if (picture->width < limits.minWidth || picture->height < limits.minHeight ||
                picture->width > limits.maxWidth || picture->height > limits.maxHeight) {
         std::fprintf(stderr, "korimo: picture \"%s\" is %dx%d, outside %dx%d to %dx%d\n", name,

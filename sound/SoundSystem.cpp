@@ -1,8 +1,6 @@
 #include "sound/SoundSystem.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "archive/ResourceArchive.h"
@@ -18,18 +16,6 @@ const char* const kClipNames[9] = {
 };
 
 namespace {
-
-[[noreturn]] void NoSoundDevice(const char* reason)
-{
-    // The clips still decoding read the archive, which goes as the program ends.
-    if (ClipPreloader::current)
-        ClipPreloader::current->StopAndWait();
-    std::fprintf(stderr,
-                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
-                 "the game silently\n",
-                 reason);
-    std::exit(-1);
-}
 
 // Copies the PCM into the whole buffer, restoring it once if it was lost.
 void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
@@ -56,10 +42,13 @@ void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
 
 SoundSystem::SoundSystem(HWND window)
 {
-    if (FAILED(DirectSoundCreate(nullptr, &device, nullptr)))
-        NoSoundDevice(AudioError());
-    if (FAILED(device->SetCooperativeLevel(window, DSSCL_NORMAL)))
-        NoSoundDevice("the device cannot be shared with this window");
+    if (FAILED(DirectSoundCreate(nullptr, &device, nullptr))) {
+        deviceFailure = AudioError();
+    } else if (FAILED(device->SetCooperativeLevel(window, DSSCL_NORMAL))) {
+        deviceFailure = "the device cannot be shared with this window";
+        device->Release();
+        device = nullptr;
+    }
 }
 
 SoundSystem::~SoundSystem()
@@ -72,12 +61,15 @@ SoundSystem::~SoundSystem()
             clip = SoundClip();
         }
     }
-    device->Release();
+    if (device)
+        device->Release();
     voices.clear();
 }
 
 uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
 {
+    if (!device)
+        return Fail(archive, name, "there is no sound device to play it");
     SoundClip* clip = std::find_if(std::begin(clips), std::end(clips),
                                    [](const SoundClip& each) { return !each.buffer; });
     if (clip == std::end(clips))
@@ -139,6 +131,11 @@ void SoundSystem::Stop(int id)
 const std::string& SoundSystem::error() const
 {
     return failure;
+}
+
+const std::string& SoundSystem::deviceError() const
+{
+    return deviceFailure;
 }
 
 bool SoundSystem::IsLoaded(int id) const

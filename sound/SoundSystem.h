@@ -31,8 +31,8 @@ extern const char* const kClipNames[9];
 
 class SoundSystem {
 public:
-    // Opens the sound device for the window. When there is none, prints one line saying so
-    // (and that SDL_AUDIODRIVER=dummy runs the game silently) and ends the program with -1.
+    // Opens the sound device for the window. When there is none, deviceError() says why, and
+    // nothing loads or plays; whether the program goes on is its start-up's choice.
     explicit SoundSystem(HWND window);
     virtual ~SoundSystem();
 
@@ -54,6 +54,8 @@ public:
     void SetLevels(LONG music, LONG effects);
 
     const std::string& error() const;
+    // Empty when the sound device opened; otherwise why not, in one line.
+    const std::string& deviceError() const;
 
 private:
     static constexpr int kSlotCount = 16;
@@ -87,6 +89,7 @@ private:
     LONG musicLevel = 0;
     LONG effectsLevel = 0;
     std::string failure;
+    std::string deviceFailure;
 };
 
 extern SoundSystem* soundSystem;

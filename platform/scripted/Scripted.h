@@ -62,5 +62,8 @@ void ClearSoundEvents();
 bool IsClipPlaying(int clip);
 // While set, creating the audio device fails, as with no sound device. Install clears it.
 void FailAudioDevice(bool fail);
+// Sound goes to the null device from now on, as with the game's --no-sound: nothing is
+// reported. Call right after Install, before anything is opened.
+void SilenceAudio();
 
 }  // namespace scripted

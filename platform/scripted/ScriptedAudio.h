@@ -1,7 +1,11 @@
 #pragma once
 // Internal link between the two halves of the scripted backend.
 
+class AudioDevice;
+
 namespace scripted::detail {
-// Forgets every buffer and sound event and clears the device failure switch; Install calls it.
+// The scripted audio device.
+AudioDevice& Audio();
+// Forgets every sound event and clears the device failure switch; Install calls it.
 void ResetAudio();
 }  // namespace scripted::detail

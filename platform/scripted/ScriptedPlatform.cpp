@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
-#include "platform/Windowing.h"
+#include "platform/ClockedAudio.h"
 #include "platform/scripted/Scripted.h"
 #include "platform/scripted/ScriptedAudio.h"
 
@@ -83,6 +83,8 @@ public:
     }
 
     std::string JoystickName() override { return "Scripted joystick"; }
+
+    AudioDevice& Audio() override { return detail::Audio(); }
 };
 
 ScriptedBackend backend;
@@ -99,6 +101,11 @@ void Install()
     platform::InstallBackend(&backend);
     backend.state = State{};
     detail::ResetAudio();
+}
+
+void SilenceAudio()
+{
+    platform::InstallBackend(&backend, &platform::NullAudioDevice());
 }
 
 void SetClock(uint32_t milliseconds)

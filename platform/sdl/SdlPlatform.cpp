@@ -2,7 +2,9 @@
 // monotonic one.
 
 #include "platform/Backend.h"
+#include "platform/ClockedAudio.h"
 #include "platform/sdl/Sdl.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlKeys.h"
 #include "platform/sdl/SdlScreen.h"
@@ -13,6 +15,7 @@ class SdlBackend final : public Backend {
 public:
     SdlScreen screen;
     SdlJoystick joystick;
+    SdlAudioDevice audio;
 
     uint32_t Milliseconds() override { return MonotonicMilliseconds(); }
 
@@ -55,6 +58,7 @@ public:
     bool IsKeyHeld(int vk) override { return IsVirtualKeyHeld(vk); }
     bool ReadJoystick(JOYINFO& reading) override { return joystick.Read(reading); }
     std::string JoystickName() override { return joystick.Name(); }
+    AudioDevice& Audio() override { return audio; }
 
 private:
     void Handle(const SDL_Event& event)
@@ -102,7 +106,7 @@ SdlBackend* backend = nullptr;
 
 namespace sdl {
 
-void Install()
+void Install(bool sound)
 {
     // The joystick is read while the window is in the background too, as the game always has.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -111,7 +115,7 @@ void Install()
     SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
     backend = new SdlBackend;
     backend->joystick.Open();
-    platform::InstallBackend(backend);
+    platform::InstallBackend(backend, sound ? nullptr : &platform::NullAudioDevice());
 }
 
 std::string VersionText()

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/Internal.h"
+#include "platform/DibSection.h"
 #include "platform/WindowPlacement.h"
 #include "platform/sdl/StartupTiming.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Random.h"
+#include "random/Random.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/BmpWriter.h"
 #include "gfx/Surface.h"
 #include "tests/gfx/GfxTestKit.h"
 
@@ -80,7 +81,7 @@ TEST(BmpWriter, ATwoPixelSurfaceMakesThe66ByteFile)
     Surface surface(2, 1);
     surface.pixels[0] = 0x00112233;
     surface.pixels[1] = 0x00445566;
-    ASSERT_TRUE(surface.SaveBmp((folder / "two.bmp").c_str()));
+    ASSERT_TRUE(SaveBmp(surface, (folder / "two.bmp").c_str()));
     Bytes expected = {
         'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,     // file header
         40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0,  // size, width, height, planes, bits
@@ -94,14 +95,14 @@ TEST(BmpWriter, ATwoPixelSurfaceMakesThe66ByteFile)
     // A surface with a device context writes from its DIB section and replaces the file whole.
     Surface frame(nullptr, 320, 240);
     frame.SetPixel(319, 239, 0x00ABCDEF);
-    ASSERT_TRUE(frame.SaveBmp((folder / "two.bmp").c_str()));
+    ASSERT_TRUE(SaveBmp(frame, (folder / "two.bmp").c_str()));
     Bytes file = ReadFile(folder / "two.bmp");
     ASSERT_EQ(file.size(), 307258u);
     EXPECT_EQ(file[2] | file[3] << 8 | file[4] << 16, 307258);
     EXPECT_EQ(Bytes(file.end() - 4, file.end()), (Bytes{0xEF, 0xCD, 0xAB, 0}));
 
     // A file that cannot be written leaves nothing.
-    EXPECT_FALSE(surface.SaveBmp((folder / "missing-folder/x.bmp").c_str()));
+    EXPECT_FALSE(SaveBmp(surface, (folder / "missing-folder/x.bmp").c_str()));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
 }
 
@@ -113,14 +114,14 @@ TEST(Snapshot, TakesTheFirstFreeNumberAndOverwritesTheLastWhenAllAreTaken)
     const uintmax_t size = 3 * 2 * 4 + 58;
     WriteFile("Snap0000.bmp", Bytes{1});
     WriteFile("Snap0002.bmp", Bytes{2});
-    frame.SaveSnapshot();
+    SaveSnapshot(frame);
     EXPECT_EQ(fs::file_size("Snap0001.bmp"), size);
-    frame.SaveSnapshot();
+    SaveSnapshot(frame);
     EXPECT_EQ(fs::file_size("Snap0003.bmp"), size);
     EXPECT_EQ(ReadFile("Snap0002.bmp"), Bytes{2});
     // A file deleted meanwhile is reused first.
     fs::remove("Snap0001.bmp");
-    frame.SaveSnapshot();
+    SaveSnapshot(frame);
     EXPECT_TRUE(fs::exists("Snap0001.bmp"));
     EXPECT_FALSE(fs::exists("Snap0004.bmp"));
 
@@ -129,7 +130,7 @@ TEST(Snapshot, TakesTheFirstFreeNumberAndOverwritesTheLastWhenAllAreTaken)
         std::snprintf(name, sizeof name, "Snap%04d.bmp", n);
         WriteFile(name, Bytes{7});
     }
-    frame.SaveSnapshot();
+    SaveSnapshot(frame);
     EXPECT_EQ(fs::file_size("Snap9998.bmp"), size);
     EXPECT_EQ(ReadFile("Snap9997.bmp"), Bytes{7});
     EXPECT_FALSE(fs::exists("Snap9999.bmp"));

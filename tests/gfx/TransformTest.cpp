@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Random.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "gfx/Tables.h"
+#include "random/Random.h"
 #include "tests/gfx/GfxTestKit.h"
 
 using namespace testfiles;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/BmpWriter.h"
 #include "scenes/EndingScene.h"
 #include "tests/scenes/GameScenePilot.h"
 #include "tests/scenes/GameSceneTestKit.h"
@@ -37,7 +38,7 @@ TEST(GameSceneGolden, AOneMinuteRunPlaysTheSameEveryTime)
     auto* ending = dynamic_cast<EndingScene*>(currentScene);
     ASSERT_NE(ending, nullptr) << "the pilot lasted the minute";
     Surface& canvas = run.harness.Canvas();
-    canvas.SaveBmp("GoldenLastFrame.bmp");
+    SaveBmp(canvas, "GoldenLastFrame.bmp");
     EXPECT_EQ(frames, 3530);
     EXPECT_EQ(ending->runScore, 33490);
     EXPECT_EQ(Fnv1a(canvas.pixels, 320 * 240), 0xbd3e4a9cb17e40f4ull);

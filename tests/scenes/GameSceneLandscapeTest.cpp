@@ -1,5 +1,6 @@
 #include <climits>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "app/Globals.h"
 #include "app/SaveRecord.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/PictureLoader.h"
 #include "tests/scenes/GameSceneTestKit.h"
 #include "tests/scenes/ScreenTestKit.h"
 
@@ -19,12 +21,14 @@ using screen::Fill;
 // Whether `digits` stand on the canvas at (x, y) as the digit strip draws them.
 bool DigitsAt(kit::GameRun& run, int x, int y, const std::string& digits)
 {
-    Surface strip(run.harness.App().window, resourceArchive, "text.bmp");
+    std::string error;
+    std::unique_ptr<Surface> strip(
+        LoadPicture(run.harness.App().window, resourceArchive, "text.bmp", error));
     int inked = 0;
     for (size_t i = 0; i < digits.size(); i++) {
         for (int gy = 0; gy < 16; gy++) {
             for (int gx = 0; gx < 8; gx++) {
-                uint32_t ink = Pixel(strip, 8 * (digits[i] - '0') + gx, gy);
+                uint32_t ink = Pixel(*strip, 8 * (digits[i] - '0') + gx, gy);
                 if (ink == 0)
                     continue;
                 inked++;

@@ -15,11 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "app/GameApp.h"
-#include "app/Random.h"
 #include "gfx/Surface.h"
 #include "objects/Hud.h"
 #include "objects/Player.h"
 #include "platform/scripted/Scripted.h"
+#include "random/Random.h"
 #include "scenes/GameScene.h"
 #include "tests/support/GameHarness.h"
 

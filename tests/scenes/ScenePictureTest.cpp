@@ -9,6 +9,7 @@
 
 #include "app/GameApp.h"
 #include "archive/ResourceArchive.h"
+#include "gfx/BmpWriter.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
 #include "tests/archive/TestFiles.h"
@@ -22,7 +23,7 @@ testfiles::Bytes BmpBytes(int width, int height)
 {
     Surface picture(width, height);
     screen::Fill(picture, kMarker);
-    picture.SaveBmp("scene-picture.bmp");
+    SaveBmp(picture, "scene-picture.bmp");
     return testfiles::ReadFile("scene-picture.bmp");
 }
 

@@ -6,9 +6,9 @@
 #include "app/Globals.h"
 #include "app/MainLoop.h"
 #include "app/Program.h"
-#include "app/Random.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
+#include "random/Random.h"
 #include "scenes/Scene.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/Random.h"
+#include "random/Random.h"
 
 Random theRandom;
 LcgRandom theLcgRandom;

@@ -1,10 +1,11 @@
 // Loading a surface from a BMP picture in the resource archive. The pixels are read right
 // behind the two headers; rows stay in the file's order, so its first (bottom) row becomes
 // memory row 0. Anything the loader cannot read whole leaves a blank picture and a one-line
-// loadError() naming the resource, and nothing is read beyond the entry.
+// error naming the resource, and nothing is read beyond the entry.
+
+#include "gfx/PictureLoader.h"
 
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "archive/ResourceArchive.h"
@@ -84,24 +85,25 @@ void ReadTriplets(ResourceArchive& archive, uint32_t* pixels, int width, int hei
 
 }  // namespace
 
-void Surface::Load(HWND window, ResourceArchive& archive, const char* name)
+Surface* LoadPicture(HWND window, ResourceArchive& archive, const char* name, std::string& error)
 {
     // Whatever goes wrong, the caller gets a usable blank surface: 1x1 unless the header has
     // given a size it can trust.
-    auto blank = [&](int w, int h) {
-        AllocateHeader(w, h, false);
-        AttachDibSection(window);
+    error.clear();
+    auto fail = [&](const std::string& fault, int w, int h) {
+        error = std::string(name) + ": " + fault;
+        return new Surface(window, w, h);
     };
-    if (!archive.Open(name)) {
-        Fail(name, "not in the archive");
-        return blank(1, 1);
-    }
+    if (!archive.Open(name))
+        return fail("not in the archive", 1, 1);
     uint32_t size = archive.Remaining();
     if (size < kBmpHeadersSize) {
-        Fail(name, "picture is too short (%u bytes; its headers alone take %d)", size,
-             kBmpHeadersSize);
         archive.Close();
-        return blank(1, 1);
+        char text[80];
+        std::snprintf(text, sizeof text,
+                      "picture is too short (%u bytes; its headers alone take %d)", size,
+                      kBmpHeadersSize);
+        return fail(text, 1, 1);
     }
 
     PictureHeaders picture;
@@ -109,16 +111,16 @@ void Surface::Load(HWND window, ResourceArchive& archive, const char* name)
     archive.Read(&picture.info, sizeof picture.info);
     std::string fault = FaultOf(picture, size - kBmpHeadersSize);
     if (!fault.empty()) {
-        Fail(name, "%s", fault.c_str());
         archive.Close();
-        return picture.SizeTrusted() ? blank(picture.info.biWidth, picture.info.biHeight)
-                                     : blank(1, 1);
+        return picture.SizeTrusted() ? fail(fault, picture.info.biWidth, picture.info.biHeight)
+                                     : fail(fault, 1, 1);
     }
 
-    blank(picture.info.biWidth, picture.info.biHeight);
+    auto* surface = new Surface(window, picture.info.biWidth, picture.info.biHeight);
     if (picture.info.biBitCount == 32)
-        archive.Read(pixels, static_cast<uint32_t>(picture.PixelBytes()));
+        archive.Read(surface->pixels, static_cast<uint32_t>(picture.PixelBytes()));
     else
-        ReadTriplets(archive, pixels, width, height);
+        ReadTriplets(archive, surface->pixels, surface->width, surface->height);
     archive.Close();
+    return surface;
 }

@@ -1,4 +1,4 @@
-#include "app/KeyBindings.h"
+#include "objects/KeyBindings.h"
 
 #include <algorithm>
 #include <iterator>

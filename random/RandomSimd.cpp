@@ -4,7 +4,7 @@
 // between (224..226 read a partner on both sides of the wrap) and the last one (its neighbour
 // is word 0, already twisted) take the scalar step.
 
-#include "app/Random.h"
+#include "random/Random.h"
 
 #if defined(__SSE2__)
 
