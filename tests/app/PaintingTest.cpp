@@ -67,29 +67,3 @@ TEST(Painting, F1WritesOneSnapshotPerFrameWhileHeldAndOneForATap)
     EXPECT_TRUE(SnapshotShowsPattern("Snap0003.bmp", 6));
     EXPECT_FALSE(std::filesystem::exists("Snap0004.bmp"));
 }
-
-TEST(Painting, AltEnterSwitchesToFullScreenAndBack)
-{
-    SceneLog log;
-    GameHarness game;
-    ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
-    game.RunFrames(1);
-
-    scripted::PressKey(VK_RETURN, true);
-    game.RunFrames(1);
-    EXPECT_TRUE(scripted::IsFullScreen());
-    EXPECT_FALSE(scripted::IsCursorVisible());
-    EXPECT_TRUE(ShowsPattern(game.Screen(), 1)) << "still the 640x480 picture";
-    EXPECT_EQ(log.Count("key 13"), 0) << "Alt+Enter is not a key for the scene";
-
-    scripted::PressKey(VK_RETURN, true);
-    game.RunFrames(1);
-    EXPECT_FALSE(scripted::IsFullScreen());
-    EXPECT_TRUE(scripted::IsCursorVisible());
-    HWND window = scripted::TheWindow();
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), kWindowedStyle);
-    RECT client;
-    ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_TRUE(client.right - client.left == kWindowWidth &&
-                client.bottom - client.top == kWindowHeight);
-}

@@ -231,6 +231,15 @@ TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)
         << "the game's picture itself is unchanged: the backend enlarges it";
     EXPECT_EQ(log.Count("key 116") + log.Count("key 117"), 0) << "the scenes never see them";
 
+    // Alt+Enter and back: the windowed style and the cursor return.
+    scripted::PressKey(VK_RETURN, true);
+    game.RunFrames(1);
+    EXPECT_TRUE(scripted::IsFullScreen() && !scripted::IsCursorVisible());
+    scripted::PressKey(VK_RETURN, true);
+    game.RunFrames(1);
+    EXPECT_TRUE(!scripted::IsFullScreen() && scripted::IsCursorVisible());
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), kWindowedStyle);
+
     // Enter held with Alt: the first press switches, the auto-repeats do not.
     scripted::PressKey(VK_RETURN, true);
     scripted::HoldKey(VK_RETURN);
@@ -238,6 +247,7 @@ TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)
         scripted::PressKey(VK_RETURN, true);
     game.RunFrames(1);
     EXPECT_TRUE(scripted::IsFullScreen());
+    EXPECT_EQ(log.Count("key 13"), 0) << "Alt+Enter is not a key for the scene";
     game.Close();
     EXPECT_TRUE(settings.fullScreen);
     EXPECT_EQ(settings.windowScale, 5);

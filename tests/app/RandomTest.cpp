@@ -44,12 +44,4 @@ TEST(Random, DrawsFollowTheTextbookGeneratorAcrossBlocksWithOrWithoutSimd)
     }
 }
 
-TEST(LcgRandom, StartsWithTheFixedSequence)
-{
-    LcgRandom fresh;
-    EXPECT_EQ(fresh.Next(), 41);
-    EXPECT_EQ(fresh.Next(), 18467);
-    EXPECT_EQ(fresh.Next(), 6334);
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 #include <iterator>
 #include <memory>
 #include <set>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,7 @@ namespace {
 
 constexpr int kBlocks = SmallBlockPool::kBlockCount;
 
-TEST(SmallBlockPool, ServesUpTo16BytesLastFreedFirstAndMoreFromTheHeap)
+TEST(SmallBlockPool, ServesUpTo16BytesLastFreedFirstAndTheRestFromTheHeap)
 {
     auto pool = std::make_unique<SmallBlockPool>();
     auto block = [&](int number) { return pool->blocks + number * SmallBlockPool::kBlockSize; };
@@ -22,36 +21,24 @@ TEST(SmallBlockPool, ServesUpTo16BytesLastFreedFirstAndMoreFromTheHeap)
     EXPECT_EQ(empty, block(kBlocks - 1));
     EXPECT_EQ(node, block(kBlocks - 2));
     EXPECT_EQ(full, block(kBlocks - 3));
-    void* large = pool->Allocate(17);
-    ASSERT_NE(large, nullptr);
-    EXPECT_FALSE(pool->Owns(large));
-    pool->Free(large);
-    pool->Free(nullptr);
-    EXPECT_EQ(pool->FreeCount(), kBlocks - 3) << "a heap block must not join the pool";
-
     pool->Free(empty);
     pool->Free(full);
     EXPECT_EQ(pool->Allocate(8), full);
     EXPECT_EQ(pool->Allocate(8), empty);
     EXPECT_EQ(pool->Allocate(8), block(kBlocks - 4));
-}
 
-TEST(SmallBlockPool, FallsBackToTheHeapWhenEveryBlockIsInUse)
-{
-    auto pool = std::make_unique<SmallBlockPool>();
-    std::set<void*> taken;
-    for (int i = 0; i < kBlocks; ++i) {
-        void* block = pool->Allocate(16);
-        ASSERT_TRUE(pool->Owns(block));
-        taken.insert(block);
-    }
+    // Every block once, then the heap: for more than 16 bytes, or when none is free.
+    std::set<void*> taken = {empty, node, full, block(kBlocks - 4)};
+    while (pool->FreeCount() > 0)
+        taken.insert(pool->Allocate(16));
     EXPECT_EQ(taken.size(), size_t{kBlocks});
-    EXPECT_EQ(pool->FreeCount(), 0);
-
-    void* overflow = pool->Allocate(4);
-    ASSERT_NE(overflow, nullptr);
-    EXPECT_FALSE(pool->Owns(overflow));
-    pool->Free(overflow);
+    for (size_t size : {17, 4}) {
+        void* heap = pool->Allocate(size);
+        ASSERT_NE(heap, nullptr);
+        EXPECT_FALSE(pool->Owns(heap));
+        pool->Free(heap);
+    }
+    pool->Free(nullptr);
     EXPECT_EQ(pool->FreeCount(), 0) << "a heap block must not join the pool";
     void* middle = *std::next(taken.begin(), 500);
     pool->Free(middle);

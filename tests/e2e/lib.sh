@@ -127,17 +127,12 @@ e2e_link_archive() {
     ln -sf "$E2E_RUN/korimo.set" "$E2E_RUN/korimo.dat" .
 }
 
-# e2e_launch_game [VARIABLE=value...]: starts the game in the current folder with the given
-# environment (SDL_AUDIODRIVER=dummy unless one is given), its output in game.log; returns
-# without waiting for the window.
-e2e_launch_game() {
+# e2e_start_game [VARIABLE=value...]: starts the game in the current folder with the given
+# environment (SDL_AUDIODRIVER=dummy unless one is given), its output in game.log, then waits
+# for the window to be shown and gives it the keyboard.
+e2e_start_game() {
     env SDL_AUDIODRIVER=dummy "$@" "$E2E_GAME" "${E2E_GAME_OPTIONS[@]}" >"$E2E_WORK/game.log" 2>&1 &
     E2E_GAME_PID=$!
-}
-
-# The same, then waits for the window to be shown and gives it the keyboard.
-e2e_start_game() {
-    e2e_launch_game "$@"
     E2E_WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --limit 1 --pid "$E2E_GAME_PID" \
                  2>/dev/null) || e2e_fail "no window appeared"
     e2e_focus
@@ -146,6 +141,11 @@ e2e_start_game() {
 e2e_focus() {
     e2e_wait_for 10 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null ||
         e2e_fail "the window did not take the focus"
+}
+
+# The window's client size in pixels: "640 480".
+e2e_window_size() {
+    xwininfo -id "$E2E_WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }'
 }
 
 e2e_alive() {
@@ -178,10 +178,6 @@ e2e_snapshot_count() {
     [ -e "${files[0]}" ] && echo ${#files[@]} || echo 0
 }
 
-e2e_newest_snapshot() {
-    ls Snap*.bmp 2>/dev/null | tail -n 1
-}
-
 e2e_snapshot_complete() {
     [ "$(stat -c %s "$1" 2>/dev/null)" = "$E2E_SNAPSHOT_BYTES" ]
 }
@@ -198,7 +194,7 @@ e2e_snapshot() {
     xdotool key F1
     e2e_wait_for 20 e2e_more_snapshots_than "$before" || e2e_fail "F1 wrote no snapshot"
     sleep 0.2
-    E2E_SHOT=$(e2e_newest_snapshot)
+    E2E_SHOT=$(ls Snap*.bmp | tail -n 1)
     e2e_wait_for 10 e2e_snapshot_complete "$E2E_SHOT" ||
         e2e_fail "$E2E_SHOT is $(stat -c %s "$E2E_SHOT") bytes, not $E2E_SNAPSHOT_BYTES"
 }
@@ -211,32 +207,26 @@ e2e_audio_position() {
     stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
 }
 
-# e2e_audio_samples <from byte> <to byte>: the samples in between, one a line.
-e2e_audio_samples() {
-    local from=$(($1 / 2 * 2)) to=$2
-    [ "$to" -gt "$from" ] || return 0
-    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO"
-}
-
 # e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
 e2e_audio_peak() {
-    e2e_audio_samples "$1" "$2" |
+    local from=$(($1 / 2 * 2)) to=$2
+    [ "$to" -gt "$from" ] || { echo 0; return; }
+    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO" |
         awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
 }
 
 
-# Helpers for the sessions that compare pictures and read scores. E2E_SOURCE is the source tree.
-E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-E2E_ASSETS=
+# Helpers for the sessions that compare pictures, hold keys and read scores.
 
 e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
 
 e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
 
-e2e_unpack_archive() {
-    E2E_ASSETS=$E2E_WORK/archive
-    "$E2E_BUILD/tools/pack/korimo-pack" extract "$E2E_RUN/korimo" "$E2E_ASSETS" >/dev/null ||
-        e2e_fail "cannot unpack the archive"
+# Space twice: past the title's logo, then the one-minute game from its menu.
+e2e_start_run() {
+    e2e_press space
+    sleep 0.5
+    e2e_press space
 }
 
 # e2e_differing <picture> <reference> [geometry]: how many pixels of the two pictures differ,
@@ -247,73 +237,6 @@ e2e_differing() {
     convert "$1" -alpha off "${crop[@]}" "$E2E_WORK/differing-a.png"
     convert "$2" -alpha off "${crop[@]}" "$E2E_WORK/differing-b.png"
     compare -metric AE "$E2E_WORK/differing-a.png" "$E2E_WORK/differing-b.png" null: 2>&1 || true
-}
-
-# The menu as the title shows it for a game mode (0 one minute, 1 five minutes): the opening
-# picture (or the given one in its place), and over it at (20, 40) from the bottom the mode's
-# half of the menu picture with black clear. Written to the given file.
-e2e_expected_menu() {
-    local mode=$1 out=$2 opening=${3:-$E2E_ASSETS/opening.bmp} menu=$E2E_ASSETS/menu.bmp
-    local width half
-    width=$(identify -format %w "$menu")
-    half=$(($(identify -format %h "$menu") / 2))
-    # The one-minute entry is the lower half of the picture as viewed, the five-minute one
-    # the upper half.
-    convert "$opening" -alpha off \
-        \( "$menu" -alpha off -crop "${width}x${half}+0+$(((1 - mode) * half))" +repage \
-           -transparent black \) \
-        -geometry "+20+$((240 - 40 - half))" -composite -alpha off "$out"
-}
-
-# Prints one line per pixel row of the area, '#' where the pixel is exactly the colour
-# (#RRGGBB) and '.' elsewhere.
-e2e_colour_mask() {
-    local file=$1 colour=$2 x=$3 y=$4 width=$5 height=${6:-16}
-    convert "$file" -alpha off -crop "${width}x${height}+${x}+${y}" +repage -depth 8 txt:- |
-        awk -v width="$width" -v height="$height" -v colour="$colour" '
-            NR > 1 {
-                split($1, at, /[,:]/)
-                cell[at[2], at[1]] = ($3 == colour) ? "#" : "."
-            }
-            END {
-                for (r = 0; r < height; r++) {
-                    line = ""
-                    for (c = 0; c < width; c++) line = line cell[r, c]
-                    print line
-                }
-            }'
-}
-
-# The same mask for a text as our 8x16 screen font draws it.
-e2e_text_mask() {
-    awk -v text="$1" '
-        BEGIN {
-            for (i = 32; i < 127; i++) code[sprintf("%c", i)] = i
-            for (i = 0; i < 16; i++) digit[substr("0123456789abcdef", i + 1, 1)] = i
-        }
-        /^glyph 0x/ {
-            hex = tolower(substr($2, 3))
-            glyph = 16 * digit[substr(hex, 1, 1)] + digit[substr(hex, 2, 1)]
-            row = 0
-            next
-        }
-        /^[.#]+$/ && row < 16 { rows[glyph, row++] = $0 }
-        END {
-            for (r = 0; r < 16; r++) {
-                line = ""
-                for (i = 1; i <= length(text); i++) {
-                    cell = rows[code[substr(text, i, 1)], r]
-                    line = line (cell == "" ? "........" : cell)
-                }
-                print line
-            }
-        }' "$E2E_SOURCE/assets/font/ascii.txt"
-}
-
-# e2e_shows_text <snapshot> <colour> <x> <y> <text>: the text stands there in that colour,
-# pixel for pixel, with nothing else of that colour in its cells.
-e2e_shows_text() {
-    [ "$(e2e_colour_mask "$1" "$2" "$3" "$4" $((8 * ${#5})))" == "$(e2e_text_mask "$5")" ]
 }
 
 # Writes the given signed 32-bit integers to a file, little-endian, as the save file holds them.
@@ -330,24 +253,4 @@ e2e_write_ints() {
 # Prints the signed 32-bit integers of a file, one a line.
 e2e_read_ints() {
     od -An -v -t d4 -w4 "$1" | tr -d ' '
-}
-
-# Waits, snapshot by snapshot, until the frame is exactly the given picture; false when it has
-# not shown within 15 s (E2E_SHOT is then the last snapshot).
-e2e_wait_for_picture() {
-    local deadline=$((SECONDS + 15))
-    while :; do
-        e2e_snapshot
-        [ "$(e2e_differing "$E2E_SHOT" "$1")" = 0 ] && return 0
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.5
-    done
-}
-
-# Waits for the title's menu offering the given game mode (0 one minute, 1 five minutes); the
-# logo and the opening picture take 3.5 s before it.
-e2e_wait_for_menu() {
-    local expected=$E2E_WORK/menu-$1.png
-    [ -f "$expected" ] || e2e_expected_menu "$1" "$expected"
-    e2e_wait_for_picture "$expected"
 }

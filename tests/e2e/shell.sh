@@ -22,11 +22,7 @@ e2e_start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO"
 [ "$(xdotool getwindowname "$E2E_WINDOW")" = "こりもしゅーてぃんぐ" ] ||
     e2e_fail "caption is '$(xdotool getwindowname "$E2E_WINDOW")'"
 
-# Client size in pixels: "640 480".
-window_size() {
-    xwininfo -id "$E2E_WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'
-}
-[ "$(window_size)" = "640 480" ] || e2e_fail "client area is $(window_size), not 640 480"
+[ "$(e2e_window_size)" = "640 480" ] || e2e_fail "client area is $(e2e_window_size), not 640 480"
 
 # Waits until the window's picture has stayed the same for two seconds (the title's menu
 # stands still), so that a snapshot and a screenshot taken next show the same frame.
@@ -58,7 +54,7 @@ DIFFERENT=$(compare -metric AE shown.png snapshot.png null: 2>&1)
 
 xdotool key alt+Return
 sleep 1
-[ "$(window_size)" = "$SCREEN_WIDTH $SCREEN_HEIGHT" ] || e2e_fail "full screen is $(window_size)"
+[ "$(e2e_window_size)" = "$SCREEN_WIDTH $SCREEN_HEIGHT" ] || e2e_fail "full screen is $(e2e_window_size)"
 # Scaled by the largest whole factor (two) and centred on black: the middle 1280x960 of the
 # screen, quartered, is the next snapshot, and the bands above and below are black.
 wait_until_still
@@ -74,7 +70,7 @@ BANDS=$(convert full.png \( -clone 0 -crop 1280x32+0+0 \) \( -clone 0 -crop 1280
 
 xdotool key alt+Return
 sleep 1
-[ "$(window_size)" = "640 480" ] || e2e_fail "back from full screen the window is $(window_size)"
+[ "$(e2e_window_size)" = "640 480" ] || e2e_fail "back from full screen the window is $(e2e_window_size)"
 
 # Keys and sound through the real devices: the title is silent, and Space on its menu starts a
 # run whose music plays (the run itself is for the unit tests and the golden run).

@@ -17,6 +17,7 @@ namespace {
 
 using screen::Pixel;
 using screen::Fill;
+using screen::TextAt;
 
 // Whether `digits` stand on the canvas at (x, y) as the digit strip draws them.
 bool DigitsAt(kit::GameRun& run, int x, int y, const std::string& digits)
@@ -36,27 +37,6 @@ bool DigitsAt(kit::GameRun& run, int x, int y, const std::string& digits)
                     return false;
             }
         }
-    }
-    return inked > 0;
-}
-
-// Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
-// TextOutA inks in white on a blank picture is white on the canvas.
-bool TextAt(kit::GameRun& run, int x, int row, const std::string& text)
-{
-    Surface& canvas = run.harness.Canvas();
-    Surface blank(run.harness.App().window, 320, 240);
-    SelectObject(blank.dc, canvas.font);
-    SetTextColor(blank.dc, 0xFFFFFF);
-    SetBkMode(blank.dc, TRANSPARENT);
-    TextOutA(blank.dc, x, row, text.c_str(), static_cast<int>(text.size()));
-    int inked = 0;
-    for (int i = 0; i < 320 * 240; i++) {
-        if ((blank.pixels[i] & 0xFFFFFF) == 0)
-            continue;
-        inked++;
-        if ((canvas.pixels[i] & 0xFFFFFF) != 0xFFFFFF)
-            return false;
     }
     return inked > 0;
 }
@@ -81,7 +61,7 @@ TEST(GameSceneLandscape, TheNumbersAndTheTimerKeepAwayFromTheHeroine)
         uint32_t elapsed = timeGetTime() - run.scene->startTime;
         char timer[16];
         std::snprintf(timer, sizeof timer, "00:%02u Sec.", elapsed / 1000);
-        EXPECT_TRUE(TextAt(run, 240, c.timerRow, timer)) << timer;
+        EXPECT_TRUE(TextAt(run.harness, 240, c.timerRow, timer)) << timer;
     }
 }
 
@@ -92,7 +72,7 @@ TEST(GameSceneLandscape, AnUntimedGameNeverEndsShowsNoBestScoreAndTakesNoSnapsho
     saveRecord.tables[0].Insert(98765);
     run.scene->score = 100;
     ASSERT_TRUE(run.QuietFrames(1, 65000));
-    EXPECT_TRUE(TextAt(run, 240, 25, "01:05 Sec."));
+    EXPECT_TRUE(TextAt(run.harness, 240, 25, "01:05 Sec."));
     EXPECT_TRUE(DigitsAt(run, 238, 220, "0000000100"));
     EXPECT_FALSE(DigitsAt(run, 138, 220, "0000098765"));
     ASSERT_TRUE(run.QuietFrames(1, 4000000));

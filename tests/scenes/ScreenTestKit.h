@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
+#include "app/GameApp.h"
 #include "gfx/Surface.h"
 #include "platform/scripted/Scripted.h"
 #include "tests/support/GameHarness.h"
@@ -33,6 +35,27 @@ inline bool Halved(const Surface& canvas, const Surface& picture)
 {
     return std::equal(picture.pixels, picture.pixels + 320 * 240, canvas.pixels,
                       [](uint32_t p, uint32_t c) { return c == ((p >> 1) & 0x7F7F7F7F); });
+}
+
+// Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
+// TextOutA inks in white on a blank picture is white on the canvas.
+inline bool TextAt(GameHarness& game, int x, int row, const std::string& text)
+{
+    Surface& canvas = game.Canvas();
+    Surface blank(game.App().window, 320, 240);
+    SelectObject(blank.dc, canvas.font);
+    SetTextColor(blank.dc, 0xFFFFFF);
+    SetBkMode(blank.dc, TRANSPARENT);
+    TextOutA(blank.dc, x, row, text.c_str(), static_cast<int>(text.size()));
+    int inked = 0;
+    for (int i = 0; i < 320 * 240; i++) {
+        if ((blank.pixels[i] & 0xFFFFFF) == 0)
+            continue;
+        inked++;
+        if ((canvas.pixels[i] & 0xFFFFFF) != 0xFFFFFF)
+            return false;
+    }
+    return inked > 0;
 }
 
 inline void Press(GameHarness& game, int vk)

@@ -26,13 +26,9 @@ ResourceArchive& TestArchive()
         std::vector<std::pair<std::string, Bytes>> entries;
         for (int i = 0; i < 9; i++)
             entries.push_back({ClipName(i), EncodeMp3(TwoTones(2205 * (i + 1), 8000))});
-        Bytes mp3 = entries[0].second, reserved = mp3;
-        reserved[2] |= 0x0C;  // sampling-rate index 3
+        Bytes mp3 = entries[0].second;
         entries.push_back({"riff.mp3", Riff({Chunk("fmt ", Bytes(30)), Chunk("data", mp3)})});
-        entries.push_back({"nodata.mp3", Riff({Chunk("fmt ", Bytes(30))})});
         entries.push_back({"overlong.mp3", Riff({Chunk("data", mp3, true, 100000)})});
-        entries.push_back({"reserved.mp3", reserved});
-        entries.push_back({"cut.mp3", Bytes(mp3.begin(), mp3.begin() + 10)});
         WriteArchive("sounds", entries);
         return true;
     }();
@@ -78,14 +74,14 @@ TEST_F(SoundSystemTest, TakesSlotsInLoadOrderUpToSixteenAndNamesEveryFailure)
         const char* name;
         const char* fault;
     };
-    for (Case broken : {Case{"missing.mp3", "not in the archive"}, Case{"nodata.mp3", "\"data\""},
-                        Case{"overlong.mp3", "past the end"}, Case{"reserved.mp3", "reserved"},
-                        Case{"cut.mp3", "decoder"}}) {
+    for (Case broken : {Case{"missing.mp3", "not in the archive"},
+                        Case{"overlong.mp3", "past the end"}}) {
         EXPECT_EQ(sound->Load(TestArchive(), broken.name), 0xFFFF) << broken.name;
         for (const char* says : {broken.name, "sounds.dat", broken.fault})
             EXPECT_NE(sound->error().find(says), std::string::npos) << sound->error();
     }
-    // Failed loads take no slot.
+    // Failed loads take no slot. (Each kind of damage is for the sound source and decoder
+    // tests; here the message names the clip and the archive.)
     EXPECT_EQ(sound->Load(TestArchive(), "riff.mp3"), 9);
     for (int id = 10; id < 16; id++)
         EXPECT_EQ(sound->Load(TestArchive(), ClipName(0).c_str()), id);

@@ -5,19 +5,6 @@
 // the first scene's Init), but lets the test choose the first scene, the clock and the input,
 // and run a given number of frames through the real main loop.
 //
-//     #include "tests/support/GameHarness.h"
-//     #include "scenes/TitleScene.h"
-//
-//     TEST(TitleScene, SpaceOpensTheMenu) {
-//         GameHarness game;                               // scripted platform, clock at 1000
-//         ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
-//         game.RunFrames(30);                             // 30 frames, clock +17 ms before each
-//         scripted::PressKey(VK_SPACE);                   // queued: the scene's OnKeyDown runs
-//         game.RunFrames(1);                              // before this frame
-//         EXPECT_EQ(game.Canvas().GetPixel(10, 10), ...); // the 320x240 back buffer
-//         EXPECT_EQ(game.Screen()[...], ...);             // the 640x480 picture last presented
-//     }                                                   // closes the window, shuts down
-//
 // Input goes through platform/scripted/Scripted.h directly: scripted::PressKey (a key-down
 // message for the scene's hook, plus the "pressed" latch), scripted::HoldKey / ReleaseKey (what
 // polling with GetAsyncKeyState sees), scripted::AttachJoystick / SetJoystick (set
