@@ -98,9 +98,10 @@ Keys:
 
 Files:
   korimo.sav (the scores), settings.ini (volumes, window, keys), Snap0000.bmp... (F1) and
-  HighScore1.bmp, HighScore5.bmp (the best run's last picture) are kept in $XDG_DATA_HOME/korimo-shooting, by default
-  ~/.local/share/korimo-shooting, or in the folder given with --data-dir. The game's
-  pictures and sounds, korimo.set and korimo.dat, are read from the program's folder, then
-  <prefix>/share/korimo-shooting, then the current folder.
+  HighScore1.bmp, HighScore5.bmp (the best run's last picture) are kept in
+  $XDG_DATA_HOME/korimo-shooting, by default ~/.local/share/korimo-shooting, or in the
+  folder given with --data-dir. The game's pictures and sounds, korimo.set and korimo.dat,
+  are read from the program's folder, then <prefix>/share/korimo-shooting, then the
+  current folder.
 )";
 }
