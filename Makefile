@@ -7,7 +7,11 @@ FUZZ_SECONDS ?= 60
 
 PREFIX  ?= /usr/local
 
-.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean
+WEB     ?= build-web
+WEBOBJ  ?= build-web-objects
+WEB_PORT ?= 8017
+
+.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean web web-setup web-serve
 
 all: build
 
@@ -68,5 +72,20 @@ valgrind: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
+# The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's
+# emscripten), the MP3 decoder and the archive pair, which the desktop build makes.
+web: build web-setup
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEBOBJ) -DCMAKE_BUILD_TYPE=Release \
+		-DKORIMO_ARCHIVE_DIR=$(abspath $(BUILD))/run -DKORIMO_PAGE_DIR=$(abspath $(WEB)) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEBOBJ) -j$(JOBS)
+
+web-setup:
+	@tools/setup-web.sh
+
+# Serves the page for a local try on http://127.0.0.1:$(WEB_PORT)/ (any static host serves it).
+web-serve: web
+	@echo "Korimo Shooting: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB) $(WEB_PORT)
+
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZDIR)
+	rm -rf $(BUILD) $(ASAN) $(FUZZDIR) $(WEB) $(WEBOBJ)
