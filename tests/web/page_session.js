@@ -1,0 +1,88 @@
+// The browser half of page_session.sh. Usage: node page_session.js <page folder>
+// <desktop's F1 snapshot of the title menu> <scratch folder>.
+"use strict";
+
+const {execFileSync} = require("child_process");
+const fs = require("fs");
+const path = require("path");
+const {Page, sleep, until} = require("./page_driver.js");
+
+const [folder, desktopMenu, scratch] = process.argv.slice(2);
+let shots = 0;
+
+function check(condition, what) {
+  if (!condition) throw new Error(what);
+  console.log("page_session: " + what);
+}
+
+// The 320x240 picture as raw RGB bytes, from a BMP snapshot or from a screenshot of the canvas
+// at any whole factor (one pixel of each square taken).
+function pictureBytes(file) {
+  return execFileSync("convert", [file, "-sample", "320x240!", "-depth", "8", "rgb:-"],
+                      {maxBuffer: 1 << 22});
+}
+
+async function shownPicture(page) {
+  const file = path.join(scratch, `page-${shots++}.png`);
+  const box = await page.screenshot(file);
+  if (box.width % 320 || box.height % 240 || box.width / 320 !== box.height / 240)
+    throw new Error(`the canvas shows at ${box.width}x${box.height}, not a whole factor of 320x240`);
+  return pictureBytes(file);
+}
+
+// The save record's best one-minute score: the eleventh of the first table's twelve integers.
+async function storedBest(page) {
+  const bytes = await page.evaluate(
+    "(() => { try { return Array.from(Module.FS.readFile('/korimo/korimo.sav')); }" +
+    " catch (e) { return null; } })()");
+  if (!bytes || bytes.length !== 100) return null;
+  return Buffer.from(bytes).readInt32LE(4 + 10 * 4);
+}
+
+(async () => {
+  const page = await Page.open(folder);
+  try {
+    await sleep(5000);  // the logo turns and the opening picture fades in: then the menu stands
+    const desktop = pictureBytes(desktopMenu);
+    const menu = await shownPicture(page);
+    check(menu.equals(desktop), "the title menu shows exactly the desktop's snapshot of it");
+
+    await page.key("ArrowDown");
+    await sleep(300);
+    const fiveMinutes = await shownPicture(page);
+    check(!fiveMinutes.equals(menu), "Down moves the menu's choice");
+    await page.key("ArrowUp");
+    await sleep(300);
+    check((await shownPicture(page)).equals(menu), "Up moves it back, to the same picture");
+
+    const before = await storedBest(page);
+    await page.key("Space");
+    await sleep(1500);
+    check(!(await shownPicture(page)).equals(menu), "Space starts the run");
+
+    // A minute of flying with the shot held, up and down the screen.
+    await page.keyDown("Space");
+    const end = Date.now() + 66000;
+    for (let step = 0; Date.now() < end; step++) {
+      const arrow = ["ArrowUp", "ArrowRight", "ArrowDown", "ArrowLeft"][step % 4];
+      await page.keyDown(arrow);
+      await sleep(700);
+      await page.keyUp(arrow);
+    }
+    await page.keyUp("Space");
+    const best = await until("the run's score in the stored ranking", async () => {
+      const value = await storedBest(page);
+      return value !== null && value > 0 && value !== before ? value : 0;
+    }, 60);
+    check(best > 0, `the run's score ${best} is stored in the ranking`);
+
+    await page.reload();
+    check(await storedBest(page) === best, "after a reload the ranking still holds " + best);
+  } finally {
+    if (page.logs.length) fs.writeFileSync(path.join(scratch, "page.log"), page.logs.join("\n"));
+    await page.close();
+  }
+})().catch((error) => {
+  console.error("page_session: " + error.message);
+  process.exit(1);
+});
