@@ -64,7 +64,7 @@ class Page {
     const debugPort = await freePort();
     page.browser = spawn("chromium", [
       "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-      "--autoplay-policy=no-user-gesture-required", "--hide-scrollbars",
+      "--hide-scrollbars",
       "--window-size=1024,768", "--user-data-dir=" + page.profile,
       "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=" + debugPort,
       "about:blank"], {stdio: "ignore"});
