@@ -46,11 +46,12 @@
       .then(([index, data]) => {
         FS.writeFile("/korimo.set", index);
         FS.writeFile("/korimo.dat", data);
-        // Every file the program closes passes here, so a finished snapshot is seen at once.
-        const close = FS.close;
-        FS.close = (stream) => {
-          const result = close(stream);
-          offerSnapshot(stream.path);
+        // A file is written whole under another name and then renamed into place: every
+        // rename passes here, so a finished snapshot is seen at once.
+        const rename = FS.rename;
+        FS.rename = (from, to) => {
+          const result = rename(from, to);
+          offerSnapshot(to);
           return result;
         };
         Module.removeRunDependency("korimo-files");
@@ -106,6 +107,7 @@
   function offerSnapshot(path) {
     const name = path.slice(kPlayerFolder.length + 1);
     if (!path.startsWith(kPlayerFolder + "/") || !/^Snap\d+\.bmp$/.test(name)) return;
+    // After the frame that wrote it.
     setTimeout(() => {
       const bytes = Module.FS.readFile(path);
       Module.FS.unlink(path);
