@@ -39,7 +39,8 @@ package: build
 # a short run of every fuzz target, and a short headless run under valgrind.
 test: unit-test asan-test fuzz-smoke valgrind
 
-unit-test: build
+# The web tests (label web) open the page, so the page is built first.
+unit-test: build web
 	cd $(BUILD) && ctest --output-on-failure
 
 asan-test: setup

@@ -37,9 +37,11 @@ EM_JS(void, StorePlayerFolder, (), {
         Module.korimoStore();
 });
 
-EM_JS(void, ReportFrameTime, (double milliseconds), {
+// A frame's time in two parts: the game's own (the message handlers and the scene's frame with
+// its doubling) and the browser's (the picture put on the canvas).
+EM_JS(void, ReportFrameTime, (double game, double presenting), {
     if (Module.korimoFrameTime)
-        Module.korimoFrameTime(milliseconds);
+        Module.korimoFrameTime(game, presenting);
 });
 
 EM_JS(void, ReportEnd, (int exitCode), {
@@ -82,7 +84,8 @@ void RunFrame()
         Stop(exitCode);
         return;
     }
-    ReportFrameTime(emscripten_get_now() - start);
+    const double presenting = web::TakePresentMilliseconds();
+    ReportFrameTime(emscripten_get_now() - start - presenting, presenting);
     StoreChanges();
 }
 

@@ -149,17 +149,29 @@
   for (const type of ["keydown", "mousedown", "touchstart"])
     window.addEventListener(type, wakeSound, true);
 
+  // ?timing: the game's own time per frame and the browser's time to show it, over the last
+  // thousand frames, once a second.
   if (new URLSearchParams(location.search).has("timing")) {
     const line = document.getElementById("timing");
-    const times = Module.korimoFrameTimes = [];
-    Module.korimoFrameTime = (milliseconds) => times.push(milliseconds);
-    setInterval(() => {
-      if (!times.length) return;
+    const frames = Module.korimoFrameTimes = {game: [], presenting: []};
+    Module.korimoFrameTime = (game, presenting) => {
+      frames.game.push(game);
+      frames.presenting.push(presenting);
+      if (frames.game.length > 1000) {
+        frames.game.shift();
+        frames.presenting.shift();
+      }
+    };
+    const summary = (times) => {
       const sorted = times.slice().sort((a, b) => a - b);
-      const at = (share) => sorted[Math.min(sorted.length - 1, Math.floor(share * sorted.length))];
-      line.textContent = "frame time over " + times.length + " frames: median " +
-        at(0.5).toFixed(2) + " ms, 95th percentile " + at(0.95).toFixed(2) + " ms, longest " +
-        sorted[sorted.length - 1].toFixed(2) + " ms";
+      const mean = times.reduce((sum, each) => sum + each, 0) / times.length;
+      const p99 = sorted[Math.min(sorted.length - 1, Math.floor(0.99 * sorted.length))];
+      return "mean " + mean.toFixed(3) + " ms, 99th percentile " + p99.toFixed(3) + " ms";
+    };
+    setInterval(() => {
+      if (!frames.game.length) return;
+      line.textContent = "last " + frames.game.length + " frames: game " +
+        summary(frames.game) + "; showing them " + summary(frames.presenting);
     }, 1000);
   }
 })();

@@ -10,5 +10,8 @@ namespace web {
 void Install(bool sound = true);
 // Stops listening to the page; the window and the sound device are gone by then.
 void Uninstall();
+// Milliseconds spent putting pictures on the canvas since the last call: the part of a frame
+// that is the browser's, told apart from the game's own when the page reports frame times.
+double TakePresentMilliseconds();
 
 }  // namespace web

@@ -77,6 +77,7 @@ int WebCanvas::Scale() const
 
 void WebCanvas::Present(const DibSection& frame)
 {
+    const double start = emscripten_get_now();
     // Our pixels are blue, green, red and a byte that means nothing, rows bottom-up; the
     // canvas takes red, green, blue and opacity, rows top-down.
     const size_t count = static_cast<size_t>(frame.width) * frame.height;
@@ -93,4 +94,12 @@ void WebCanvas::Present(const DibSection& frame)
         }
     }
     PutPicture(rgba.data(), frame.width, frame.height);
+    presentMilliseconds += emscripten_get_now() - start;
+}
+
+double WebCanvas::TakePresentMilliseconds()
+{
+    const double taken = presentMilliseconds;
+    presentMilliseconds = 0;
+    return taken;
 }

@@ -19,7 +19,10 @@ public:
     // Page pixels per pixel of the game's 320x240 picture, as the page shows it now.
     int Scale() const;
     void Present(const DibSection& frame);
+    // Milliseconds spent in Present since the last call.
+    double TakePresentMilliseconds();
 
 private:
+    double presentMilliseconds = 0;
     std::vector<uint8_t> rgba;  // the frame top-down in the canvas's byte order
 };

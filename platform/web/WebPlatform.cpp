@@ -158,6 +158,11 @@ void Install(bool sound)
     platform::InstallBackend(backend, sound ? nullptr : &platform::NullAudioDevice());
 }
 
+double TakePresentMilliseconds()
+{
+    return backend ? backend->canvas.TakePresentMilliseconds() : 0;
+}
+
 void Uninstall()
 {
     platform::InstallBackend(nullptr);
