@@ -15,7 +15,12 @@
   const Module = window.Module = {
     preRun: [loadFiles],
     onRuntimeInitialized: startGame,
-    printErr: (text) => console.error(text),
+    // The program's one-line complaints (a damaged archive, a settings line it cannot use)
+    // show under the picture, where a player sees them.
+    printErr: (text) => {
+      console.error(text);
+      status.textContent = text;
+    },
     korimoScale: () => scale,
   };
 
@@ -119,8 +124,12 @@
     }, 0);
   }
 
-  Module.korimoEnded = () => {
-    status.textContent = "The game has ended. Reload the page to play again.";
+  // A start that failed has said why on the way (printErr); that line stays.
+  Module.korimoEnded = (exitCode) => {
+    if (exitCode === 0)
+      status.textContent = "The game has ended. Reload the page to play again.";
+    else if (!status.textContent)
+      status.textContent = "The game could not start.";
   };
 
   // The picture at the largest whole factor of 320x240 that fits the page beside the line of
