@@ -74,8 +74,10 @@ bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
 # The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's
-# emscripten), the MP3 decoder and the archive pair, which the desktop build makes.
-web: build web-setup
+# emscripten), the MP3 decoder and the archive pair, which the desktop build's asset tools make.
+web: setup web-setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target korimo_archive_files
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEBOBJ) -DCMAKE_BUILD_TYPE=Release \
 		-DKORIMO_ARCHIVE_DIR=$(abspath $(BUILD))/run -DKORIMO_PAGE_DIR=$(abspath $(WEB)) >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEBOBJ) -j$(JOBS)
