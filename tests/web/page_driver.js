@@ -40,15 +40,11 @@ async function until(what, test, seconds = 30) {
 
 // The key events a real keyboard sends, by the key's code.
 const kKeys = {
-  Space: {key: " ", vk: 32, text: " "},
-  ArrowUp: {key: "ArrowUp", vk: 38},
-  ArrowDown: {key: "ArrowDown", vk: 40},
-  ArrowLeft: {key: "ArrowLeft", vk: 37},
-  ArrowRight: {key: "ArrowRight", vk: 39},
-  Enter: {key: "Enter", vk: 13, text: "\r"},
-  F1: {key: "F1", vk: 112},
-  KeyB: {key: "b", vk: 66, text: "b"},
-  KeyP: {key: "p", vk: 80, text: "p"},
+  Space: {key: " ", windowsVirtualKeyCode: 32, text: " "},
+  ArrowUp: {key: "ArrowUp", windowsVirtualKeyCode: 38},
+  ArrowDown: {key: "ArrowDown", windowsVirtualKeyCode: 40},
+  ArrowLeft: {key: "ArrowLeft", windowsVirtualKeyCode: 37},
+  ArrowRight: {key: "ArrowRight", windowsVirtualKeyCode: 39},
 };
 
 class Page {
@@ -97,10 +93,6 @@ class Page {
     }
   }
 
-  async reload() {
-    await this.load();
-  }
-
   async evaluate(expression) {
     const {result, exceptionDetails} = await this.client.Runtime.evaluate({
       expression, awaitPromise: true, returnByValue: true});
@@ -109,23 +101,18 @@ class Page {
   }
 
   async key(code, holdMs = 60) {
-    const key = kKeys[code];
-    const event = {code, key: key.key, windowsVirtualKeyCode: key.vk};
-    await this.client.Input.dispatchKeyEvent({type: "keyDown", text: key.text, ...event});
+    await this.keyDown(code);
     await sleep(holdMs);
-    await this.client.Input.dispatchKeyEvent({type: "keyUp", ...event});
+    await this.keyUp(code);
   }
 
   async keyDown(code) {
-    const key = kKeys[code];
-    await this.client.Input.dispatchKeyEvent({
-      type: "keyDown", code, key: key.key, windowsVirtualKeyCode: key.vk, text: key.text});
+    await this.client.Input.dispatchKeyEvent({type: "keyDown", code, ...kKeys[code]});
   }
 
   async keyUp(code) {
-    const key = kKeys[code];
-    await this.client.Input.dispatchKeyEvent({
-      type: "keyUp", code, key: key.key, windowsVirtualKeyCode: key.vk});
+    const {text, ...key} = kKeys[code];
+    await this.client.Input.dispatchKeyEvent({type: "keyUp", code, ...key});
   }
 
   // A PNG of the canvas as it shows on the page, and its place there.
@@ -147,7 +134,8 @@ class Page {
         await new Promise((resolve) => child.once("exit", resolve));
       }
     }
-    fs.rmSync(this.profile, {recursive: true, force: true});
+    // Chromium's helper processes may still be writing to the profile for a moment.
+    fs.rmSync(this.profile, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
   }
 }
 

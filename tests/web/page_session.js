@@ -95,7 +95,7 @@ async function storedBest(page) {
     }, 60);
     check(best > 0, `the run's score ${best} is stored in the ranking`);
 
-    await page.reload();
+    await page.load();
     check(await storedBest(page) === best, "after a reload the ranking still holds " + best);
   } finally {
     if (page.logs.length) fs.writeFileSync(path.join(scratch, "page.log"), page.logs.join("\n"));
