@@ -56,26 +56,31 @@ class Page {
     const httpPort = await freePort();
     page.server = spawn("python3", ["-m", "http.server", "--bind", "127.0.0.1",
                                     "--directory", folder, String(httpPort)],
-                        {stdio: "ignore"});
+                        {stdio: "ignore", detached: true});
     const debugPort = await freePort();
     page.browser = spawn("chromium", [
-      "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-      "--hide-scrollbars",
+      "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--hide-scrollbars",
       "--window-size=1024,768", "--user-data-dir=" + page.profile,
       "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=" + debugPort,
-      "about:blank"], {stdio: "ignore"});
-    page.url = "http://127.0.0.1:" + httpPort + "/index.html" + query;
-    await until("the page's server", () => fetch(page.url).then((r) => r.ok));
-    page.client = await until("Chromium", () => CDP({host: "127.0.0.1", port: debugPort}));
-    const {Page: pageDomain, Runtime} = page.client;
-    page.logs = [];
-    Runtime.consoleAPICalled(({type, args}) =>
-      page.logs.push(type + ": " + args.map((a) => a.value).join(" ")));
-    Runtime.exceptionThrown(({exceptionDetails}) =>
-      page.logs.push("exception: " + JSON.stringify(exceptionDetails.exception || {})));
-    await pageDomain.enable();
-    await Runtime.enable();
-    await page.load();
+      "about:blank"], {stdio: "ignore", detached: true});
+    // Whatever was started goes again when the page cannot be opened.
+    try {
+      page.url = "http://127.0.0.1:" + httpPort + "/index.html" + query;
+      await until("the page's server", () => fetch(page.url).then((r) => r.ok));
+      page.client = await until("Chromium", () => CDP({host: "127.0.0.1", port: debugPort}));
+      const {Page: pageDomain, Runtime} = page.client;
+      page.logs = [];
+      Runtime.consoleAPICalled(({type, args}) =>
+        page.logs.push(type + ": " + args.map((a) => a.value).join(" ")));
+      Runtime.exceptionThrown(({exceptionDetails}) =>
+        page.logs.push("exception: " + JSON.stringify(exceptionDetails.exception || {})));
+      await pageDomain.enable();
+      await Runtime.enable();
+      await page.load();
+    } catch (error) {
+      await page.close();
+      throw error;
+    }
     return page;
   }
 
@@ -128,10 +133,12 @@ class Page {
 
   async close() {
     if (this.client) await this.client.close().catch(() => {});
+    // Each was started in a process group of its own, which goes with it (Chromium's helpers).
     for (const child of [this.browser, this.server]) {
       if (child && child.exitCode === null) {
-        child.kill();
-        await new Promise((resolve) => child.once("exit", resolve));
+        const exited = new Promise((resolve) => child.once("exit", resolve));
+        process.kill(-child.pid, "SIGTERM");
+        await exited;
       }
     }
     // Chromium's helper processes may still be writing to the profile for a moment.
