@@ -49,8 +49,9 @@ const kKeys = {
 
 class Page {
   // Serves folder on 127.0.0.1 and opens it in a fresh headless Chromium with its own
-  // profile, which keeps the browser's storage across reloads of the page.
-  static async open(folder, query = "") {
+  // profile, which keeps the browser's storage across reloads of the page. setUp runs in the
+  // page before any of its own scripts.
+  static async open(folder, query = "", setUp = "") {
     const page = new Page();
     page.profile = fs.mkdtempSync(path.join(os.tmpdir(), "korimo-chromium-"));
     const httpPort = await freePort();
@@ -76,6 +77,7 @@ class Page {
         page.logs.push("exception: " + JSON.stringify(exceptionDetails.exception || {})));
       await pageDomain.enable();
       await Runtime.enable();
+      if (setUp) await pageDomain.addScriptToEvaluateOnNewDocument({source: setUp});
       await page.load();
     } catch (error) {
       await page.close();

@@ -39,8 +39,22 @@ async function storedBest(page) {
   return Buffer.from(bytes).readInt32LE(4 + 10 * 4);
 }
 
+// A game pad in the standard layout, as the Gamepad API lists it, whose buttons the session
+// presses: headless Chromium has none of its own.
+const kPad = `
+  window.testPad = {id: "test pad", connected: true, mapping: "standard", axes: [0, 0, 0, 0],
+                    buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
+  navigator.getGamepads = () => [window.testPad];`;
+
+async function pressPadButton(page, index) {
+  await page.evaluate(`testPad.buttons[${index}].pressed = true`);
+  await sleep(300);
+  await page.evaluate(`testPad.buttons[${index}].pressed = false`);
+  await sleep(300);
+}
+
 (async () => {
-  const page = await Page.open(folder);
+  const page = await Page.open(folder, "", kPad);
   try {
     await sleep(5000);  // the logo turns and the opening picture fades in: then the menu stands
     const desktop = pictureBytes(desktopMenu);
@@ -71,6 +85,10 @@ async function storedBest(page) {
     await page.key("ArrowUp");
     await sleep(300);
     check((await shownPicture(page)).equals(menu), "Up moves it back, to the same picture");
+    await pressPadButton(page, 13);
+    check((await shownPicture(page)).equals(fiveMinutes), "the pad's d-pad down does what Down does");
+    await pressPadButton(page, 12);
+    check((await shownPicture(page)).equals(menu), "and its d-pad up what Up does");
 
     const before = await storedBest(page);
     await page.key("Space");

@@ -1,10 +1,10 @@
 #!/bin/bash
 # The game as a web page, served on 127.0.0.1 in Debian's headless Chromium and driven by real
 # key events from the browser's automation interface: its title menu is, pixel for pixel, the
-# desktop's F1 snapshot of the same moment; the sound waits for the first key; Down and Up
-# move the menu's choice and Space starts the run with its music; a one-minute run flown with
-# Space and the arrows ends with its score in the ranking of the player's folder, and the
-# score is still there after the page is reloaded.
+# desktop's F1 snapshot of the same moment; the sound waits for the first key; Down and Up,
+# and a game pad's d-pad, move the menu's choice; Space starts the run with its music; a
+# one-minute run flown with Space and the arrows ends with its score in the ranking of the
+# player's folder, and the score is still there after the page is reloaded.
 #
 # Usage: page_session.sh <run folder> <build folder> <page folder>
 # Skipped (77) without Chromium or without the page (`make web` builds it).
