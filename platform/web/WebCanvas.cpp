@@ -30,7 +30,7 @@ EM_JS(int, PageScale, (), {
     return Module.korimoScale ? Module.korimoScale() : 1;
 });
 
-EM_JS(void, PutPicture, (const uint8_t* rgba, int width, int height), {
+EM_JS(void, PutPicture, (const uint32_t* rgba, int width, int height), {
     const canvas = document.getElementById("screen");
     if (canvas.width !== width || canvas.height !== height) {
         canvas.width = width;
@@ -79,18 +79,17 @@ void WebCanvas::Present(const DibSection& frame)
 {
     const double start = emscripten_get_now();
     // Our pixels are blue, green, red and a byte that means nothing, rows bottom-up; the
-    // canvas takes red, green, blue and opacity, rows top-down.
+    // canvas takes red, green, blue and opacity in memory order, rows top-down. WebAssembly is
+    // little-endian, so a canvas pixel read as one word is 0xAABBGGRR.
     const size_t count = static_cast<size_t>(frame.width) * frame.height;
-    rgba.resize(count * 4);
-    uint8_t* out = rgba.data();
+    rgba.resize(count);
+    uint32_t* out = rgba.data();
     for (int row = frame.height - 1; row >= 0; --row) {
         const uint32_t* in = frame.pixels + static_cast<size_t>(row) * frame.width;
-        for (int x = 0; x < frame.width; ++x, out += 4) {
+        for (int x = 0; x < frame.width; ++x) {
             const uint32_t pixel = in[x];
-            out[0] = static_cast<uint8_t>(pixel >> 16);
-            out[1] = static_cast<uint8_t>(pixel >> 8);
-            out[2] = static_cast<uint8_t>(pixel);
-            out[3] = 0xFF;
+            *out++ = 0xFF000000u | ((pixel & 0xFF) << 16) | (pixel & 0xFF00) |
+                     ((pixel >> 16) & 0xFF);
         }
     }
     PutPicture(rgba.data(), frame.width, frame.height);

@@ -24,5 +24,5 @@ public:
 
 private:
     double presentMilliseconds = 0;
-    std::vector<uint8_t> rgba;  // the frame top-down in the canvas's byte order
+    std::vector<uint32_t> rgba;  // the frame top-down in the canvas's byte order
 };
