@@ -14,6 +14,11 @@
 #if defined(__x86_64__) || defined(__i386__)
 #define KORIMO_X86 1
 #endif
+#ifdef __wasm_simd128__
+#define KORIMO_WASM_SIMD true
+#else
+#define KORIMO_WASM_SIMD false
+#endif
 
 namespace {
 
@@ -80,7 +85,7 @@ bool CanUseDrawPath(DrawPath path)
     case DrawPath::Sse2: return __builtin_cpu_supports("sse2");
 #else
     case DrawPath::Avx2: return false;
-    case DrawPath::Sse2: return true;
+    case DrawPath::Sse2: return KORIMO_WASM_SIMD;
 #endif
     case DrawPath::Reference: return true;
     }
