@@ -7,7 +7,11 @@ FUZZ_SECONDS ?= 60
 
 PREFIX  ?= /usr/local
 
-.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean
+WEB     ?= build-web
+WEBOBJ  ?= build-web-objects
+WEB_PORT ?= 8017
+
+.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean web web-setup web-serve
 
 all: build
 
@@ -35,13 +39,14 @@ package: build
 # a short run of every fuzz target, and a short headless run under valgrind.
 test: unit-test asan-test fuzz-smoke valgrind
 
-unit-test: build
+# The web tests (label web) open the page, so the page is built first.
+unit-test: build web
 	cd $(BUILD) && ctest --output-on-failure
 
 asan-test: setup
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKORIMO_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN) -j$(JOBS)
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE e2e
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'e2e|web'
 
 $(FUZZDIR)/.configured: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZDIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORIMO_FUZZ=ON >/dev/null
@@ -68,5 +73,22 @@ valgrind: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
+# The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's
+# emscripten), the MP3 decoder and the archive pair, which the desktop build's asset tools make.
+web: setup web-setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target korimo_archive_files
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEBOBJ) -DCMAKE_BUILD_TYPE=Release \
+		-DKORIMO_ARCHIVE_DIR=$(abspath $(BUILD))/run -DKORIMO_PAGE_DIR=$(abspath $(WEB)) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEBOBJ) -j$(JOBS)
+
+web-setup:
+	@tools/setup-web.sh
+
+# Serves the page for a local try on http://127.0.0.1:$(WEB_PORT)/ (any static host serves it).
+web-serve: web
+	@echo "Korimo Shooting: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB) $(WEB_PORT)
+
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZDIR)
+	rm -rf $(BUILD) $(ASAN) $(FUZZDIR) $(WEB) $(WEBOBJ)

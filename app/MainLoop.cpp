@@ -45,6 +45,21 @@ int MainLoop::Run()
     }
 }
 
+bool MainLoop::RunOnce(int& exitCode)
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            exitCode = static_cast<int>(message.wParam);
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    OnIdle(0);
+    return true;
+}
+
 int RunSceneFrame()
 {
     return currentScene ? currentScene->Tick() : 1;

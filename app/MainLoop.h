@@ -13,6 +13,10 @@ public:
     virtual int OnIdle(int count);
     // Runs until the quit message and returns its exit code.
     virtual int Run();
+    // One turn of the loop for a host that cannot block and calls it once a frame (a web
+    // page): every waiting message dispatched, then one idle call. False once the quit
+    // message has come, with its exit code in exitCode; no idle call follows it.
+    bool RunOnce(int& exitCode);
 
     int (*idleHandler)() = nullptr;
 };

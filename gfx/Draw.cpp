@@ -10,12 +10,24 @@
 #include "gfx/DrawPaths.h"
 #include "gfx/Surface.h"
 
+// WebAssembly has no AVX2 and no processor to ask: its 128-bit SIMD runs the SSE2 path.
+#if defined(__x86_64__) || defined(__i386__)
+#define KORIMO_X86 1
+#endif
+#ifdef __wasm_simd128__
+#define KORIMO_WASM_SIMD true
+#else
+#define KORIMO_WASM_SIMD false
+#endif
+
 namespace {
 
 DrawPath ChosenAtStart()
 {
+#ifdef KORIMO_X86
     // Runs before main, where the processor's features must be read first.
     __builtin_cpu_init();
+#endif
     return BestDrawPath();
 }
 
@@ -24,7 +36,11 @@ DrawPath currentPath = ChosenAtStart();
 const DrawOps& Ops()
 {
     switch (currentPath) {
+#ifdef KORIMO_X86
     case DrawPath::Avx2: return kAvx2DrawOps;
+#else
+    case DrawPath::Avx2: break;
+#endif
     case DrawPath::Sse2: return kSse2DrawOps;
     case DrawPath::Reference: break;
     }
@@ -64,8 +80,13 @@ void CopyRows(const Surface& src, const RECT& r, Surface& dst, int dx, int dy)
 bool CanUseDrawPath(DrawPath path)
 {
     switch (path) {
+#ifdef KORIMO_X86
     case DrawPath::Avx2: return __builtin_cpu_supports("avx2");
     case DrawPath::Sse2: return __builtin_cpu_supports("sse2");
+#else
+    case DrawPath::Avx2: return false;
+    case DrawPath::Sse2: return KORIMO_WASM_SIMD;
+#endif
     case DrawPath::Reference: return true;
     }
     return false;

@@ -8,9 +8,22 @@
 
 ClipPreloader* ClipPreloader::current = nullptr;
 
+namespace {
+
+// A browser page without shared memory has one thread: there each clip decodes when loaded.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool kCanStartThreads = false;
+#else
+constexpr bool kCanStartThreads = true;
+#endif
+
+}  // namespace
+
 ClipPreloader::ClipPreloader(ResourceArchive& archive, std::span<const char* const> names)
     : archive(&archive)
 {
+    if (!kCanStartThreads)
+        return;
     // Everything that allocates or moves the archive's cursor happens here, on this thread.
     clips.resize(names.size());
     for (size_t i = 0; i < names.size(); i++) {

@@ -1,0 +1,121 @@
+// The entry function of the web page. Start-up and shutdown are the desktop's (Program); only
+// the loop differs: a page cannot block, so the browser calls one turn of the main loop per
+// frame. The page (web/page.js) has put the archive pair into the file system and the
+// player's folder, kept in the browser's storage, at /korimo before this runs.
+
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/MainLoop.h"
+#include "app/PlayerFolder.h"
+#include "app/Program.h"
+#include "app/SaveRecord.h"
+#include "app/Settings.h"
+#include "archive/GameArchive.h"
+#include "archive/ResourceArchive.h"
+#include "platform/web/Web.h"
+#include "scenes/TitleScene.h"
+
+namespace {
+
+constexpr const char* kPlayerFolder = "/korimo";
+// Frames start at least this far apart, as on the desktop.
+constexpr int kFrameInterval = 17;
+
+Program program;
+SettingsFile* settingsFile = nullptr;
+std::string saveFile;
+// What the player's folder holds now, so that only a change is written and stored.
+SaveRecord storedRecord;
+Settings storedSettings;
+
+EM_JS(void, StorePlayerFolder, (), {
+    if (Module.korimoStore)
+        Module.korimoStore();
+});
+
+// A frame's time in two parts: the game's own (the message handlers and the scene's frame with
+// its doubling) and the browser's (the picture put on the canvas).
+EM_JS(void, ReportFrameTime, (double game, double presenting), {
+    if (Module.korimoFrameTime)
+        Module.korimoFrameTime(game, presenting);
+});
+
+EM_JS(void, ReportEnd, (int exitCode), {
+    if (Module.korimoEnded)
+        Module.korimoEnded(exitCode);
+});
+
+// A page may be closed at any moment, with no exit to write things back at: the scores and
+// settings go to the browser's storage as soon as they change.
+void StoreChanges()
+{
+    const bool recordChanged = std::memcmp(&saveRecord, &storedRecord, sizeof saveRecord) != 0;
+    const bool settingsChanged = !(settings == storedSettings);
+    if (!recordChanged && !settingsChanged)
+        return;
+    if (recordChanged && !saveRecord.Save(saveFile.c_str()))
+        std::fprintf(stderr, "korimo: could not write %s\n", saveFile.c_str());
+    if (settingsChanged)
+        settingsFile->Save(settings);
+    storedRecord = saveRecord;
+    storedSettings = settings;
+    StorePlayerFolder();
+}
+
+void Stop(int exitCode)
+{
+    emscripten_cancel_main_loop();
+    program.Stop(saveFile.c_str());
+    settingsFile->Save(settings);
+    StorePlayerFolder();
+    web::Uninstall();
+    ReportEnd(exitCode);
+}
+
+void RunFrame()
+{
+    const double start = emscripten_get_now();
+    int exitCode = 0;
+    if (!theMainLoop->RunOnce(exitCode)) {
+        Stop(exitCode);
+        return;
+    }
+    const double presenting = web::TakePresentMilliseconds();
+    ReportFrameTime(emscripten_get_now() - start - presenting, presenting);
+    StoreChanges();
+}
+
+}  // namespace
+
+int main()
+{
+    const std::string& archiveFault =
+        gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
+    if (!archiveFault.empty()) {
+        std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
+        return 1;
+    }
+
+    playerFolder.Settle(kPlayerFolder);
+    saveFile = playerFolder.PathOf(kSaveFileName);
+    settingsFile = new SettingsFile(playerFolder.path());
+    settingsFile->Load(settings);
+
+    web::Install();
+    if (!program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL)) {
+        program.Stop(nullptr);
+        web::Uninstall();
+        ReportEnd(1);
+        return 1;
+    }
+    storedRecord = saveRecord;
+    storedSettings = settings;
+    // The browser calls RunFrame from now on; main returns and the page stays alive.
+    emscripten_set_main_loop(RunFrame, 0, false);
+    emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, kFrameInterval);
+    return 0;
+}
