@@ -1,7 +1,6 @@
 #include "sound/SoundSystem.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "archive/ResourceArchive.h"
 #include "sound/ClipDecoder.h"
@@ -14,31 +13,6 @@ const char* const kClipNames[9] = {
     "se_select.mp3", "tessani.mp3", "lumbera.mp3", "se_chon.mp3", "se_fire.mp3",
     "se_bomb.mp3", "se_baria.mp3", "se_laser.mp3", "se_myao.mp3",
 };
-
-namespace {
-
-// Copies the PCM into the whole buffer, restoring it once if it was lost.
-void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
-{
-    DWORD length = static_cast<DWORD>(pcm.size() * sizeof(int16_t));
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    DWORD bytes1 = 0, bytes2 = 0;
-    HRESULT result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
-    if (result == DSERR_BUFFERLOST) {
-        buffer->Restore();
-        result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
-    }
-    if (FAILED(result))
-        return;
-    auto* bytes = reinterpret_cast<const uint8_t*>(pcm.data());
-    std::memcpy(part1, bytes, bytes1);
-    if (part2)
-        std::memcpy(part2, bytes + bytes1, bytes2);
-    buffer->Unlock(part1, bytes1, part2, bytes2);
-}
-
-}  // namespace
 
 SoundSystem::SoundSystem(HWND window)
 {
@@ -76,7 +50,7 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
 
-    std::vector<int16_t> pcm;  // freed once the buffer holds it
+    std::vector<int16_t> pcm;  // the buffer takes it over
     ClipPreloader* preloaded = ClipPreloader::current;
     if (!preloaded || !preloaded->Take(archive, name, pcm)) {
         SoundSource source(archive, name);
@@ -143,7 +117,7 @@ bool SoundSystem::IsLoaded(int id) const
     return id >= 0 && id < kSlotCount && clips[id].buffer;
 }
 
-IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<int16_t>& pcm)
+IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, std::vector<int16_t>& pcm)
 {
     DSBUFFERDESC description = {};
     description.dwSize = sizeof description;
@@ -153,10 +127,13 @@ IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<in
         std::min<size_t>(pcm.size() * sizeof(int16_t), DSBSIZE_MAX + 1));
     description.lpwfxFormat = &kAudioBufferFormat;
     description.tag = slot;
+    // The buffer takes the decoded samples themselves: no second copy of a clip is made,
+    // which at start-up was as slow as decoding, the fresh pages of a silent buffer and the
+    // copy into them costing more than the arithmetic.
+    description.samples = &pcm;
     IDirectSoundBuffer* buffer = nullptr;
     if (FAILED(device->CreateSoundBuffer(&description, &buffer, nullptr)))
         return nullptr;
-    FillBuffer(buffer, pcm);
     return buffer;
 }
 

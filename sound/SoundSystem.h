@@ -71,8 +71,9 @@ private:
     };
 
     bool IsLoaded(int id) const;
-    // A stopped, full-volume buffer holding the PCM; null when the device cannot make one.
-    IDirectSoundBuffer* CreateClipBuffer(int slot, const std::vector<int16_t>& pcm);
+    // A stopped, full-volume buffer that takes the PCM over, leaving pcm empty; null (and pcm
+    // as it was) when the device cannot make one.
+    IDirectSoundBuffer* CreateClipBuffer(int slot, std::vector<int16_t>& pcm);
     uint16_t Fail(const ResourceArchive& archive, const char* name, const std::string& fault);
     LONG EffectVolume() const;
     template <typename Visit>
