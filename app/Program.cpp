@@ -16,6 +16,9 @@
 
 const char* const kGameTitle = "こりもしゅーてぃんぐ";
 
+Program::Program() = default;
+Program::~Program() = default;
+
 bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
                     HINSTANCE instance, int showCommand)
 {
@@ -33,7 +36,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     theMainLoop->idleHandler = RunSceneFrame;
     app = new GameApp;
     // The clips decode on two threads while the window opens; its creation then loads them.
-    ClipPreloader clips(resourceArchive, kClipNames);
+    clips = std::make_unique<ClipPreloader>(resourceArchive, kClipNames);
     if (!app->CreateMainWindow(instance, kGameTitle, kWindowWidth, kWindowHeight, showCommand,
                                kWindowedStyle, nullptr)) {
         // Empty when the window's creation handler refused and has said why itself.
@@ -56,6 +59,7 @@ void Program::Stop(const char* saveFile)
     }
     delete soundSystem;
     soundSystem = nullptr;
+    clips.reset();
     delete app;
     app = nullptr;
     delete currentScene;

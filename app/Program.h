@@ -3,14 +3,19 @@
 // main runs them around the main loop; the test harness runs the same steps.
 
 #include <functional>
+#include <memory>
 
 #include "platform/Platform.h"
 
+class ClipPreloader;
 class GameApp;
 class Scene;
 
 class Program {
 public:
+    Program();
+    ~Program();
+
     // Seeds the generator, creates the main loop, reads the save record (saveFile null: a
     // zero record), selects the one-minute game, creates the first scene, installs the idle
     // handler, creates the GameApp and its window. False when the window could not be
@@ -22,6 +27,9 @@ public:
     void Stop(const char* saveFile);
 
     GameApp* app = nullptr;
+    // Decodes the clips from before the window opens until the sound system has taken them,
+    // which for the music is after the first frames.
+    std::unique_ptr<ClipPreloader> clips;
 };
 
 // The caption, "こりもしゅーてぃんぐ" in UTF-8: also the window class name.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,10 @@ void ReportTitleHeap()
         std::printf("heap at the title: the program did not start\n");
         return;
     }
+    // The music may still be decoding when the title goes up, and is held a moment later:
+    // stopping every id first waits for each clip and makes its buffer.
+    for (int id = 0; id < static_cast<int>(std::size(kClipNames)); id++)
+        soundSystem->Stop(id);
     size_t handedOut = HeapInUse() - before -
                        scripted::LastPresentedFrame().capacity() * sizeof(uint32_t);
     size_t snapshotBytes = 0;

@@ -1,5 +1,8 @@
 #include "sound/ClipPreloader.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "archive/ResourceArchive.h"
@@ -7,6 +10,12 @@
 #include "sound/SoundSource.h"
 
 ClipPreloader* ClipPreloader::current = nullptr;
+
+namespace {
+
+constexpr int kDecodingNiceness = 10;
+
+}  // namespace
 
 ClipPreloader::ClipPreloader(ResourceArchive& archive, std::span<const char* const> names)
     : archive(&archive)
@@ -27,10 +36,7 @@ ClipPreloader::ClipPreloader(ResourceArchive& archive, std::span<const char* con
 ClipPreloader::~ClipPreloader()
 {
     current = nullptr;
-    for (std::thread& thread : threads) {
-        if (thread.joinable())
-            thread.join();
-    }
+    StopAndWait();
 }
 
 void ClipPreloader::StopAndWait()
@@ -48,6 +54,16 @@ void ClipPreloader::StopAndWait()
     }
 }
 
+bool ClipPreloader::Holds(const ResourceArchive& from, const char* name)
+{
+    std::lock_guard<std::mutex> held(lock);
+    for (const Clip& clip : clips) {
+        if (&from == archive && clip.name == name && clip.bytes && !clip.taken)
+            return true;
+    }
+    return false;
+}
+
 bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
                          std::vector<int16_t>& pcm)
 {
@@ -56,6 +72,7 @@ bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
             continue;
         std::unique_lock<std::mutex> held(lock);
         finished.wait(held, [&] { return clip.done; });
+        clip.taken = true;
         if (!clip.decoded)
             return false;
         pcm.swap(clip.pcm);
@@ -67,6 +84,9 @@ bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
 
 void ClipPreloader::Work()
 {
+    // Below the main thread, which meanwhile opens the window and draws the first frames and
+    // waits for a clip only when it needs it: then these are all that is left to run.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kDecodingNiceness);
     for (;;) {
         Clip* clip = nullptr;
         {

@@ -1,6 +1,7 @@
 #include "sound/SoundSystem.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "archive/ResourceArchive.h"
 #include "sound/ClipDecoder.h"
@@ -44,26 +45,44 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
 {
     if (!device)
         return Fail(archive, name, "there is no sound device to play it");
-    SoundClip* clip = std::find_if(std::begin(clips), std::end(clips),
-                                   [](const SoundClip& each) { return !each.buffer; });
+    SoundClip* clip =
+        std::find_if(std::begin(clips), std::end(clips),
+                     [](const SoundClip& each) { return !each.buffer && !each.pendingArchive; });
     if (clip == std::end(clips))
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
 
+    ClipPreloader* preloaded = ClipPreloader::current;
+    if (preloaded && preloaded->Holds(archive, name)) {
+        // The game's music takes longer to decode than everything else before the first
+        // frame; the title, which plays none, goes up meanwhile.
+        clip->pendingArchive = &archive;
+        clip->pendingName = name;
+        return static_cast<uint16_t>(slot);
+    }
+    return MakeBuffer(*clip, slot, archive, name) ? static_cast<uint16_t>(slot) : 0xFFFF;
+}
+
+bool SoundSystem::MakeBuffer(SoundClip& clip, int slot, ResourceArchive& archive,
+                             const char* name)
+{
     std::vector<int16_t> pcm;  // the buffer takes it over
     ClipPreloader* preloaded = ClipPreloader::current;
     if (!preloaded || !preloaded->Take(archive, name, pcm)) {
         SoundSource source(archive, name);
         std::string fault;
-        if (!DecodeClip(source, pcm, fault))
-            return Fail(archive, name, fault);
+        if (!DecodeClip(source, pcm, fault)) {
+            Fail(archive, name, fault);
+            return false;
+        }
     }
-    clip->buffer = CreateClipBuffer(slot, pcm);
-    if (!clip->buffer) {
-        return Fail(archive, name,
-                    "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
+    clip.buffer = CreateClipBuffer(slot, pcm);
+    if (!clip.buffer) {
+        Fail(archive, name,
+             "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
+        return false;
     }
-    return static_cast<uint16_t>(slot);
+    return true;
 }
 
 void SoundSystem::Play(int id)
@@ -112,9 +131,21 @@ const std::string& SoundSystem::deviceError() const
     return deviceFailure;
 }
 
-bool SoundSystem::IsLoaded(int id) const
+bool SoundSystem::IsLoaded(int id)
 {
-    return id >= 0 && id < kSlotCount && clips[id].buffer;
+    if (id < 0 || id >= kSlotCount)
+        return false;
+    SoundClip& clip = clips[id];
+    if (clip.pendingArchive) {
+        ResourceArchive& archive = *clip.pendingArchive;
+        const std::string name = std::move(clip.pendingName);
+        clip.pendingArchive = nullptr;
+        if (MakeBuffer(clip, id, archive, name.c_str()))
+            clip.buffer->SetVolume(DSBVOLUME_MAX + musicLevel);  // as SetLevels left the others
+        else
+            std::fprintf(stderr, "korimo: %s; it stays silent\n", failure.c_str());
+    }
+    return clip.buffer;
 }
 
 IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, std::vector<int16_t>& pcm)
