@@ -16,6 +16,9 @@
 
 const char* const kGameTitle = "こりもしゅーてぃんぐ";
 
+Program::Program() = default;
+Program::~Program() = default;
+
 bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
                     HINSTANCE instance, int showCommand)
 {
@@ -25,8 +28,6 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     std::memset(&saveRecord, 0, sizeof saveRecord);
     if (saveFile)
         saveRecord.Load(saveFile);
-    for (Surface*& snapshot : snapshots)
-        snapshot = new Surface(kCanvasWidth, kCanvasHeight);
     // The game length chosen last time is not kept: every start offers the one-minute game.
     saveRecord.gameMode = 0;
 
@@ -35,7 +36,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     theMainLoop->idleHandler = RunSceneFrame;
     app = new GameApp;
     // The clips decode on two threads while the window opens; its creation then loads them.
-    ClipPreloader clips(resourceArchive, kClipNames);
+    clips = std::make_unique<ClipPreloader>(resourceArchive, kClipNames);
     if (!app->CreateMainWindow(instance, kGameTitle, kWindowWidth, kWindowHeight, showCommand,
                                kWindowedStyle, nullptr)) {
         // Empty when the window's creation handler refused and has said why itself.
@@ -58,6 +59,7 @@ void Program::Stop(const char* saveFile)
     }
     delete soundSystem;
     soundSystem = nullptr;
+    clips.reset();
     delete app;
     app = nullptr;
     delete currentScene;

@@ -3,18 +3,23 @@
 // main runs them around the main loop; the test harness runs the same steps.
 
 #include <functional>
+#include <memory>
 
 #include "platform/Platform.h"
 
+class ClipPreloader;
 class GameApp;
 class Scene;
 
 class Program {
 public:
+    Program();
+    ~Program();
+
     // Seeds the generator, creates the main loop, reads the save record (saveFile null: a
-    // zero record), creates the snapshots, selects the one-minute game, creates the first
-    // scene, installs the idle handler, creates the GameApp and its window. False when the
-    // window could not be created; the reason has been printed on standard error.
+    // zero record), selects the one-minute game, creates the first scene, installs the idle
+    // handler, creates the GameApp and its window. False when the window could not be
+    // created; the reason has been printed on standard error.
     bool Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
                HINSTANCE instance, int showCommand);
     // Writes the save record back (unless saveFile is null), then deletes the snapshots, the
@@ -22,6 +27,9 @@ public:
     void Stop(const char* saveFile);
 
     GameApp* app = nullptr;
+    // Decodes the clips from before the window opens until the sound system has taken them,
+    // which for the music is after the first frames.
+    std::unique_ptr<ClipPreloader> clips;
 };
 
 // The caption, "こりもしゅーてぃんぐ" in UTF-8: also the window class name.

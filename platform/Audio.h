@@ -5,6 +5,7 @@
 // a decibel. Provided by the SDL backend for the game and by the scripted one for tests.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -68,6 +69,10 @@ struct DSBUFFERDESC {
     // A number of the owner's choosing that travels with the buffer: the sound system puts the
     // clip id here, and the test backend reports it with everything the buffer does.
     int tag;
+    // Also ours: when not null, the buffer takes these samples, exactly dwBufferBytes of them,
+    // as its bytes instead of starting silent, and the vector is left empty. A clip decoded
+    // elsewhere so becomes the buffer without a silent buffer being made and copied into.
+    std::vector<int16_t>* samples;
 };
 
 // The one format buffers can have: what the device plays.
@@ -104,7 +109,8 @@ class IDirectSound {
 public:
     virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
     // The format must be kAudioBufferFormat's; the size between DSBSIZE_MIN and DSBSIZE_MAX
-    // and a whole number of samples. The buffer starts silent, stopped, at full volume.
+    // and a whole number of samples. The buffer starts silent (or with the description's
+    // samples), stopped, at full volume.
     virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* description,
                                       IDirectSoundBuffer** buffer, void* outer) = 0;
     // A second buffer over the very bytes of original (a buffer of this device): no copy is

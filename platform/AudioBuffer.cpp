@@ -18,11 +18,16 @@ HRESULT CheckBufferDescription(const DSBUFFERDESC* description)
     DWORD bytes = description->dwBufferBytes;
     if (bytes < DSBSIZE_MIN || bytes > DSBSIZE_MAX || bytes % format->nBlockAlign != 0)
         return DSERR_INVALIDPARAM;
+    if (description->samples && description->samples->size() * sizeof(int16_t) != bytes)
+        return DSERR_INVALIDPARAM;
     return DS_OK;
 }
 
 PcmBuffer::PcmBuffer(const DSBUFFERDESC& description)
-    : samples(std::make_shared<std::vector<int16_t>>(description.dwBufferBytes / sizeof(int16_t))),
+    : samples(description.samples
+                  ? std::make_shared<std::vector<int16_t>>(std::move(*description.samples))
+                  : std::make_shared<std::vector<int16_t>>(description.dwBufferBytes /
+                                                           sizeof(int16_t))),
       flags(description.dwFlags),
       ownerTag(description.tag)
 {

@@ -1,5 +1,8 @@
 #include "sound/ClipPreloader.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "archive/ResourceArchive.h"
@@ -16,6 +19,8 @@ constexpr bool kCanStartThreads = false;
 #else
 constexpr bool kCanStartThreads = true;
 #endif
+
+constexpr int kDecodingNiceness = 10;
 
 }  // namespace
 
@@ -40,10 +45,7 @@ ClipPreloader::ClipPreloader(ResourceArchive& archive, std::span<const char* con
 ClipPreloader::~ClipPreloader()
 {
     current = nullptr;
-    for (std::thread& thread : threads) {
-        if (thread.joinable())
-            thread.join();
-    }
+    StopAndWait();
 }
 
 void ClipPreloader::StopAndWait()
@@ -61,6 +63,16 @@ void ClipPreloader::StopAndWait()
     }
 }
 
+bool ClipPreloader::Holds(const ResourceArchive& from, const char* name)
+{
+    std::lock_guard<std::mutex> held(lock);
+    for (const Clip& clip : clips) {
+        if (&from == archive && clip.name == name && clip.bytes && !clip.taken)
+            return true;
+    }
+    return false;
+}
+
 bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
                          std::vector<int16_t>& pcm)
 {
@@ -69,6 +81,7 @@ bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
             continue;
         std::unique_lock<std::mutex> held(lock);
         finished.wait(held, [&] { return clip.done; });
+        clip.taken = true;
         if (!clip.decoded)
             return false;
         pcm.swap(clip.pcm);
@@ -80,6 +93,9 @@ bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
 
 void ClipPreloader::Work()
 {
+    // Below the main thread, which meanwhile opens the window and draws the first frames and
+    // waits for a clip only when it needs it: then these are all that is left to run.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kDecodingNiceness);
     for (;;) {
         Clip* clip = nullptr;
         {

@@ -1,7 +1,8 @@
 #pragma once
-// Decodes the game's clips on two threads while the window opens, ahead of SoundSystem::Load,
-// which takes a finished clip instead of decoding it again. Load still fills the slots in the
-// order it is called, so the ids stay the load order.
+// Decodes the game's clips on two threads while the window opens and the title shows, ahead of
+// SoundSystem, which takes a finished clip instead of decoding it again. Load still fills the
+// slots in the order it is called, so the ids stay the load order; a clip being decoded here
+// gets its slot at once and its buffer when it is first used.
 //
 // The threads only read the archive's mapped bytes, found beforehand on the calling thread,
 // and allocate nothing small: the game's small-block pool belongs to the main thread.
@@ -20,7 +21,8 @@ class ClipPreloader {
 public:
     // Starts decoding the named entries; while it lives, Load looks here first.
     ClipPreloader(ResourceArchive& archive, std::span<const char* const> names);
-    // Waits for the threads; clips nobody took are dropped.
+    // Lets the threads finish the clips they are decoding and waits for them; clips nobody
+    // took are dropped.
     ~ClipPreloader();
     // Lets the threads finish only the clips they are decoding, and waits for them: for a
     // program about to end, whose archive must not go while they read it.
@@ -29,6 +31,9 @@ public:
     ClipPreloader(const ClipPreloader&) = delete;
     ClipPreloader& operator=(const ClipPreloader&) = delete;
 
+    // Whether name of archive is one of the clips being decoded here, present in the archive
+    // and not taken yet.
+    bool Holds(const ResourceArchive& archive, const char* name);
     // Moves the PCM decoded for name of archive into pcm, waiting for it if need be. False
     // when it was not preloaded or did not decode: the caller decodes it itself and learns why.
     bool Take(const ResourceArchive& archive, const char* name, std::vector<int16_t>& pcm);
@@ -44,6 +49,7 @@ private:
         std::vector<int16_t> pcm;
         bool done = false;
         bool decoded = false;
+        bool taken = false;
     };
 
     void Work();

@@ -1,7 +1,7 @@
 #include "sound/SoundSystem.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdio>
 
 #include "archive/ResourceArchive.h"
 #include "sound/ClipDecoder.h"
@@ -14,31 +14,6 @@ const char* const kClipNames[9] = {
     "se_select.mp3", "tessani.mp3", "lumbera.mp3", "se_chon.mp3", "se_fire.mp3",
     "se_bomb.mp3", "se_baria.mp3", "se_laser.mp3", "se_myao.mp3",
 };
-
-namespace {
-
-// Copies the PCM into the whole buffer, restoring it once if it was lost.
-void FillBuffer(IDirectSoundBuffer* buffer, const std::vector<int16_t>& pcm)
-{
-    DWORD length = static_cast<DWORD>(pcm.size() * sizeof(int16_t));
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    DWORD bytes1 = 0, bytes2 = 0;
-    HRESULT result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
-    if (result == DSERR_BUFFERLOST) {
-        buffer->Restore();
-        result = buffer->Lock(0, length, &part1, &bytes1, &part2, &bytes2, 0);
-    }
-    if (FAILED(result))
-        return;
-    auto* bytes = reinterpret_cast<const uint8_t*>(pcm.data());
-    std::memcpy(part1, bytes, bytes1);
-    if (part2)
-        std::memcpy(part2, bytes + bytes1, bytes2);
-    buffer->Unlock(part1, bytes1, part2, bytes2);
-}
-
-}  // namespace
 
 SoundSystem::SoundSystem(HWND window)
 {
@@ -70,26 +45,44 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
 {
     if (!device)
         return Fail(archive, name, "there is no sound device to play it");
-    SoundClip* clip = std::find_if(std::begin(clips), std::end(clips),
-                                   [](const SoundClip& each) { return !each.buffer; });
+    SoundClip* clip =
+        std::find_if(std::begin(clips), std::end(clips),
+                     [](const SoundClip& each) { return !each.buffer && !each.pendingArchive; });
     if (clip == std::end(clips))
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
 
-    std::vector<int16_t> pcm;  // freed once the buffer holds it
+    ClipPreloader* preloaded = ClipPreloader::current;
+    if (preloaded && preloaded->Holds(archive, name)) {
+        // The game's music takes longer to decode than everything else before the first
+        // frame; the title, which plays none, goes up meanwhile.
+        clip->pendingArchive = &archive;
+        clip->pendingName = name;
+        return static_cast<uint16_t>(slot);
+    }
+    return MakeBuffer(*clip, slot, archive, name) ? static_cast<uint16_t>(slot) : 0xFFFF;
+}
+
+bool SoundSystem::MakeBuffer(SoundClip& clip, int slot, ResourceArchive& archive,
+                             const char* name)
+{
+    std::vector<int16_t> pcm;  // the buffer takes it over
     ClipPreloader* preloaded = ClipPreloader::current;
     if (!preloaded || !preloaded->Take(archive, name, pcm)) {
         SoundSource source(archive, name);
         std::string fault;
-        if (!DecodeClip(source, pcm, fault))
-            return Fail(archive, name, fault);
+        if (!DecodeClip(source, pcm, fault)) {
+            Fail(archive, name, fault);
+            return false;
+        }
     }
-    clip->buffer = CreateClipBuffer(slot, pcm);
-    if (!clip->buffer) {
-        return Fail(archive, name,
-                    "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
+    clip.buffer = CreateClipBuffer(slot, pcm);
+    if (!clip.buffer) {
+        Fail(archive, name,
+             "no playback buffer can hold its " + std::to_string(pcm.size()) + " samples");
+        return false;
     }
-    return static_cast<uint16_t>(slot);
+    return true;
 }
 
 void SoundSystem::Play(int id)
@@ -138,12 +131,24 @@ const std::string& SoundSystem::deviceError() const
     return deviceFailure;
 }
 
-bool SoundSystem::IsLoaded(int id) const
+bool SoundSystem::IsLoaded(int id)
 {
-    return id >= 0 && id < kSlotCount && clips[id].buffer;
+    if (id < 0 || id >= kSlotCount)
+        return false;
+    SoundClip& clip = clips[id];
+    if (clip.pendingArchive) {
+        ResourceArchive& archive = *clip.pendingArchive;
+        const std::string name = std::move(clip.pendingName);
+        clip.pendingArchive = nullptr;
+        if (MakeBuffer(clip, id, archive, name.c_str()))
+            clip.buffer->SetVolume(DSBVOLUME_MAX + musicLevel);  // as SetLevels left the others
+        else
+            std::fprintf(stderr, "korimo: %s; it stays silent\n", failure.c_str());
+    }
+    return clip.buffer;
 }
 
-IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<int16_t>& pcm)
+IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, std::vector<int16_t>& pcm)
 {
     DSBUFFERDESC description = {};
     description.dwSize = sizeof description;
@@ -153,10 +158,13 @@ IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, const std::vector<in
         std::min<size_t>(pcm.size() * sizeof(int16_t), DSBSIZE_MAX + 1));
     description.lpwfxFormat = &kAudioBufferFormat;
     description.tag = slot;
+    // The buffer takes the decoded samples themselves: no second copy of a clip is made,
+    // which at start-up was as slow as decoding, the fresh pages of a silent buffer and the
+    // copy into them costing more than the arithmetic.
+    description.samples = &pcm;
     IDirectSoundBuffer* buffer = nullptr;
     if (FAILED(device->CreateSoundBuffer(&description, &buffer, nullptr)))
         return nullptr;
-    FillBuffer(buffer, pcm);
     return buffer;
 }
 

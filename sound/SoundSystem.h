@@ -41,6 +41,9 @@ public:
 
     // Decodes the named clip into the lowest free slot and returns the slot (the id). On a
     // clip that cannot be loaded, returns 0xFFFF and error() names the resource and the fault.
+    // A clip that a ClipPreloader is decoding takes its slot at once and is made playable when
+    // its id is first played or stopped, so that start-up need not wait for long music; should
+    // it not decode then, the fault is printed on standard error and the id stays silent.
     uint16_t Load(ResourceArchive& archive, const char* name);
     void Play(int id);
     void PlayMusic(int id, int loop);
@@ -61,8 +64,12 @@ private:
     static constexpr int kSlotCount = 16;
 
     struct SoundClip {
-        // The clip's own, for music, holding its 16-bit mono PCM at 22,050 Hz; null: slot free.
+        // The clip's own, for music, holding its 16-bit mono PCM at 22,050 Hz; null: slot free
+        // unless the clip is pending.
         IDirectSoundBuffer* buffer = nullptr;
+        // Where a pending clip comes from: the preloader is still decoding it.
+        ResourceArchive* pendingArchive = nullptr;
+        std::string pendingName;
     };
     // An extra buffer over one clip's PCM, so that an effect can overlap itself.
     struct Voice {
@@ -70,9 +77,14 @@ private:
         uint16_t id;
     };
 
-    bool IsLoaded(int id) const;
-    // A stopped, full-volume buffer holding the PCM; null when the device cannot make one.
-    IDirectSoundBuffer* CreateClipBuffer(int slot, const std::vector<int16_t>& pcm);
+    // Whether id has a buffer, making it first if the clip is pending.
+    bool IsLoaded(int id);
+    // Takes the clip from the preloader, or decodes it, into a new buffer in clip; false (and
+    // error() says why) when it cannot.
+    bool MakeBuffer(SoundClip& clip, int slot, ResourceArchive& archive, const char* name);
+    // A stopped, full-volume buffer that takes the PCM over, leaving pcm empty; null (and pcm
+    // as it was) when the device cannot make one.
+    IDirectSoundBuffer* CreateClipBuffer(int slot, std::vector<int16_t>& pcm);
     uint16_t Fail(const ResourceArchive& archive, const char* name, const std::string& fault);
     LONG EffectVolume() const;
     template <typename Visit>
