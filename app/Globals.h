@@ -5,12 +5,7 @@
 class Surface;
 
 // Ten 320x240 pictures without device context: filled during the first runs, shown by the
-// ending. snapshotCount of them hold a picture; it is never reset. Null until a scene that
-// fills or shows them first calls CreateSnapshots: the title, where a player may stay a long
-// time, has no use for their 3 MB.
+// ending. snapshotCount of them hold a picture; it is never reset.
 constexpr int kSnapshotCount = 10;
 extern Surface* snapshots[kSnapshotCount];
 extern int snapshotCount;
-
-// Creates the snapshots that do not exist yet; their pixels mean nothing until filled.
-void CreateSnapshots();

@@ -28,6 +28,8 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     std::memset(&saveRecord, 0, sizeof saveRecord);
     if (saveFile)
         saveRecord.Load(saveFile);
+    for (Surface*& snapshot : snapshots)
+        snapshot = new Surface(kCanvasWidth, kCanvasHeight);
     // The game length chosen last time is not kept: every start offers the one-minute game.
     saveRecord.gameMode = 0;
 

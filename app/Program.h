@@ -17,9 +17,9 @@ public:
     ~Program();
 
     // Seeds the generator, creates the main loop, reads the save record (saveFile null: a
-    // zero record), selects the one-minute game, creates the first scene, installs the idle
-    // handler, creates the GameApp and its window. False when the window could not be
-    // created; the reason has been printed on standard error.
+    // zero record), creates the snapshots, selects the one-minute game, creates the first
+    // scene, installs the idle handler, creates the GameApp and its window. False when the
+    // window could not be created; the reason has been printed on standard error.
     bool Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
                HINSTANCE instance, int showCommand);
     // Writes the save record back (unless saveFile is null), then deletes the snapshots, the

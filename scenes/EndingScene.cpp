@@ -50,7 +50,6 @@ EndingScene::~EndingScene()
 void EndingScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 {
     Scene::Init(app, canvas, joystick);
-    CreateSnapshots();
     state = kWipeIn;
     blackImage = LoadScenePicture(app->window, resourceArchive, "black.bmp", kScreenOrMore);
     staffRollImage =

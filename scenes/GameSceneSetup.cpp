@@ -4,7 +4,6 @@
 #include "scenes/GameScene.h"
 
 #include "app/GameApp.h"
-#include "app/Globals.h"
 #include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
@@ -44,7 +43,6 @@ constexpr PictureLimits kGaugeLimits = {GaugeBar::kMaxLevel, 8, kAnySize, kAnySi
 void GameScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 {
     Scene::Init(app, canvas, joystick);
-    CreateSnapshots();
     LoadLandscape();
     CreatePlayer();
     CreateScoreDisplay();
