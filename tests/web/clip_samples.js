@@ -1,9 +1,9 @@
 // The page's decoding of every clip (web/clips.js with the page's WebAssembly libmpg123) gives
 // the desktop's samples: exactly the same length, the encoder's delay and padding cut off
-// alike, and every sample within one step. libmpg123 picks its synthesis by processor, and its
-// plain C one (which the WebAssembly build has) sums in another order than its AVX one: a sum
-// that lies at a half step rounds either way, in about one sample in a thousand, as the
-// desktop's own library does on a processor without AVX.
+// alike, and every sample within one step. The WebAssembly build synthesises in floating point
+// and the page rounds each sample itself; a sum that lies at a half step then rounds either way,
+// in about one sample in a thousand (the desktop's own library differs as much between its
+// plain C and its AVX synthesis).
 // Usage: node clip_samples.js <folder written by clip_dump>.
 "use strict";
 
