@@ -49,6 +49,7 @@ void ResizeClientArea(HWND window, int width, int height)
 
 GameApp::GameApp()
 {
+    journal::SetEventSink(HandToScene);
     joystick.Refresh();
 }
 

@@ -59,6 +59,7 @@ private:
     void CreateScoreDisplay();
     void LoadSpriteSheets();
     void CreateGaugeBar();
+    void BeginRunJournal();
 
     // The frame and the spawner.
     bool TimeIsUp(uint32_t elapsed) const;
