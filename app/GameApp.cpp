@@ -106,8 +106,8 @@ int GameApp::OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 
 int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (!presentBuffer)
-        return 1;  // nothing of ours to show yet
+    if (!presentBuffer || unseen)
+        return 1;  // nothing of ours to show (yet)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     Double2x(*backBuffer, *presentBuffer);

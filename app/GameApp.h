@@ -92,6 +92,8 @@ public:
 
     // While a replay plays, the watcher's keys go here first; true when it took the key.
     bool (*watcherKey)(int vk) = nullptr;
+    // Verifying a replay shows nothing, so frames are not painted at all.
+    bool unseen = false;
 
     uint8_t windowed = 1;
     Surface* presentBuffer = nullptr;

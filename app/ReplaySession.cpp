@@ -135,6 +135,7 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     if (started) {
         session.app = program.app;
         session.app->watcherKey = WatcherKey;
+        session.app->unseen = mode == ReplayMode::Verify;
         theMainLoop->idleHandler = ReplayFrame;
         theMainLoop->Run();
     }

@@ -15,15 +15,18 @@
 // Frames. Frame 0 is the run's set-up, frames 1..count its frames. A varint is 7 bits a byte,
 // low first, the top bit meaning "more"; a zigzag varint carries a signed value. A frame's
 // shape is its reads in order (clock, key k, pad, pad ranges) and what each key read was told;
-// shapes are numbered as they first appear. Each frame starts with a varint token:
-//   bit 0     clock steps follow: per clock read a zigzag varint, the difference from the
-//             clock read before it (the run's first from the clock base); without it the
-//             previous frame's steps
-//   bit 1     a varint of more flags follows (below)
-//   bits 2..  0: the previous frame's shape; n: shape n - 1
+// shapes are kept in a list, most recently used first, a new one entering at the front. Each
+// frame starts with a varint token:
+//   bits 0-1  the clock steps: 0, as in the previous frame; 2 and 3, the frame's one clock
+//             read steps 1 ms more or less than the previous frame's last step; 1, the steps
+//             follow, per clock read a zigzag varint, the difference from the clock read
+//             before it (the run's first from the clock base)
+//   bit 2     a varint of more flags follows (below)
+//   bits 3..  the shape: n, the n-th of the list counting from 0, which moves to the front
+//             (0: the previous frame's)
 // A token of 0 is a quiet frame: the previous frame again, but for what it was told by the
 // pad. The more flags, each section in this order:
-//   16  a quiet run: a varint n; this frame and the next n - 1 are quiet (alone, token 2)
+//   16  a quiet run: a varint n; this frame and the next n - 1 are quiet (alone, token 4)
 //   8   messages: a varint count, then per message a kind byte and a varint argument; they
 //       reach the scene before the frame's reads
 //   1   a new shape, which this frame has: a varint count of reads, per read a kind byte and a
@@ -31,8 +34,8 @@
 //   4   the pad's answers changed: a varint count, then per change a varint index of the read
 //       (counted from the previous change) and the varints a, b, c of its answer. Every other
 //       pad read is told what the one before it was (at first: 0, 0, 0)
-// A run of 18,000 frames in which the clock steps evenly and the player changes keys a few
-// times a second takes a few kilobytes.
+// So a frame costs a byte unless it brings something new, and a run of frames like the one
+// before costs two or three bytes in all.
 
 #include "platform/JournalCodec.h"
 
@@ -46,8 +49,12 @@ namespace {
 constexpr char kMagic[4] = {'K', 'R', 'P', 'L'};
 constexpr uint16_t kFormatVersion = 1;
 
-constexpr uint32_t kTokenSteps = 1;
-constexpr uint32_t kTokenMore = 2;
+constexpr uint32_t kStepsSame = 0;
+constexpr uint32_t kStepsGiven = 1;
+constexpr uint32_t kStepUp = 2;
+constexpr uint32_t kStepDown = 3;
+constexpr uint32_t kTokenMore = 4;
+constexpr int kShapeShift = 3;
 constexpr uint32_t kNewShape = 1;
 constexpr uint32_t kPadChanges = 4;
 constexpr uint32_t kEvents = 8;
@@ -176,7 +183,6 @@ void FrameWriter::Reset(uint32_t clockBase)
 {
     out.clear();
     shapes.clear();
-    lastShape = 0;
     lastSteps.clear();
     pad = padCaps = Answer{};
     lastClock = clockBase;
@@ -212,27 +218,30 @@ void FrameWriter::Write(const FrameRecord& frame)
     }
     std::vector<int32_t> steps = ClockSteps(frame, lastClock);
 
-    // 0: the previous frame's shape; n: shapes[n - 1]; a new one is spelled out.
-    size_t reference = 0;
-    bool newShape = false;
-    if (shapes.empty() || !(shapes[lastShape] == shape)) {
-        const auto found = std::find(shapes.begin(), shapes.end(), shape);
-        newShape = found == shapes.end();
-        lastShape = newShape ? shapes.size() : static_cast<size_t>(found - shapes.begin());
-        if (newShape)
-            shapes.push_back(shape);
-        else
-            reference = lastShape + 1;
+    // The shape's place in the list, most recent first; a new one is spelled out.
+    const auto found = std::find(shapes.begin(), shapes.end(), shape);
+    const bool newShape = found == shapes.end();
+    const size_t reference = newShape ? 0 : static_cast<size_t>(found - shapes.begin());
+    if (newShape)
+        shapes.insert(shapes.begin(), std::move(shape));
+    else
+        std::rotate(shapes.begin(), found, found + 1);
+
+    uint32_t stepCode = kStepsSame;
+    if (steps != lastSteps) {
+        const bool single = steps.size() == 1 && lastSteps.size() == 1;
+        stepCode = single && steps[0] == lastSteps[0] + 1   ? kStepUp
+                   : single && steps[0] == lastSteps[0] - 1 ? kStepDown
+                                                            : kStepsGiven;
     }
-    const bool newSteps = steps != lastSteps;
     uint32_t more = (newShape ? kNewShape : 0) | (padChanges.empty() ? 0 : kPadChanges) |
                     (frame.events.empty() ? 0 : kEvents);
-    if (reference == 0 && !newSteps && more == 0) {
+    if (reference == 0 && stepCode == kStepsSame && more == 0) {
         quiet++;
         return;
     }
     FlushQuiet();
-    PutVarint(out, static_cast<uint32_t>(reference << 2) | (newSteps ? kTokenSteps : 0) |
+    PutVarint(out, static_cast<uint32_t>(reference << kShapeShift) | stepCode |
                        (more ? kTokenMore : 0));
     if (more)
         PutVarint(out, more);
@@ -244,15 +253,16 @@ void FrameWriter::Write(const FrameRecord& frame)
         }
     }
     if (more & kNewShape) {
-        PutVarint(out, static_cast<uint32_t>(shape.reads.size()));
-        for (const Read& read : shape.reads) {
+        const FrameShape& added = shapes.front();
+        PutVarint(out, static_cast<uint32_t>(added.reads.size()));
+        for (const Read& read : added.reads) {
             out.push_back(static_cast<uint8_t>(read.kind));
             PutVarint(out, read.arg);
         }
-        for (size_t i = 0; i < shape.keysHeld.size(); i += 8) {
+        for (size_t i = 0; i < added.keysHeld.size(); i += 8) {
             uint8_t bits = 0;
-            for (size_t b = 0; b < 8 && i + b < shape.keysHeld.size(); b++)
-                bits |= static_cast<uint8_t>(shape.keysHeld[i + b] << b);
+            for (size_t b = 0; b < 8 && i + b < added.keysHeld.size(); b++)
+                bits |= static_cast<uint8_t>(added.keysHeld[i + b] << b);
             out.push_back(bits);
         }
     }
@@ -267,11 +277,11 @@ void FrameWriter::Write(const FrameRecord& frame)
             PutVarint(out, answer.c);
         }
     }
-    if (newSteps) {
+    if (stepCode == kStepsGiven) {
         for (int32_t step : steps)
             PutZigzag(out, step);
-        lastSteps = std::move(steps);
     }
+    lastSteps = std::move(steps);
 }
 
 void FrameWriter::Finish()
@@ -286,7 +296,6 @@ void FrameReader::Reset(const uint8_t* data, size_t size, uint32_t clockBase)
     at = data;
     end = data + size;
     shapes.clear();
-    lastShape = 0;
     lastSteps.clear();
     pad = padCaps = Answer{};
     lastClock = clockBase;
@@ -338,7 +347,7 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
             frame.events.push_back(event);
         }
     }
-    const size_t reference = token >> 2;
+    const size_t reference = token >> kShapeShift;
     if (more & kNewShape) {
         const uint32_t count = in.Varint();
         if (reference != 0 || count > kMaxReadsPerFrame ||
@@ -364,23 +373,18 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
             for (size_t b = 0; b < 8 && i + b < keys; b++)
                 shape.keysHeld.push_back((bits >> b) & 1);
         }
-        lastShape = shapes.size();
-        shapes.push_back(std::move(shape));
-    } else if (reference > 0) {
-        if (reference > shapes.size()) {
-            error = "a frame names a shape not yet given";
-            return false;
-        }
-        lastShape = reference - 1;
-    } else if (shapes.empty()) {
-        error = "the first frame has no shape";
+        shapes.insert(shapes.begin(), std::move(shape));
+    } else if (reference >= shapes.size()) {
+        error = "a frame names a shape not yet given";
         return false;
+    } else {
+        std::rotate(shapes.begin(), shapes.begin() + reference, shapes.begin() + reference + 1);
     }
     if (!in.ok) {
         error = "the frames end in the middle of one";
         return false;
     }
-    const FrameShape& shape = shapes[lastShape];
+    const FrameShape& shape = shapes.front();
     frame.reads = shape.reads;
     frame.answers.resize(frame.reads.size());
 
@@ -407,10 +411,17 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
     }
     const size_t clockReads = std::count_if(frame.reads.begin(), frame.reads.end(),
                                             [](const Read& r) { return r.kind == ReadKind::Clock; });
-    if (token & kTokenSteps) {
+    const uint32_t stepCode = token & 3;
+    if (stepCode == kStepsGiven) {
         lastSteps.clear();
         for (size_t i = 0; i < clockReads && in.ok; i++)
             lastSteps.push_back(in.Zigzag());
+    } else if (stepCode != kStepsSame) {
+        if (clockReads != 1 || lastSteps.size() != 1) {
+            error = "a frame steps the clock by one where it has not one clock read";
+            return false;
+        }
+        lastSteps[0] += stepCode == kStepUp ? 1 : -1;
     } else if (lastSteps.size() != clockReads) {
         error = "a frame's clock reads do not match its clock steps";
         return false;

@@ -98,8 +98,7 @@ private:
     void FlushQuiet();
 
     std::vector<uint8_t> out;
-    std::vector<FrameShape> shapes;
-    size_t lastShape = 0;  // index in shapes; meaningless while shapes is empty
+    std::vector<FrameShape> shapes;  // most recently used first
     std::vector<int32_t> lastSteps;
     Answer pad, padCaps;  // as last told
     uint32_t lastClock = 0;
@@ -117,7 +116,6 @@ private:
     const uint8_t* at = nullptr;
     const uint8_t* end = nullptr;
     std::vector<FrameShape> shapes;
-    size_t lastShape = 0;
     std::vector<int32_t> lastSteps;
     Answer pad, padCaps;
     uint32_t lastClock = 0;
