@@ -324,6 +324,10 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
         }
         if (more & kQuietRun) {
             quiet = in.Varint();
+            if (!in.ok) {
+                error = "the frames end before the run does";
+                return false;
+            }
             if (more != kQuietRun || token != kTokenMore || quiet < 2) {
                 error = "a run of quiet frames is malformed";
                 return false;
