@@ -4,7 +4,8 @@
 //   u16 version          kFormatVersion; another version is refused, not guessed at
 //   u16 header size      bytes of the fields below up to the frames, for this version
 //   char[16]             game version, NUL-padded
-//   u32 archive checksum, u32 game length, u64 date, i32 final score, u64 final checksum,
+//   u32 archive checksum, u32 game length, u64 date, i32 final score, i32 best score of the
+//   ranking as the run began (the head-up display shows it), u64 final checksum,
 //   u32 frame count, u32 checksum interval, u32 clock base, u32 event mask,
 //   i32[16] key bindings, u32 pad available, u32[4] pad ranges,
 //   u32 spawner state, u32 generator index, u32[624] generator state
@@ -473,6 +474,7 @@ std::vector<uint8_t> EncodeRecording(const Recording& recording)
     PutFixed(out, h.gameLength);
     PutFixed(out, h.date);
     PutFixed(out, h.finalScore);
+    PutFixed(out, h.rankedBest);
     PutFixed(out, h.finalChecksum);
     PutFixed(out, h.frameCount);
     PutFixed(out, h.checksumInterval);
@@ -534,6 +536,7 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     h.gameLength = in.Fixed<uint32_t>();
     h.date = in.Fixed<uint64_t>();
     h.finalScore = in.Fixed<int32_t>();
+    h.rankedBest = in.Fixed<int32_t>();
     h.finalChecksum = in.Fixed<uint64_t>();
     h.frameCount = in.Fixed<uint32_t>();
     h.checksumInterval = in.Fixed<uint32_t>();

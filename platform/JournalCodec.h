@@ -61,6 +61,7 @@ struct RunHeader {
     uint32_t gameLength = 0;       // 0: one minute, 1: five minutes
     uint64_t date = 0;             // seconds since 1970, UTC
     int32_t finalScore = 0;
+    int32_t rankedBest = 0;        // the best score of the ranking as the run began, on show
     uint64_t finalChecksum = 0;    // of the last frame's picture
     uint32_t frameCount = 0;       // frames after the set-up one
     uint32_t checksumInterval = 60;

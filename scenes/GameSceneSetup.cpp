@@ -69,6 +69,7 @@ void GameScene::BeginRunJournal()
     journal::RunHeader header;
     header.archiveChecksum = resourceArchive.IndexChecksum();
     header.gameLength = static_cast<uint32_t>(saveRecord.gameMode);
+    header.rankedBest = saveRecord.CurrentTable().Best();
     header.eventMask = journal::EventBit(journal::EventKind::KeyPress) |
                        journal::EventBit(journal::EventKind::FocusLost);
     static_assert(sizeof header.keyBindings == sizeof player->keys.keys);
@@ -86,6 +87,7 @@ void GameScene::BeginRunJournal()
     journal::BeginRun(header);
 
     saveRecord.gameMode = static_cast<int32_t>(header.gameLength);
+    shownBest = header.rankedBest;
     std::memcpy(player->keys.keys, header.keyBindings, sizeof header.keyBindings);
     if (joystick) {
         joystick->available = static_cast<uint8_t>(header.padAvailable);
