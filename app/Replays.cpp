@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
 
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
@@ -20,6 +21,10 @@ namespace {
 constexpr const char kReplayFolder[] = "replays";
 // Far beyond any run's recording; a bigger file is not one of ours.
 constexpr std::uintmax_t kMaxReplayBytes = 64u << 20;
+
+// The files of the last finished run are written on a thread of their own, so that the frame
+// that ends a run waits for no disk.
+std::thread writer;
 
 bool WriteReplay(const std::string& path, const std::vector<uint8_t>& bytes)
 {
@@ -72,7 +77,17 @@ void KeepFinishedRun()
     if (!journal::TakeRecording(recording))
         return;
     const HighScoreTable& ranking = saveRecord.tables[recording.header.gameLength];
-    KeepReplay(recording, ranking.Best() == recording.header.finalScore, playerFolder);
+    const bool setsBest = ranking.Best() == recording.header.finalScore;
+    FinishKeepingReplays();
+    writer = std::thread([recording = std::move(recording), setsBest]() mutable {
+        KeepReplay(recording, setsBest, playerFolder);
+    });
+}
+
+void FinishKeepingReplays()
+{
+    if (writer.joinable())
+        writer.join();
 }
 
 bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error)

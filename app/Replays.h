@@ -19,8 +19,10 @@ std::string BestReplayName(uint32_t gameLength);
 bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder);
 
 // After a frame: keeps the run the journal finished recording in it, if any, in the player's
-// folder, as the best too when its score leads its ranking (ties included).
+// folder, as the best too when its score leads its ranking (ties included). The files are
+// written meanwhile, off the frame; FinishKeepingReplays waits until they are.
 void KeepFinishedRun();
+void FinishKeepingReplays();
 
 // Reads a replay file and checks that it can be played here: its format, its integrity and
 // the archive it was recorded with. False with one line in error otherwise.
