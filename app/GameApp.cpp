@@ -106,8 +106,10 @@ int GameApp::OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 
 int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (!presentBuffer || unseen)
-        return 1;  // nothing of ours to show (yet)
+    if (!presentBuffer)
+        return 1;  // nothing of ours to show yet
+    if (unseen)
+        return ValidateRect(window, nullptr) ? 0 : 1;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     Double2x(*backBuffer, *presentBuffer);

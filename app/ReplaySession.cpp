@@ -23,6 +23,7 @@ constexpr LONG kSilent = -10000;  // hundredths of a decibel
 struct Session {
     ReplayMode mode = ReplayMode::Verify;
     GameApp* app = nullptr;
+    void (*setClock)(uint32_t) = nullptr;
     bool skipping = false;
     bool paused = false;
     bool paced = false;        // the first frame has set the two clocks below
@@ -95,7 +96,9 @@ int ReplayFrame()
     }
     if (session.paused)
         return 0;  // until a message comes
-    if (session.mode == ReplayMode::Watch && inRun && !session.skipping)
+    if (session.setClock)
+        session.setClock(journal::UpcomingClock());
+    else if (session.mode == ReplayMode::Watch && inRun && !session.skipping)
         WaitForRecordedTime();
     RunSceneFrame();
     if (session.skipping && !journal::InRun())
@@ -120,10 +123,11 @@ std::string ReplayVerdict(const journal::Recording& recording)
 }
 
 int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char* saveFile,
-               std::FILE* out)
+               std::FILE* out, void (*setClock)(uint32_t))
 {
     session = Session{};
     session.mode = mode;
+    session.setClock = setClock;
     journal::RecordRuns(false);
     Program program;
     const bool started = program.Start(

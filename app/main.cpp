@@ -37,7 +37,7 @@ int WatchOrVerify(const CommandLine& options)
     if (options.action == CommandLine::Action::VerifyReplay) {
         scripted::Install();
         scripted::SilenceAudio();
-        return PlayReplay(recording, ReplayMode::Verify, nullptr, stdout);
+        return PlayReplay(recording, ReplayMode::Verify, nullptr, stdout, scripted::SetClock);
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     SettingsFile settingsFile(playerFolder.path());

@@ -108,7 +108,7 @@ void Replay(benchmark::State& state, int gameLength)
     scripted::SilenceAudio();
     std::FILE* out = std::tmpfile();
     const auto verifyStart = std::chrono::steady_clock::now();
-    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out);
+    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock);
     const double verifySeconds = Seconds(std::chrono::steady_clock::now() - verifyStart);
     std::fclose(out);
 

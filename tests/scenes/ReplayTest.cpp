@@ -41,7 +41,7 @@ std::pair<std::string, int> Verify(const journal::Recording& recording)
     scripted::Install();
     scripted::SilenceAudio();
     std::FILE* out = std::tmpfile();
-    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out);
+    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock);
     std::rewind(out);
     char line[512] = {};
     std::fgets(line, sizeof line, out);
