@@ -52,23 +52,45 @@ std::string BestReplayName(uint32_t gameLength)
     return gameLength == 0 ? "best1.krp" : "best5.krp";
 }
 
-bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
+namespace {
+
+// A finished run's replay, packed, and where it goes.
+struct ReplayFiles {
+    std::vector<uint8_t> bytes;
+    std::vector<std::string> paths;
+};
+
+ReplayFiles PackReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
 {
-    if (!folder.writable())
-        return false;
     journal::RunHeader& header = recording.header;
     std::snprintf(header.gameVersion, sizeof header.gameVersion, "%s", KORIMO_VERSION);
     header.date = static_cast<uint64_t>(std::time(nullptr));
-    const std::vector<uint8_t> bytes = journal::EncodeRecording(recording);
-
+    ReplayFiles files{journal::EncodeRecording(recording), {}};
     const std::filesystem::path replays = std::filesystem::path(folder.PathOf(kReplayFolder));
     std::error_code failed;
     std::filesystem::create_directories(replays, failed);
-    bool written = WriteReplay((replays / LastReplayName(header.gameLength)).string(), bytes);
+    files.paths.push_back((replays / LastReplayName(header.gameLength)).string());
     if (setsBest)
-        written = WriteReplay((replays / BestReplayName(header.gameLength)).string(), bytes) &&
-                  written;
+        files.paths.push_back((replays / BestReplayName(header.gameLength)).string());
+    return files;
+}
+
+// Safe on a thread of its own: the program's small-block pool serves one thread only, and
+// everything here that allocates asks for more than its blocks hold (paths of more than
+// 16 characters), so it goes to the thread-safe heap.
+bool WriteReplayFiles(const ReplayFiles& files)
+{
+    bool written = true;
+    for (const std::string& path : files.paths)
+        written = WriteReplay(path, files.bytes) && written;
     return written;
+}
+
+}  // namespace
+
+bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
+{
+    return folder.writable() && WriteReplayFiles(PackReplay(recording, setsBest, folder));
 }
 
 void KeepFinishedRun()
@@ -78,9 +100,12 @@ void KeepFinishedRun()
         return;
     const HighScoreTable& ranking = saveRecord.tables[recording.header.gameLength];
     const bool setsBest = ranking.Best() == recording.header.finalScore;
+    if (!playerFolder.writable())
+        return;
     FinishKeepingReplays();
-    writer = std::thread([recording = std::move(recording), setsBest]() mutable {
-        KeepReplay(recording, setsBest, playerFolder);
+    // Packed here, written there.
+    writer = std::thread([files = PackReplay(recording, setsBest, playerFolder)] {
+        WriteReplayFiles(files);
     });
 }
 
