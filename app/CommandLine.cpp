@@ -62,6 +62,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (const char* folder = ValueOf("--data-dir", i, argc, argv, missing)) {
             if (!*folder) return refuse("--data-dir needs a folder");
             line.dataFolder = folder;
+        } else if (const char* file = ValueOf("--replay", i, argc, argv, missing)) {
+            line.action = CommandLine::Action::WatchReplay;
+            line.replayFile = file;
+        } else if (const char* file = ValueOf("--verify", i, argc, argv, missing)) {
+            line.action = CommandLine::Action::VerifyReplay;
+            line.replayFile = file;
         } else if (missing) {
             return refuse(std::string(argument) + " needs a value");
         } else {
@@ -82,6 +88,9 @@ Options:
                        2, 640x480, the first time)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
   --no-sound           play in silence, without opening an audio device
+  --replay FILE        watch a recorded run (Space skips to its end, P pauses)
+  --verify FILE        play a recorded run unseen, as fast as possible; print one line
+                       and exit 0 when it played as recorded, 1 otherwise
   -h, --help           show this help and exit
   --version            show the versions of the game, SDL and libmpg123, and exit
 
@@ -97,8 +106,9 @@ Keys:
   A joystick or game pad works too (Start pauses).
 
 Files:
-  korimo.sav (the scores), settings.ini (volumes, window, keys), Snap0000.bmp... (F1) and
-  HighScore1.bmp, HighScore5.bmp (the best run's last picture) are kept in
+  korimo.sav (the scores), settings.ini (volumes, window, keys), Snap0000.bmp... (F1),
+  HighScore1.bmp, HighScore5.bmp (the best run's last picture) and replays/ (last1.krp,
+  last5.krp: the latest run; best1.krp, best5.krp: the best one) are kept in
   $XDG_DATA_HOME/korimo-shooting, by default ~/.local/share/korimo-shooting, or in the
   folder given with --data-dir. The game's pictures and sounds, korimo.set and korimo.dat,
   are read from the program's folder, then <prefix>/share/korimo-shooting, then the

@@ -49,6 +49,7 @@ void ResizeClientArea(HWND window, int width, int height)
 
 GameApp::GameApp()
 {
+    journal::SetEventSink(HandToScene);
     joystick.Refresh();
 }
 
@@ -107,6 +108,8 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (!presentBuffer)
         return 1;  // nothing of ours to show yet
+    if (unseen)
+        return ValidateRect(window, nullptr) ? 0 : 1;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     Double2x(*backBuffer, *presentBuffer);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/JoystickInfo.h"
+#include "platform/Journal.h"
 #include "platform/Platform.h"
 
 class Surface;
@@ -86,6 +87,13 @@ public:
     void ApplySettings();
     // Notes the window's scale and full screen in the settings, for the next start.
     void RememberWindow();
+    // Puts the settings' volumes into effect.
+    void ApplyVolume();
+
+    // While a replay plays, the watcher's keys go here first; true when it took the key.
+    bool (*watcherKey)(int vk) = nullptr;
+    // Verifying a replay shows nothing, so frames are not painted at all.
+    bool unseen = false;
 
     uint8_t windowed = 1;
     Surface* presentBuffer = nullptr;
@@ -93,7 +101,8 @@ public:
     JoystickInfo joystick;
 
 private:
-    void ApplyVolume();
+    // Where the journal hands the window's messages on: the current scene's hooks.
+    static void HandToScene(const journal::SceneEvent& event);
     void ShowVolume();
     void DrawCaption();
 

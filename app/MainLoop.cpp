@@ -1,5 +1,8 @@
 #include "app/MainLoop.h"
 
+#include "app/Replays.h"
+#include "gfx/Surface.h"
+#include "platform/Journal.h"
 #include "platform/Platform.h"
 #include "scenes/Scene.h"
 
@@ -60,7 +63,17 @@ bool MainLoop::RunOnce(int& exitCode)
     return true;
 }
 
+// The journal sees every frame begin and end, with the picture it left in the back buffer.
 int RunSceneFrame()
 {
-    return currentScene ? currentScene->Tick() : 1;
+    if (!currentScene)
+        return 1;
+    Surface* canvas = currentScene->canvas;
+    journal::BeginFrame();
+    const int result = currentScene->Tick();
+    if (canvas)
+        journal::EndFrame(canvas->pixels, size_t(canvas->width) * canvas->height);
+    // After the save file, which the run's last frame wrote.
+    KeepFinishedRun();
+    return result;
 }

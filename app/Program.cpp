@@ -6,6 +6,7 @@
 #include "app/GameApp.h"
 #include "app/Globals.h"
 #include "app/MainLoop.h"
+#include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
@@ -52,6 +53,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
 
 void Program::Stop(const char* saveFile)
 {
+    FinishKeepingReplays();
     if (saveFile && !saveRecord.Save(saveFile))
         std::fprintf(stderr, "korimo: could not write %s; the scores of this session are lost\n",
                      saveFile);

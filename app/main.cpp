@@ -10,13 +10,50 @@
 #include "app/MainLoop.h"
 #include "app/PlayerFolder.h"
 #include "app/Program.h"
+#include "app/ReplaySession.h"
+#include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "platform/Journal.h"
+#include "platform/scripted/Scripted.h"
 #include "platform/sdl/Sdl.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"
+
+namespace {
+
+// A recorded run, watched in the window or verified unseen on the scripted platform. Nothing
+// of the player's is written; the save file is read for the ranking a watched run ends on.
+int WatchOrVerify(const CommandLine& options)
+{
+    journal::Recording recording;
+    std::string error;
+    if (!LoadReplay(options.replayFile, recording, error)) {
+        std::fprintf(stderr, "korimo: %s\n", error.c_str());
+        return 1;
+    }
+    if (options.action == CommandLine::Action::VerifyReplay) {
+        scripted::Install();
+        scripted::SilenceAudio();
+        return PlayReplay(recording, ReplayMode::Verify, nullptr, stdout, scripted::SetClock);
+    }
+    playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    SettingsFile settingsFile(playerFolder.path());
+    settingsFile.Load(settings);
+    if (options.windowScale)
+        settings.windowScale = options.windowScale;
+    if (options.fullScreen)
+        settings.fullScreen = true;
+    sdl::Install(!options.noSound);
+    const std::string saveFile = playerFolder.PathOf(kSaveFileName);
+    const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
+    sdl::Uninstall();
+    return exitCode;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -33,6 +70,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "korimo: %s\n\n%s", options.fault.c_str(), UsageText().c_str());
         return 2;
     case CommandLine::Action::Play:
+    case CommandLine::Action::WatchReplay:
+    case CommandLine::Action::VerifyReplay:
         break;
     }
 
@@ -43,6 +82,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
         return 1;
     }
+
+    if (options.action != CommandLine::Action::Play)
+        return WatchOrVerify(options);
 
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
@@ -57,6 +99,7 @@ int main(int argc, char** argv)
         settings.fullScreen = true;
 
     sdl::Install(!options.noSound);
+    journal::RecordRuns(true);
     Program program;
     const bool started =
         program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL);

@@ -127,3 +127,11 @@ void ResourceArchive::Read(void* buffer, uint32_t count)
     }
     if (copied < count) std::memset(static_cast<unsigned char*>(buffer) + copied, 0, count - copied);
 }
+
+uint32_t ResourceArchive::IndexChecksum() const
+{
+    uint32_t hash = 0x811C9DC5u;  // 32-bit FNV-1a
+    for (size_t i = 0; i < index.size(); i++)
+        hash = (hash ^ index.data()[i]) * 0x01000193u;
+    return hash;
+}

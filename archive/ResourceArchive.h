@@ -32,6 +32,9 @@ public:
     // The entries in index order, for tools that list or unpack an archive: how many there
     // are, and making entry i current as Open does (0 when i is out of range).
     uint32_t EntryCount() const { return recordCount; }
+    // A checksum of the index (names and offsets): archives with other pictures or sounds
+    // differ in it, so a replay can tell it was recorded with the same ones.
+    uint32_t IndexChecksum() const;
     int OpenEntry(uint32_t i);
 
     int isOpen = 0;

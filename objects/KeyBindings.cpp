@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/Journal.h"
 #include "platform/Platform.h"
 
 const char* const kActionNames[kActionCount] = {"up",   "down", "left", "right",
@@ -31,7 +32,7 @@ bool KeyBindings::Bound(Action action, int vk) const
 bool KeyBindings::Held(Action action) const
 {
     for (int vk : keys[static_cast<int>(action)]) {
-        if (vk != 0 && (GetAsyncKeyState(vk) & 0x8000))
+        if (vk != 0 && journal::KeyHeld(vk))
             return true;
     }
     return false;

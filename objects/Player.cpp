@@ -7,6 +7,7 @@
 #include "objects/ObjectList.h"
 #include "objects/PlayerWeapons.h"
 #include "platform/JoystickInfo.h"
+#include "platform/Journal.h"
 #include "random/Random.h"
 #include "sound/SoundSystem.h"
 
@@ -26,7 +27,7 @@ constexpr int32_t kShotInterval = 33;
 
 bool Held(int vk)
 {
-    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+    return journal::KeyHeld(vk);
 }
 
 }  // namespace
@@ -67,7 +68,7 @@ uint32_t Player::ReadJoystick() const
 {
     // A pad pulled out reads as nothing held, never as a stick pushed to its minimum.
     JOYINFO info = {};
-    if (!input || joyGetPos(JOYSTICKID1, &info) != JOYERR_NOERROR)
+    if (!input || journal::ReadPad(info) != JOYERR_NOERROR)
         return 0;
     // A pad plugged in after start is taken up here, in flight too.
     if (!input->available)

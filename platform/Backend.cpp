@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Journal.h"
 #include "platform/Windowing.h"
 
 namespace platform {
@@ -19,6 +20,7 @@ void InstallBackend(Backend* backend, AudioDevice* audio)
     ResetJoystick();
     ResetCursor();
     ResetSound();
+    journal::Reset();
     installed = backend;
     audioDevice = audio || !backend ? audio : &backend->Audio();
 }

@@ -1,9 +1,11 @@
 #include "platform/JoystickInfo.h"
 
+#include "platform/Journal.h"
+
 void JoystickInfo::Refresh()
 {
     JOYINFO reading;
-    available = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR;
+    available = journal::ReadPad(reading) == JOYERR_NOERROR;
     if (available)
-        available = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps) == JOYERR_NOERROR;
+        available = journal::ReadPadCaps(caps) == JOYERR_NOERROR;
 }

@@ -203,6 +203,8 @@ void* GetPropA(HWND window, const char* name);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 BOOL UpdateWindow(HWND window);  // sends WM_PAINT at once when the window is invalid
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
+// Marks the window as painted without painting it.
+BOOL ValidateRect(HWND window, const RECT* rect);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 
 BOOL ShowWindow(HWND window, int command);

@@ -24,6 +24,16 @@ BOOL UpdateWindow(HWND handle)
     return TRUE;
 }
 
+BOOL ValidateRect(HWND handle, const RECT* rect)
+{
+    // As with InvalidateRect, any rectangle stands for the whole picture.
+    Window* window = platform::LiveWindow(handle);
+    if (!window)
+        return FALSE;
+    window->invalid = false;
+    return TRUE;
+}
+
 HDC BeginPaint(HWND handle, PAINTSTRUCT* paint)
 {
     Window* window = platform::LiveWindow(handle);

@@ -37,6 +37,17 @@ void Random::Seed(uint32_t s)
     GenerateBlock();
 }
 
+void Random::Restore(const uint32_t* savedState, int32_t savedIndex)
+{
+    // Every output of a block is its state word tempered, so the state says it all.
+    for (int i = 0; i < kStateSize; ++i) {
+        state[i] = savedState[i];
+        output[i] = Temper(state[i]);
+    }
+    index = savedIndex;
+    simd = CpuHasSimd();
+}
+
 void Random::GenerateBlock()
 {
     if (simd)

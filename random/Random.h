@@ -21,6 +21,10 @@ public:
         return output[index++];
     }
 
+    // Takes up a state saved from another generator (state and index), as if it had drawn
+    // the same numbers.
+    void Restore(const uint32_t* savedState, int32_t savedIndex);
+
     // Twists the whole state and tempers all 624 outputs; the SIMD path and the plain one
     // give the same words.
     void GenerateBlock();

@@ -57,8 +57,8 @@ void EndingScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     scrollY = 0;
     CaptureJoystick();
     soundSystem->PlayMusic(kSoundEndingMusic, 0);
-    stateTime = timeGetTime();
-    startTime = timeGetTime();
+    stateTime = journal::Clock();
+    startTime = journal::Clock();
 }
 
 // The ranking cannot be skipped; from the roll on, a press returns to the title.
@@ -66,7 +66,7 @@ void EndingScene::OnKeyDown(int vk)
 {
     if (vk == VK_SPACE && (state == kStaffRoll || state == kClosing)) {
         state = kLeaving;
-        stateTime = timeGetTime();
+        stateTime = journal::Clock();
     }
 }
 
@@ -77,7 +77,7 @@ void EndingScene::OnJoyButtonDown(UINT buttons)
 
 void EndingScene::Frame()
 {
-    uint32_t now = timeGetTime();
+    uint32_t now = journal::Clock();
     switch (state) {
     case kLeaving:
         LeaveForTitle();

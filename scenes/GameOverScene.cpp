@@ -29,8 +29,8 @@ void GameOverScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     gameOverImage =
         LoadScenePicture(app->window, resourceArchive, "gameover.bmp", kExactlyScreen);
     CaptureJoystick();
-    stateTime = timeGetTime();
-    startTime = timeGetTime();
+    stateTime = journal::Clock();
+    startTime = journal::Clock();
 }
 
 void GameOverScene::OnKeyDown(int vk)
@@ -49,12 +49,12 @@ void GameOverScene::Advance()
 {
     if (state == kLeaving) return;
     state++;
-    if (state == kHold || state == kFading) stateTime = timeGetTime();
+    if (state == kHold || state == kFading) stateTime = journal::Clock();
 }
 
 void GameOverScene::Frame()
 {
-    uint32_t now = timeGetTime();
+    uint32_t now = journal::Clock();
     uint32_t t = now - stateTime;
     if (state == kLeaving) {
         LeaveForTitle();

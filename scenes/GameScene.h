@@ -50,6 +50,8 @@ public:
     ObjectList enemyList;  // enemies, their bullets, explosions, sparks, bomb pictures
     ObjectList shotList;  // the heroine's shots
     bool paused = false;
+    // A replay shows the best of the ranking as its run began, not the watcher's.
+    int32_t shownBest = 0;
 
 private:
     // Set-up.
@@ -59,6 +61,7 @@ private:
     void CreateScoreDisplay();
     void LoadSpriteSheets();
     void CreateGaugeBar();
+    void BeginRunJournal();
 
     // The frame and the spawner.
     bool TimeIsUp(uint32_t elapsed) const;

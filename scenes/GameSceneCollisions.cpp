@@ -125,6 +125,7 @@ void GameScene::ShootDown(GameObject& enemy)
 
 void GameScene::EndRunByHit()
 {
+    journal::EndRun(score);
     soundSystem->Stop(kSoundGameMusic);
     if (saveRecord.gameMode == 0 || saveRecord.gameMode == 1)
         RecordScore();

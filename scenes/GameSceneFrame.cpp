@@ -117,9 +117,11 @@ bool GameScene::TimeIsUp(uint32_t elapsed) const
 
 void GameScene::EndRunByTime()
 {
+    journal::EndRun(score);
     RecordScore();
     // A new best (or a tie) keeps the picture of the run's last frame, still on the canvas.
-    if (saveRecord.CurrentTable().Best() == score && playerFolder.writable()) {
+    if (saveRecord.CurrentTable().Best() == score && playerFolder.writable() &&
+        !journal::PlayingBack()) {
         const std::string picture =
             playerFolder.PathOf(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
         if (!SaveBmp(*canvas, picture.c_str()))
@@ -138,6 +140,7 @@ void GameScene::RecordScore()
 {
     saveRecord.CurrentTable().Insert(score);
     if (!playerFolder.writable()) return;  // kept in memory only, as the player was told
+    if (journal::PlayingBack()) return;  // a replay's ending shows its score, the file never
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     if (!saveRecord.Save(saveFile.c_str()))
         std::fprintf(stderr, "korimo: cannot write the scores to %s\n", saveFile.c_str());

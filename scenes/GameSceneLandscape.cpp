@@ -82,7 +82,8 @@ void GameScene::DrawNumbers()
     scoreDisplay->Update(static_cast<uint32_t>(score));
     if (TimedMode()) {
         scoreDisplay->MoveTo(138, y);
-        scoreDisplay->Update(static_cast<uint32_t>(saveRecord.CurrentTable().Best()));
+        scoreDisplay->Update(static_cast<uint32_t>(
+            journal::PlayingBack() ? shownBest : saveRecord.CurrentTable().Best()));
     }
 }
 

@@ -32,7 +32,7 @@ void TextCentred(Surface& canvas, int row, const char* text, int length)
 
 uint32_t GameScene::RunClock() const
 {
-    return timeGetTime() - pausedTotal;
+    return journal::Clock() - pausedTotal;
 }
 
 void GameScene::OnKeyPress(int vk)
@@ -52,7 +52,7 @@ void GameScene::OnFocusLost()
 void GameScene::Pause()
 {
     paused = true;
-    pausedSince = timeGetTime();
+    pausedSince = journal::Clock();
     const size_t count = size_t(canvas->width) * canvas->height;
     pausedFrame.resize(count);
     std::transform(canvas->pixels, canvas->pixels + count, pausedFrame.begin(), Darken);
@@ -62,7 +62,7 @@ void GameScene::Pause()
 void GameScene::Resume()
 {
     paused = false;
-    pausedTotal += timeGetTime() - pausedSince;
+    pausedTotal += journal::Clock() - pausedSince;
     soundSystem->ResumeAll();
 }
 
@@ -77,7 +77,7 @@ void GameScene::GiveUp()
 bool GameScene::PadStartPressed()
 {
     JOYINFO reading = {};
-    const bool held = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR &&
+    const bool held = journal::ReadPad(reading) == JOYERR_NOERROR &&
                       (reading.wButtons & JOY_BUTTONSTART);
     const bool pressed = held && !padStartHeld;
     padStartHeld = held;

@@ -3,12 +3,18 @@
 
 #include "scenes/GameScene.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "app/GameApp.h"
+#include "app/SaveRecord.h"
 #include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
 #include "objects/Hud.h"
 #include "objects/Player.h"
+#include "platform/JoystickInfo.h"
+#include "random/Random.h"
 #include "scenes/ScenePicture.h"
 #include "sound/SoundSystem.h"
 
@@ -45,14 +51,53 @@ void GameScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     Scene::Init(app, canvas, joystick);
     LoadLandscape();
     CreatePlayer();
+    BeginRunJournal();
     CreateScoreDisplay();
     score = 0;
     LoadSpriteSheets();
     CreateGaugeBar();
     soundSystem->PlayMusic(kSoundGameMusic, 1);
 
-    scrollTime = treesScrollTime = timeGetTime();
-    startTime = timeGetTime();
+    scrollTime = treesScrollTime = journal::Clock();
+    startTime = journal::Clock();
+}
+
+// A run starts from the generators, the game length, the keys and the pad record as they are
+// now; the journal notes them, or, playing a recording back, hands over the recorded ones.
+void GameScene::BeginRunJournal()
+{
+    journal::RunHeader header;
+    header.archiveChecksum = resourceArchive.IndexChecksum();
+    header.gameLength = static_cast<uint32_t>(saveRecord.gameMode);
+    header.rankedBest = saveRecord.CurrentTable().Best();
+    header.eventMask = journal::EventBit(journal::EventKind::KeyPress) |
+                       journal::EventBit(journal::EventKind::FocusLost);
+    static_assert(sizeof header.keyBindings == sizeof player->keys.keys);
+    std::memcpy(header.keyBindings, player->keys.keys, sizeof header.keyBindings);
+    if (joystick) {
+        header.padAvailable = joystick->available;
+        const JOYCAPSA& caps = joystick->caps;
+        const uint32_t ranges[4] = {caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
+        std::copy(ranges, ranges + 4, header.padRanges);
+    }
+    header.lcgState = theLcgRandom.state;
+    header.randomIndex = static_cast<uint32_t>(theRandom.index);
+    std::copy(theRandom.state, theRandom.state + Random::kStateSize, header.randomState);
+
+    journal::BeginRun(header);
+
+    saveRecord.gameMode = static_cast<int32_t>(header.gameLength);
+    shownBest = header.rankedBest;
+    std::memcpy(player->keys.keys, header.keyBindings, sizeof header.keyBindings);
+    if (joystick) {
+        joystick->available = static_cast<uint8_t>(header.padAvailable);
+        joystick->caps.wXmin = header.padRanges[0];
+        joystick->caps.wXmax = header.padRanges[1];
+        joystick->caps.wYmin = header.padRanges[2];
+        joystick->caps.wYmax = header.padRanges[3];
+    }
+    theLcgRandom.state = header.lcgState;
+    theRandom.Restore(header.randomState, static_cast<int32_t>(header.randomIndex));
 }
 
 GameScene::~GameScene()

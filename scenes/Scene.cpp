@@ -4,7 +4,7 @@
 
 Scene* currentScene = nullptr;
 
-Scene::Scene() : startTime(timeGetTime())
+Scene::Scene() : startTime(journal::Clock())
 {
 }
 

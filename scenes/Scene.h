@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "platform/Journal.h"
 #include "platform/Platform.h"
 
 class GameApp;

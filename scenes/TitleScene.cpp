@@ -44,8 +44,8 @@ void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     openingImage = LoadScenePicture(app->window, resourceArchive, "opening.bmp", kExactlyScreen);
     menuImage = LoadScenePicture(app->window, resourceArchive, "menu.bmp", kMenuLimits);
     CaptureJoystick();
-    stateTime = timeGetTime();
-    startTime = timeGetTime();
+    stateTime = journal::Clock();
+    startTime = journal::Clock();
 }
 
 void TitleScene::OnKeyDown(int vk)
@@ -81,7 +81,7 @@ void TitleScene::Advance()
 {
     if (state == kLeaving) return;
     state++;
-    if (state == kMenu || state == kFading) stateTime = timeGetTime();
+    if (state == kMenu || state == kFading) stateTime = journal::Clock();
 }
 
 void TitleScene::SelectPrevious()
@@ -100,7 +100,7 @@ void TitleScene::SelectNext()
 
 void TitleScene::Frame()
 {
-    uint32_t now = timeGetTime();
+    uint32_t now = journal::Clock();
     uint32_t t = now - stateTime;
     if (state == kLeaving) {
         LeaveForGame();

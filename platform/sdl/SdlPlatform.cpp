@@ -40,6 +40,7 @@ public:
     int LargestWindowScale() override { return screen.LargestScale(); }
 
     void Present(const DibSection& frame) override { screen.Present(frame); }
+    void SetFastForward(bool on) override { screen.fastForward = on; }
 
     void PumpEvents() override
     {

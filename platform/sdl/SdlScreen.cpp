@@ -111,6 +111,10 @@ void SdlScreen::SetFullScreen(bool on)
 
 void SdlScreen::Present(const DibSection& frame)
 {
+    // Fast forward shows a frame when one is due and drops the others, never waiting.
+    if (fastForward && framePresented &&
+        MonotonicMilliseconds() - frameStart < kFrameInterval)
+        return;
     if (!UploadPicture(frame))
         return;
     int outputWidth = 0;
@@ -160,7 +164,7 @@ bool SdlScreen::UploadPicture(const DibSection& frame)
 
 void SdlScreen::WaitForNextFrame()
 {
-    if (framePresented) {
+    if (framePresented && !fastForward) {
         const uint32_t due = frameStart + kFrameInterval;
         const int32_t early = static_cast<int32_t>(due - MonotonicMilliseconds());
         if (early > 0) {

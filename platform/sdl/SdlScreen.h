@@ -24,6 +24,8 @@ public:
     void Resize(int width, int height);
     void SetFullScreen(bool fullScreen);
     void Present(const DibSection& frame);
+    // Frames are then shown only when one is due, and nothing waits.
+    bool fastForward = false;
     // The window's scale (SdlWindowScale.cpp): window pixels per pixel of the game's 320x240
     // picture, 2 unless the player chose. The game's client area is that picture doubled, so
     // the window is the client area times scale / 2. The player may resize the window too;

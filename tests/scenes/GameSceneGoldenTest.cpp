@@ -1,28 +1,32 @@
 // A whole one-minute run with a fixed seed, clock step and pilot, flown straight and with a
-// pause in the middle. Its final score and its last frame are pinned: any change to how the game plays or draws shows here. When a change is
-// meant, look at the new last frame (the test leaves it in "GoldenLastFrame.bmp") and pin the
-// new values.
+// pause in the middle. Its final score and its last frame are pinned: any change to how the
+// game plays or draws shows here. The straight flight is also recorded, as every run is; its
+// recording is the golden one in tests/data, which ReplayTest plays back. When a change is
+// meant, look at the new last frame (the test leaves it in "GoldenLastFrame.bmp"), pin the new
+// values here and in ReplayTest, and record the run again: run this test alone with
+// KORIMO_RECORD_GOLDEN=1 in the environment, which writes tests/data/golden-one-minute.krp in
+// the source tree. (The pilot tells objects apart by address, so a run after other tests in
+// the same process may steer differently on the way to the same end; the recording need not
+// match a later flight byte for byte.)
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "app/Replays.h"
 #include "gfx/BmpWriter.h"
+#include "platform/Journal.h"
 #include "scenes/EndingScene.h"
 #include "tests/scenes/GameScenePilot.h"
 #include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
 
-uint64_t Fnv1a(const uint32_t* words, size_t count)
-{
-    uint64_t hash = 0xCBF29CE484222325ull;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(words);
-    for (size_t i = 0; i < count * 4; i++)
-        hash = (hash ^ bytes[i]) * 0x100000001B3ull;
-    return hash;
-}
+const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
 
 // The run flown by the pilot; with pauseAt, paused for pauseFrames frames before that game
 // frame by a P that the same P later resumes. Frames, final score and last frame's hash.
@@ -49,13 +53,30 @@ std::tuple<int, int32_t, uint64_t> FlyOneMinute(int pauseAt = -1, int pauseFrame
     Surface& canvas = run.harness.Canvas();
     if (pauseAt < 0)
         SaveBmp(canvas, "GoldenLastFrame.bmp");
-    return {frames, ending ? ending->runScore : -1, Fnv1a(canvas.pixels, 320 * 240)};
+    return {frames, ending ? ending->runScore : -1,
+            journal::PictureChecksum(canvas.pixels, 320 * 240)};
 }
+
 
 TEST(GameSceneGolden, AOneMinuteRunPlaysTheSameEveryTimePausedOrNot)
 {
     const std::tuple<int, int32_t, uint64_t> golden{3530, 33490, 0xbd3e4a9cb17e40f4ull};
+    std::filesystem::remove_all("replays");
+    journal::RecordRuns(true);
     EXPECT_EQ(FlyOneMinute(), golden);
+    journal::RecordRuns(false);
+
+    // The run's replay holds what it came to (ReplayTest plays the checked-in one back).
+    journal::Recording recorded;
+    std::string error;
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
+    EXPECT_EQ(recorded.header.frameCount, static_cast<uint32_t>(std::get<0>(golden)));
+    EXPECT_EQ(recorded.header.finalScore, std::get<1>(golden));
+    EXPECT_EQ(recorded.header.finalChecksum, std::get<2>(golden));
+    if (std::getenv("KORIMO_RECORD_GOLDEN"))
+        std::filesystem::copy_file("replays/last1.krp", kGoldenRecording,
+                                   std::filesystem::copy_options::overwrite_existing);
+
     // Paused for 2 s in the thick of it, with shots, enemies and bullets in flight.
     EXPECT_EQ(FlyOneMinute(1700, 120), golden);
 }

@@ -1,0 +1,24 @@
+#pragma once
+// Playing a recorded run again. Watching: in the window, in real time, with music and effects,
+// then its ending, until the game would return to the title; Space skips to the end of the run,
+// the pause keys pause it, F1 and the volume keys work as ever. Verifying: as fast as the
+// machine goes, nothing shown or heard. Neither ranks the run, writes the save file or keeps a
+// replay.
+
+#include <cstdio>
+#include <string>
+
+#include "platform/JournalCodec.h"
+
+enum class ReplayMode { Watch, Verify };
+
+// Runs the session on the installed backend and returns the exit code: 0 when the run played
+// as recorded. saveFile (may be null) is only read, for the ranking the ending shows. Verifying
+// prints one line on out, watching says only what went wrong, on standard error. A platform
+// whose clock does not run by itself (the scripted one) is given setClock: before each frame
+// it is set to the recorded time, so that sounds end when they did.
+int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char* saveFile,
+               std::FILE* out, void (*setClock)(uint32_t) = nullptr);
+
+// The verdict line: length, score, frames, checksum, and "verified" or where it first differed.
+std::string ReplayVerdict(const journal::Recording& recording);

@@ -1,0 +1,147 @@
+#include "app/Replays.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <thread>
+
+#include "app/PlayerFolder.h"
+#include "app/SaveRecord.h"
+#include "platform/Journal.h"
+#include "archive/ResourceArchive.h"
+#include "platform/Files.h"
+
+namespace {
+
+constexpr const char kReplayFolder[] = "replays";
+// Far beyond any run's recording; a bigger file is not one of ours.
+constexpr std::uintmax_t kMaxReplayBytes = 64u << 20;
+
+// The files of the last finished run are written on a thread of their own, so that the frame
+// that ends a run waits for no disk.
+std::thread writer;
+
+bool WriteReplay(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    // Quick: a replay lost to a crash right after a run is not worth a frame's wait.
+    if (ReplaceFile(path, bytes.data(), bytes.size(), Durability::Quick))
+        return true;
+    std::fprintf(stderr, "korimo: cannot write the replay %s\n", path.c_str());
+    return false;
+}
+
+}  // namespace
+
+const char* GameLengthName(uint32_t gameLength)
+{
+    return gameLength == 0 ? "one minute" : "five minutes";
+}
+
+std::string LastReplayName(uint32_t gameLength)
+{
+    return gameLength == 0 ? "last1.krp" : "last5.krp";
+}
+
+std::string BestReplayName(uint32_t gameLength)
+{
+    return gameLength == 0 ? "best1.krp" : "best5.krp";
+}
+
+namespace {
+
+// A finished run's replay, packed, and where it goes.
+struct ReplayFiles {
+    std::vector<uint8_t> bytes;
+    std::vector<std::string> paths;
+};
+
+ReplayFiles PackReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
+{
+    journal::RunHeader& header = recording.header;
+    std::snprintf(header.gameVersion, sizeof header.gameVersion, "%s", KORIMO_VERSION);
+    header.date = static_cast<uint64_t>(std::time(nullptr));
+    ReplayFiles files{journal::EncodeRecording(recording), {}};
+    const std::filesystem::path replays = std::filesystem::path(folder.PathOf(kReplayFolder));
+    std::error_code failed;
+    std::filesystem::create_directories(replays, failed);
+    files.paths.push_back((replays / LastReplayName(header.gameLength)).string());
+    if (setsBest)
+        files.paths.push_back((replays / BestReplayName(header.gameLength)).string());
+    return files;
+}
+
+// Safe on a thread of its own: the program's small-block pool serves one thread only, and
+// everything here that allocates asks for more than its blocks hold (paths of more than
+// 16 characters), so it goes to the thread-safe heap.
+bool WriteReplayFiles(const ReplayFiles& files)
+{
+    bool written = true;
+    for (const std::string& path : files.paths)
+        written = WriteReplay(path, files.bytes) && written;
+    return written;
+}
+
+}  // namespace
+
+bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
+{
+    return folder.writable() && WriteReplayFiles(PackReplay(recording, setsBest, folder));
+}
+
+void KeepFinishedRun()
+{
+    journal::Recording recording;
+    if (!journal::TakeRecording(recording))
+        return;
+    const HighScoreTable& ranking = saveRecord.tables[recording.header.gameLength];
+    const bool setsBest = ranking.Best() == recording.header.finalScore;
+    if (!playerFolder.writable())
+        return;
+    FinishKeepingReplays();
+    // Packed here, written there.
+    writer = std::thread([files = PackReplay(recording, setsBest, playerFolder)] {
+        WriteReplayFiles(files);
+    });
+}
+
+void FinishKeepingReplays()
+{
+    if (writer.joinable())
+        writer.join();
+}
+
+bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error)
+{
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(path, failed);
+    if (failed) {
+        error = "cannot read " + path + ": " + failed.message();
+        return false;
+    }
+    if (size > kMaxReplayBytes) {
+        error = path + " is far too large to be a replay";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string fault;
+    if (!journal::DecodeRecording(bytes.data(), bytes.size(), recording, fault)) {
+        error = path + ": " + fault;
+        return false;
+    }
+    if (recording.header.archiveChecksum != resourceArchive.IndexChecksum()) {
+        error = path + ": recorded with other game pictures and sounds (the archive's index "
+                       "differs)";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Replay files in the player's folder: every run's recording kept as replays/last1.krp or
+// last5.krp, and as best1.krp or best5.krp when it set or tied the best score of its length;
+// and reading one back for --replay and --verify.
+
+#include <string>
+
+#include "platform/JournalCodec.h"
+
+class PlayerFolder;
+
+// The names of a game length's files ("last1.krp", "best5.krp"), inside replays/.
+std::string LastReplayName(uint32_t gameLength);
+std::string BestReplayName(uint32_t gameLength);
+
+// Stamps a finished run's recording (game version, date) and writes it as the last run of its
+// length, and as the best when setsBest, each through a temporary file and a rename. False,
+// with one line on standard error, when a file could not be written.
+bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder);
+
+// After a frame: keeps the run the journal finished recording in it, if any, in the player's
+// folder, as the best too when its score leads its ranking (ties included). The files are
+// written meanwhile, off the frame; FinishKeepingReplays waits until they are.
+void KeepFinishedRun();
+void FinishKeepingReplays();
+
+// Reads a replay file and checks that it can be played here: its format, its integrity and
+// the archive it was recorded with. False with one line in error otherwise.
+bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error);
+
+// "one minute" or "five minutes".
+const char* GameLengthName(uint32_t gameLength);

@@ -1,0 +1,132 @@
+// Replays: a one-minute and a five-minute run flown by the scene tests' pilot, once recorded as
+// every run is and once not (the reference), then verified as --verify does. The report gives
+// each replay's size; the mean frame and the run's last frame (which hands the recording to
+// the thread that writes it) with and without recording; the time that thread takes to pack
+// and write last and best through a temporary file and a rename; and the time to verify the
+// replay beside the time the recorded run itself took to play headless.
+//
+// The runs start with the clock at 6000 (with this seed the pilot lasts both) and advance
+// 17, 17, 16 ms per frame.
+
+#include <chrono>
+#include <cstring>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "app/Globals.h"
+#include "app/MainLoop.h"
+#include "app/PlayerFolder.h"
+#include "app/Program.h"
+#include "app/ReplaySession.h"
+#include "app/Replays.h"
+#include "app/SaveRecord.h"
+#include "platform/Journal.h"
+#include "platform/scripted/Scripted.h"
+#include "random/Random.h"
+#include "scenes/GameScene.h"
+#include "tests/scenes/GameScenePilot.h"
+
+namespace {
+
+constexpr uint32_t kStartClock = 6000;
+constexpr uint32_t kFrameSteps[3] = {17, 17, 16};
+
+double Seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+struct Flight {
+    double seconds = 0;
+    double meanFrameMs = 0;
+    double lastFrameMs = 0;
+};
+
+// Flies a run of the game length, recorded or not.
+Flight FlyRun(int gameLength, bool record)
+{
+    scripted::Install();
+    scripted::SetClock(kStartClock);
+    snapshotCount = 0;
+    theLcgRandom = LcgRandom{};
+    currentScene = nullptr;
+    std::memset(&saveRecord, 0, sizeof saveRecord);
+    journal::RecordRuns(record);
+    Program program;
+    const auto start = std::chrono::steady_clock::now();
+    program.Start(
+        [gameLength] {
+            saveRecord.gameMode = gameLength;
+            return new GameScene;
+        },
+        nullptr, nullptr, SW_SHOWNORMAL);
+    auto* scene = static_cast<GameScene*>(currentScene);
+    Pilot pilot;
+    Flight flight;
+    double framesMs = 0;
+    int frame = 0;
+    for (; currentScene == scene; frame++) {
+        pilot.Steer(*scene);
+        scripted::AdvanceClock(kFrameSteps[frame % 3]);
+        const auto before = std::chrono::steady_clock::now();
+        RunSceneFrame();  // the last one hands the replay over
+        flight.lastFrameMs = Seconds(std::chrono::steady_clock::now() - before) * 1e3;
+        framesMs += flight.lastFrameMs;
+    }
+    flight.seconds = Seconds(std::chrono::steady_clock::now() - start);
+    flight.meanFrameMs = framesMs / frame;
+    scripted::ReleaseAllKeys();
+    program.Stop(nullptr);
+    journal::RecordRuns(false);
+    return flight;
+}
+
+void Replay(benchmark::State& state, int gameLength)
+{
+    std::filesystem::remove_all("replays");
+    Flight recorded, unrecorded;
+    for (auto _ : state) {
+        unrecorded = FlyRun(gameLength, false);
+        recorded = FlyRun(gameLength, true);
+    }
+    const std::string path = "replays/" + LastReplayName(gameLength);
+    journal::Recording recording;
+    std::string error;
+    if (!LoadReplay(path, recording, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+
+    const auto writeStart = std::chrono::steady_clock::now();
+    KeepReplay(recording, true, playerFolder);
+    const double writeMs = Seconds(std::chrono::steady_clock::now() - writeStart) * 1e3;
+
+    scripted::Install();
+    scripted::SilenceAudio();
+    std::FILE* out = std::tmpfile();
+    const auto verifyStart = std::chrono::steady_clock::now();
+    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock);
+    const double verifySeconds = Seconds(std::chrono::steady_clock::now() - verifyStart);
+    std::fclose(out);
+
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    state.counters["frames"] = recording.header.frameCount;
+    state.counters["mean_frame_ms"] = recorded.meanFrameMs;
+    state.counters["mean_frame_ms_unrecorded"] = unrecorded.meanFrameMs;
+    state.counters["last_frame_ms"] = recorded.lastFrameMs;
+    state.counters["last_frame_ms_unrecorded"] = unrecorded.lastFrameMs;
+    state.counters["writer_ms"] = writeMs;
+    state.counters["verify_s"] = verifySeconds;
+    state.counters["recorded_play_s"] = recorded.seconds;
+    state.SetLabel(code == 0 ? "verified" : "NOT verified");
+}
+
+BENCHMARK_CAPTURE(Replay, one_minute, 0)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(Replay, five_minutes, 1)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,408 @@
+#include "platform/Journal.h"
+
+#include <cstdio>
+
+namespace journal {
+
+namespace {
+
+enum class Mode { Live, Recording, Playback };
+
+struct State {
+    EventSink sink = nullptr;
+    bool recordRuns = false;
+    Mode mode = Mode::Live;
+    bool inRun = false;
+    bool ending = false;      // EndRun was called: the run ends with this frame
+    bool setUpOpen = false;   // frame 0, the run's set-up, still takes reads
+    uint32_t frame = 0;
+    RunHeader header;
+    FrameRecord current;
+    uint32_t lastClock = 0;   // the last clock answer of a run
+    int32_t clockOffset = 0;  // live clock after a replay: continues from its last answer
+
+    // Recording.
+    FrameWriter writer;
+    std::vector<uint32_t> checksums;
+    Recording finished;
+    bool hasFinished = false;
+
+    // Playback.
+    Recording played;
+    bool playbackPending = false;
+    bool playbackSession = false;  // a recording was given since the last Reset
+    FrameReader reader;
+    size_t readAt = 0;
+    bool playbackOk = false;
+    std::string fault;
+};
+
+State state;
+
+uint32_t LiveClock()
+{
+    return timeGetTime() + static_cast<uint32_t>(state.clockOffset);
+}
+
+std::string Describe(const Read& read)
+{
+    static const char* const kNames[] = {"the clock", "key", "the pad", "the pad's ranges"};
+    const int kind = static_cast<int>(read.kind);
+    std::string text = kind < 4 ? kNames[kind] : "a read of unknown kind";
+    if (read.kind == ReadKind::Key) {
+        char code[8];
+        std::snprintf(code, sizeof code, " 0x%02X", read.arg);
+        text += code;
+    }
+    return text;
+}
+
+// Playback has gone its own way: the run goes on live from here.
+void Fail(const std::string& what)
+{
+    if (state.fault.empty())
+        state.fault = "frame " + std::to_string(state.frame) + ": " + what;
+    state.mode = Mode::Live;
+    state.inRun = false;
+    state.clockOffset = static_cast<int32_t>(state.lastClock - timeGetTime());
+}
+
+bool Replaying()
+{
+    return state.mode == Mode::Playback && state.inRun;
+}
+
+bool Noting()
+{
+    return state.mode == Mode::Recording && state.inRun;
+}
+
+template <typename Live>
+Answer Ask(const Read& read, Live live)
+{
+    if (Replaying()) {
+        if (state.readAt >= state.current.reads.size()) {
+            Fail("the game asked for " + Describe(read) + " after the recorded reads");
+        } else if (!(state.current.reads[state.readAt] == read)) {
+            Fail("the game asked for " + Describe(read) + " where the recording has " +
+                 Describe(state.current.reads[state.readAt]));
+        } else {
+            const Answer answer = state.current.answers[state.readAt++];
+            if (read.kind == ReadKind::Clock)
+                state.lastClock = answer.a;
+            return answer;
+        }
+    }
+    const Answer answer = live();
+    if (Noting()) {
+        state.current.reads.push_back(read);
+        state.current.answers.push_back(answer);
+    }
+    if (read.kind == ReadKind::Clock && state.inRun)
+        state.lastClock = answer.a;
+    return answer;
+}
+
+void DeliverRecordedEvents()
+{
+    for (const SceneEvent& event : state.current.events) {
+        if (state.sink && Replaying())
+            state.sink(event);
+    }
+}
+
+// Playback: the frame's reads are all used; on to the next recorded frame.
+bool FinishPlayedFrame()
+{
+    if (state.readAt != state.current.reads.size()) {
+        Fail("the game made " + std::to_string(state.readAt) + " reads where the recording has " +
+             std::to_string(state.current.reads.size()) + ", the next being " +
+             Describe(state.current.reads[state.readAt]));
+        return false;
+    }
+    return true;
+}
+
+bool LoadNextFrame()
+{
+    std::string error;
+    state.readAt = 0;
+    if (!state.reader.Next(state.current, error)) {
+        Fail("the recording is damaged here: " + error);
+        return false;
+    }
+    return true;
+}
+
+void EndRunRecording(uint64_t checksum)
+{
+    state.writer.Finish();
+    state.header.frameCount = state.frame;
+    state.header.finalChecksum = checksum;
+    state.finished.header = state.header;
+    state.finished.frames = state.writer.bytes();
+    state.finished.checksums = state.checksums;
+    state.hasFinished = true;
+    state.mode = Mode::Live;
+    state.inRun = false;
+}
+
+void EndRunPlayback(uint64_t checksum)
+{
+    if (state.frame != state.header.frameCount) {
+        Fail("the run ended here, the recorded one at frame " +
+             std::to_string(state.header.frameCount));
+        return;
+    }
+    if (checksum != state.header.finalChecksum) {
+        Fail("the last picture differs from the recorded one");
+        return;
+    }
+    state.playbackOk = true;
+    state.mode = Mode::Live;
+    state.inRun = false;
+    state.clockOffset = static_cast<int32_t>(state.lastClock - timeGetTime());
+}
+
+}  // namespace
+
+void SetEventSink(EventSink sink)
+{
+    state.sink = sink;
+}
+
+void Deliver(const SceneEvent& event)
+{
+    if (Replaying())
+        return;
+    if (Noting() && (state.header.eventMask & EventBit(event.kind)))
+        state.current.events.push_back(event);
+    if (state.sink)
+        state.sink(event);
+}
+
+uint32_t Clock()
+{
+    return Ask({ReadKind::Clock, 0}, [] { return Answer{LiveClock(), 0, 0}; }).a;
+}
+
+bool KeyHeld(int vk)
+{
+    const auto code = static_cast<uint32_t>(vk) & 0xFF;
+    return Ask({ReadKind::Key, code}, [vk] {
+               return Answer{(GetAsyncKeyState(vk) & 0x8000) ? 1u : 0u, 0, 0};
+           }).a != 0;
+}
+
+UINT ReadPad(JOYINFO& reading)
+{
+    const Answer answer = Ask({ReadKind::Pad, 0}, [] {
+        JOYINFO live = {};
+        const UINT result = joyGetPos(JOYSTICKID1, &live);
+        return Answer{result, live.wButtons, (live.wXpos & 0xFFFF) | (live.wYpos << 16)};
+    });
+    reading = {};
+    reading.wXpos = answer.c & 0xFFFF;
+    reading.wYpos = answer.c >> 16;
+    reading.wButtons = answer.b;
+    return answer.a;
+}
+
+UINT ReadPadCaps(JOYCAPSA& caps)
+{
+    const Answer answer = Ask({ReadKind::PadCaps, 0}, [] {
+        JOYCAPSA live = {};
+        const UINT result = joyGetDevCapsA(JOYSTICKID1, &live, sizeof live);
+        return Answer{result, (live.wXmin & 0xFFFF) | (live.wXmax << 16),
+                      (live.wYmin & 0xFFFF) | (live.wYmax << 16)};
+    });
+    if (answer.a == JOYERR_NOERROR) {
+        caps.wXmin = answer.b & 0xFFFF;
+        caps.wXmax = answer.b >> 16;
+        caps.wYmin = answer.c & 0xFFFF;
+        caps.wYmax = answer.c >> 16;
+    }
+    return answer.a;
+}
+
+void BeginFrame()
+{
+    if (!state.inRun || !state.setUpOpen)
+        return;
+    // The set-up ends here when the run began outside a frame (as the first scene).
+    if (state.mode == Mode::Recording) {
+        state.writer.Write(state.current);
+        state.current.Clear();
+    } else if (state.mode == Mode::Playback) {
+        DeliverRecordedEvents();
+        if (!FinishPlayedFrame() || !LoadNextFrame())
+            return;
+    }
+    state.setUpOpen = false;
+    state.frame = 1;
+    if (Replaying())
+        DeliverRecordedEvents();
+}
+
+void EndFrame(const uint32_t* pixels, size_t count)
+{
+    if (!state.inRun)
+        return;
+    if (state.setUpOpen) {
+        // The set-up ran inside the frame of the scene before: its picture is not the run's.
+        if (state.mode == Mode::Recording) {
+            state.writer.Write(state.current);
+            state.current.Clear();
+        } else if (state.mode == Mode::Playback && (!FinishPlayedFrame() || !LoadNextFrame())) {
+            return;
+        }
+        state.setUpOpen = false;
+        state.frame = 1;
+        return;
+    }
+
+    const bool checked = state.frame % state.header.checksumInterval == 0;
+    const uint64_t checksum = checked || state.ending ? PictureChecksum(pixels, count) : 0;
+    if (state.mode == Mode::Recording) {
+        state.writer.Write(state.current);
+        state.current.Clear();
+        if (checked)
+            state.checksums.push_back(static_cast<uint32_t>(checksum));
+        if (state.ending)
+            return EndRunRecording(checksum);
+    } else if (state.mode == Mode::Playback) {
+        if (!FinishPlayedFrame())
+            return;
+        if (checked) {
+            const size_t slot = state.frame / state.header.checksumInterval - 1;
+            if (slot >= state.played.checksums.size() ||
+                state.played.checksums[slot] != static_cast<uint32_t>(checksum))
+                return Fail("the picture differs from the recorded one");
+        }
+        if (state.ending)
+            return EndRunPlayback(checksum);
+        if (state.frame == state.header.frameCount)
+            return Fail("the recording ends here but the run goes on");
+        if (!LoadNextFrame())
+            return;
+    } else if (state.ending) {
+        state.inRun = false;
+    }
+    state.frame++;
+    if (Replaying())
+        DeliverRecordedEvents();
+}
+
+void BeginRun(RunHeader& header)
+{
+    state.ending = false;
+    state.setUpOpen = true;
+    state.frame = 0;
+    state.current.Clear();
+    if (state.mode == Mode::Playback && state.playbackPending) {
+        state.playbackPending = false;
+        header = state.played.header;
+        state.header = header;
+        state.lastClock = header.clockBase;
+        state.reader.Reset(state.played.frames.data(), state.played.frames.size(),
+                           header.clockBase);
+        state.inRun = true;
+        LoadNextFrame();
+        return;
+    }
+    state.inRun = true;
+    if (state.recordRuns && state.mode == Mode::Live) {
+        state.mode = Mode::Recording;
+        header.clockBase = LiveClock();
+        state.header = header;
+        state.lastClock = header.clockBase;
+        state.writer.Reset(header.clockBase);
+        state.checksums.clear();
+    } else {
+        state.header = header;
+    }
+}
+
+void EndRun(int32_t score)
+{
+    if (!state.inRun)
+        return;
+    state.ending = true;
+    state.header.finalScore = score;
+    if (Replaying() && score != state.played.header.finalScore)
+        Fail("the run scored " + std::to_string(score) + ", the recorded one " +
+             std::to_string(state.played.header.finalScore));
+}
+
+bool InRun()
+{
+    return state.inRun;
+}
+
+void RecordRuns(bool on)
+{
+    state.recordRuns = on;
+}
+
+bool TakeRecording(Recording& recording)
+{
+    if (!state.hasFinished)
+        return false;
+    recording = std::move(state.finished);
+    state.finished = Recording{};
+    state.hasFinished = false;
+    return true;
+}
+
+void StartPlayback(const Recording& recording)
+{
+    state.played = recording;
+    state.mode = Mode::Playback;
+    state.playbackPending = true;
+    state.playbackSession = true;
+    state.playbackOk = false;
+    state.fault.clear();
+    state.inRun = false;
+}
+
+bool PlayingBack()
+{
+    return state.playbackSession;
+}
+
+bool PlaybackFinished()
+{
+    return state.playbackOk;
+}
+
+const std::string& PlaybackFault()
+{
+    return state.fault;
+}
+
+uint32_t PlaybackFrame()
+{
+    return state.frame;
+}
+
+uint32_t UpcomingClock()
+{
+    if (Replaying()) {
+        for (size_t i = state.readAt; i < state.current.reads.size(); i++) {
+            if (state.current.reads[i].kind == ReadKind::Clock)
+                return state.current.answers[i].a;
+        }
+    }
+    return state.lastClock;
+}
+
+void Reset()
+{
+    const EventSink sink = state.sink;
+    const bool recordRuns = state.recordRuns;
+    state = State{};
+    state.sink = sink;
+    state.recordRuns = recordRuns;
+}
+
+}  // namespace journal

@@ -1,0 +1,242 @@
+// Recorded runs played back: the golden recording on every drawing path, a recording with one
+// read changed, a run recorded here and verified back, the best replay kept only for a score
+// that leads its ranking, and every kind of bad file refused in one line.
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/ReplaySession.h"
+#include "app/Replays.h"
+#include "app/SaveRecord.h"
+#include "gfx/DrawPaths.h"
+#include "platform/Journal.h"
+#include "platform/scripted/Scripted.h"
+#include "scenes/GameScene.h"
+#include "tests/support/GameHarness.h"
+
+namespace {
+
+const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
+
+journal::Recording Golden()
+{
+    journal::Recording recording;
+    std::string error;
+    EXPECT_TRUE(LoadReplay(kGoldenRecording, recording, error)) << error;
+    return recording;
+}
+
+// Verifies unseen, as --verify does; the verdict line and the exit code.
+std::pair<std::string, int> Verify(const journal::Recording& recording)
+{
+    scripted::Install();
+    scripted::SilenceAudio();
+    std::FILE* out = std::tmpfile();
+    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock);
+    std::rewind(out);
+    char line[512] = {};
+    std::fgets(line, sizeof line, out);
+    std::fclose(out);
+    return {line, code};
+}
+
+std::vector<journal::FrameRecord> Frames(const journal::Recording& recording)
+{
+    journal::FrameReader reader;
+    reader.Reset(recording.frames.data(), recording.frames.size(),
+                 recording.header.clockBase);
+    std::vector<journal::FrameRecord> frames(recording.header.frameCount + 1);
+    std::string error;
+    for (auto& frame : frames)
+        EXPECT_TRUE(reader.Next(frame, error)) << error;
+    return frames;
+}
+
+journal::Recording WithFrames(journal::Recording recording,
+                              const std::vector<journal::FrameRecord>& frames)
+{
+    journal::FrameWriter writer;
+    writer.Reset(recording.header.clockBase);
+    for (const auto& frame : frames)
+        writer.Write(frame);
+    writer.Finish();
+    recording.frames = writer.bytes();
+    return recording;
+}
+
+class GoldenReplay : public testing::TestWithParam<DrawPath> {
+protected:
+    void SetUp() override
+    {
+        if (!CanUseDrawPath(GetParam()))
+            GTEST_SKIP() << DrawPathName(GetParam()) << " is not available on this processor";
+        ASSERT_TRUE(UseDrawPath(GetParam()));
+    }
+    void TearDown() override { UseDrawPath(BestDrawPath()); }
+};
+
+TEST_P(GoldenReplay, PlaysToTheRecordedScoreAndPicture)
+{
+    const journal::Recording golden = Golden();
+    // The pilot's golden run (GameSceneGoldenTest): 3530 frames to 33490 points.
+    EXPECT_EQ(golden.header.frameCount, 3530u);
+    EXPECT_EQ(golden.header.finalScore, 33490);
+    EXPECT_EQ(golden.header.finalChecksum, 0xbd3e4a9cb17e40f4ull);
+    const auto [line, code] = Verify(golden);
+    EXPECT_EQ(code, 0) << line;
+    EXPECT_EQ(line, "one minute, score 33490, 3530 frames, checksum bd3e4a9cb17e40f4: verified\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, GoldenReplay,
+                         testing::Values(DrawPath::Reference, DrawPath::Sse2, DrawPath::Avx2),
+                         [](const testing::TestParamInfo<DrawPath>& info) {
+                             return std::string(DrawPathName(info.param));
+                         });
+
+TEST(Replay, AChangedReadIsReportedAtItsFrame)
+{
+    const journal::Recording golden = Golden();
+    std::vector<journal::FrameRecord> frames = Frames(golden);
+    // In the thick of the run, the recording asks for another key than the game does.
+    const uint32_t changedFrame = 2000;
+    auto& reads = frames[changedFrame].reads;
+    auto key = std::find_if(reads.begin(), reads.end(),
+                            [](const journal::Read& r) { return r.kind == journal::ReadKind::Key; });
+    ASSERT_NE(key, reads.end());
+    key->arg = 'Z';
+    const auto [line, code] = Verify(WithFrames(golden, frames));
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(line.find("differs at frame 2000: the game asked for key"), std::string::npos) << line;
+}
+
+std::vector<uint8_t> Bytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+// A short run recorded as the game records every run: the heroine flies up and to the right
+// shooting, then the player pauses and gives up. The ranking starts with rankedBest in it.
+void RecordShortRun(int climbFrames, int32_t rankedBest)
+{
+    journal::RecordRuns(true);
+    {
+        GameHarness harness;
+        ASSERT_TRUE(harness.Boot([] { return new GameScene; }));
+        if (rankedBest)
+            saveRecord.tables[0].Insert(rankedBest);
+        scripted::HoldKey(VK_SPACE);
+        scripted::HoldKey(VK_UP);
+        harness.RunFrames(climbFrames);
+        scripted::ReleaseKey(VK_UP);
+        scripted::HoldKey(VK_RIGHT);
+        harness.RunFrames(30);
+        scripted::PressKey('P');
+        harness.RunFrames(5);
+        scripted::PressKey('Q');
+        harness.RunFrames(3);
+        scripted::ReleaseAllKeys();
+    }
+    journal::RecordRuns(false);
+}
+
+TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
+{
+    std::filesystem::remove_all("replays");
+    RecordShortRun(40, 0);
+    const auto first = Bytes("replays/last1.krp");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(Bytes("replays/best1.krp"), first) << "an empty ranking: the run leads it";
+    journal::Recording recorded;
+    std::string error;
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
+    const auto [line, code] = Verify(recorded);
+    EXPECT_EQ(code, 0) << line;
+
+    // Below the ranking's best: the latest run is kept, the best one stays.
+    RecordShortRun(60, 1000000);
+    EXPECT_NE(Bytes("replays/last1.krp"), first);
+    EXPECT_EQ(Bytes("replays/best1.krp"), first);
+
+    // Level with it (the same run, so the same score): the best is this run now.
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
+    RecordShortRun(60, recorded.header.finalScore);
+    EXPECT_EQ(Bytes("replays/best1.krp"), Bytes("replays/last1.krp"));
+    EXPECT_NE(Bytes("replays/best1.krp"), first);
+}
+
+// What the game prints and returns for `--verify file`.
+std::pair<std::string, int> VerifyWithTheGame(const std::string& file)
+{
+    const std::string command = KORIMO_RUN_DIR "/korimo --verify " + file + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe))
+        output += chunk;
+    const int status = pclose(pipe);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(Replay, BadFilesAreRefusedInOneLine)
+{
+    const std::vector<uint8_t> golden = Bytes(kGoldenRecording);
+    journal::Recording decoded = Golden();
+
+    auto patched = [&](size_t at, uint8_t value) {
+        std::vector<uint8_t> bytes = golden;
+        bytes[at] = value;
+        return bytes;
+    };
+    journal::Recording otherArchive = decoded;
+    otherArchive.header.archiveChecksum ^= 1;
+    std::vector<journal::FrameRecord> frames = Frames(decoded);
+    frames.resize(frames.size() / 2);
+    const journal::Recording framesRunOut = WithFrames(decoded, frames);
+    std::mt19937 noise(7);
+    std::vector<uint8_t> random(4000);
+    for (uint8_t& byte : random)
+        byte = static_cast<uint8_t>(noise());
+    std::vector<uint8_t> magicThenRandom = random;
+    std::copy(golden.begin(), golden.begin() + 8, magicThenRandom.begin());
+
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* says;
+    } cases[] = {
+        {"cut short", {golden.begin(), golden.begin() + golden.size() / 2}, "cut short"},
+        {"wrong magic", patched(0, 'X'), "not a replay"},
+        {"wrong version", patched(4, 9), "format version 9"},
+        {"one byte changed", patched(golden.size() / 2, golden[golden.size() / 2] ^ 0x40),
+         "damaged"},
+        {"another archive", journal::EncodeRecording(otherArchive), "other game pictures"},
+        {"frames run out", journal::EncodeRecording(framesRunOut), "the frames end"},
+        {"random bytes", random, "not a replay"},
+        {"magic, then random bytes", magicThenRandom, "damaged"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes("bad.krp", c.bytes);
+        const auto [output, code] = VerifyWithTheGame("bad.krp");
+        EXPECT_EQ(code, 1) << c.name << ": " << output;
+        EXPECT_NE(output.find(c.says), std::string::npos) << c.name << ": " << output;
+        EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << c.name << ": " << output;
+    }
+}
+
+}  // namespace
