@@ -109,12 +109,15 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     again.Load(read);
     EXPECT_TRUE(again.readWhole());
     EXPECT_TRUE(read == changed);
-    // A hand edit with comments and odd spacing and case reads as meant.
-    testfiles::WriteText(SettingsFile::kName, "# mine\r\n  VOLUME=5 \r\nkeys_up = w\r\n\r\nmute = off\r\n");
+    // A hand edit with comments and odd spacing and case reads as meant; a key it gives to
+    // one action leaves the action whose own key it was.
+    testfiles::WriteText(SettingsFile::kName,
+                         "# mine\r\n  VOLUME=5 \r\nkeys_up = w, Keypad 2\r\n\r\nmute = off\r\n");
     again.Load(read);
     EXPECT_TRUE(again.readWhole());
     EXPECT_EQ(read.volume, 5);
-    EXPECT_TRUE(read.keys.Bound(Action::Up, 'W'));
+    EXPECT_TRUE(read.keys.Bound(Action::Up, 'W') && read.keys.Bound(Action::Up, VK_NUMPAD2));
+    EXPECT_TRUE(read.keys.Bound(Action::Down, VK_DOWN) && !read.keys.Bound(Action::Down, VK_NUMPAD2));
 }
 
 // Whether the caption shows on the window's picture: its corner differs from the frame's.
