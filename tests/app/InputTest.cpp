@@ -25,9 +25,8 @@ TEST(Input, KeyDownsReachTheSceneBetweenFramesAutoRepeatIncluded)
 
     // A key outside the table, even pressed, reads nothing rather than beyond it.
     scripted::PressKey(256);
-    game.RunFrames(1);
-    EXPECT_EQ(GetAsyncKeyState(-1), 0);
     EXPECT_EQ(GetAsyncKeyState(256), 0);
+    EXPECT_EQ(GetAsyncKeyState(-1), 0);
 
     // No pad at the start: the record says so and is not refreshed when one is plugged in
     // later, and the scene's capture was refused, so its buttons send nothing.
