@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The soak: five-minute runs one after another in one process, on the scripted platform, with
-# the pool, the heap and the save file checked after every run (tests/soak). It plays in a
+# the pool and the heap checked after every run (tests/soak). It plays in a
 # folder of its own, <build>/soak, next to the archive pair of the build's run folder.
 #
 #   tools/soak.sh <build folder> [runs [seed]]     100 runs, seed 1 unless given

@@ -1,7 +1,5 @@
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,8 +13,7 @@ namespace {
 // 320x240 pixels bottom row first, as in memory.
 bool SnapshotShowsPattern(const char* path, int frame)
 {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    const testfiles::Bytes bytes = testfiles::ReadFile(path);
     std::vector<uint32_t> pixels(320 * 240);
     if (bytes.size() != 58 + pixels.size() * 4)
         return false;
@@ -47,7 +44,7 @@ TEST(Painting, EachFrameIsShownDoubledAndAnExposeShowsItAgain)
 
 TEST(Painting, F1WritesOneSnapshotPerFrameWhileHeldAndOneForATap)
 {
-    ScratchFolder folder;
+    testfiles::TempFolder folder(true);
     SceneLog log;
     GameHarness game;
     ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log); }));

@@ -1,4 +1,5 @@
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,11 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
                                   nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
+    // Properties by name: set again, a name keeps one value, the latest.
+    int values[3];
+    for (auto [name, value] : {std::pair{"a", &values[0]}, {"b", &values[1]}, {"a", &values[2]}})
+        SetPropA(window, name, value);
+    EXPECT_TRUE(GetPropA(window, "a") == &values[2] && GetPropA(window, "b") == &values[1]);
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
     ASSERT_TRUE(DestroyWindow(window));
 
@@ -40,6 +46,7 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     EXPECT_FALSE(PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0));
     EXPECT_FALSE(DestroyWindow(window));
     EXPECT_EQ(WindowFrame(window), nullptr);
+    EXPECT_EQ(GetLargestWindowScale(window), 0);
     EXPECT_TRUE(received.empty());
     // Nothing can arrive any more: waiting reports failure, and why, instead of hanging.
     EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);

@@ -3,9 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,20 +19,9 @@
 
 namespace {
 
-std::string Slurp(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void Spill(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritten)
 {
-    ScratchFolder folder;
+    testfiles::TempFolder folder(true);
     std::mt19937 random(7);
     std::string noise(4096, '\0');
     for (char& c : noise)
@@ -73,7 +60,7 @@ TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Spill(SettingsFile::kName, c.text);
+        testfiles::WriteText(SettingsFile::kName, c.text);
         testing::internal::CaptureStderr();
         SettingsFile file(".");
         Settings loaded;
@@ -86,13 +73,13 @@ TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritt
 
         loaded.volume = 3;  // the player changes something: still the file stays as it was
         EXPECT_TRUE(file.Save(loaded));
-        EXPECT_TRUE(Slurp(SettingsFile::kName) == c.text);
+        EXPECT_TRUE(testfiles::ReadText(SettingsFile::kName) == c.text);
     }
 }
 
 TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
 {
-    ScratchFolder folder;
+    testfiles::TempFolder folder(true);
     SettingsFile file(".");
     Settings loaded;
     file.Load(loaded);
@@ -113,7 +100,7 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     // Through a temporary file and a rename: nothing else is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
                             std::filesystem::directory_iterator()), 1);
-    const std::string text = Slurp(SettingsFile::kName);
+    const std::string text = testfiles::ReadText(SettingsFile::kName);
     EXPECT_NE(text.find("keys_shoot = Z, Space"), std::string::npos) << text;
     EXPECT_NE(text.find("keys_pause = P, Keypad 0"), std::string::npos) << text;
 
@@ -122,12 +109,15 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     again.Load(read);
     EXPECT_TRUE(again.readWhole());
     EXPECT_TRUE(read == changed);
-    // A hand edit with comments and odd spacing and case reads as meant.
-    Spill(SettingsFile::kName, "# mine\r\n  VOLUME=5 \r\nkeys_up = w\r\n\r\nmute = off\r\n");
+    // A hand edit with comments and odd spacing and case reads as meant; a key it gives to
+    // one action leaves the action whose own key it was.
+    testfiles::WriteText(SettingsFile::kName,
+                         "# mine\r\n  VOLUME=5 \r\nkeys_up = w, Keypad 2\r\n\r\nmute = off\r\n");
     again.Load(read);
     EXPECT_TRUE(again.readWhole());
     EXPECT_EQ(read.volume, 5);
-    EXPECT_TRUE(read.keys.Bound(Action::Up, 'W'));
+    EXPECT_TRUE(read.keys.Bound(Action::Up, 'W') && read.keys.Bound(Action::Up, VK_NUMPAD2));
+    EXPECT_TRUE(read.keys.Bound(Action::Down, VK_DOWN) && !read.keys.Bound(Action::Down, VK_NUMPAD2));
 }
 
 // Whether the caption shows on the window's picture: its corner differs from the frame's.

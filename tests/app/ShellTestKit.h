@@ -1,6 +1,6 @@
 #pragma once
 // What the shell's tests share: a scene that records what reaches it and draws a picture that
-// betrays any flip or shift, and a scratch folder to run in.
+// betrays any flip or shift.
 
 #include <algorithm>
 #include <string>
@@ -98,9 +98,4 @@ private:
     {
         log.entries.push_back(what + (" " + std::to_string(value)) + more);
     }
-};
-
-// Runs the test in a fresh empty folder, for what the game writes into its working folder.
-struct ScratchFolder : testfiles::TempFolder {
-    ScratchFolder() : TempFolder(true) {}
 };

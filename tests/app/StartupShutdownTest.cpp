@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -8,21 +7,12 @@
 #include "tests/app/ShellTestKit.h"
 #include "tests/support/GameHarness.h"
 
-namespace {
-
-void WriteFile(const std::string& bytes)
-{
-    std::ofstream(kSaveFileName, std::ios::binary) << bytes;
-}
-
-}  // namespace
-
 TEST(StartupShutdown, TheSaveFileIsReadAtStartAndWrittenBackWholeAtExit)
 {
     // A short file that chose the five-minute game: every start offers one minute again, and
     // what it holds is read and written back with the rest of the record.
-    ScratchFolder folder;
-    WriteFile({1, 0, 0, 0, 11, 0, 0, 0, 22});
+    testfiles::TempFolder folder(true);
+    testfiles::WriteFile(kSaveFileName, {1, 0, 0, 0, 11, 0, 0, 0, 22});
     SceneLog log;
     {
         GameHarness game({.saveFile = kSaveFileName});
@@ -41,9 +31,9 @@ TEST(StartupShutdown, TheSaveFileIsReadAtStartAndWrittenBackWholeAtExit)
 
 TEST(StartupShutdown, NoDisplayEndsTheStartWithOneLineAndLeavesTheScores)
 {
-    ScratchFolder folder;
+    testfiles::TempFolder folder(true);
     const std::string scores(100, '\5');
-    WriteFile(scores);
+    testfiles::WriteText(kSaveFileName, scores);
     SceneLog log;
     {
         GameHarness game({.saveFile = kSaveFileName});
@@ -58,6 +48,5 @@ TEST(StartupShutdown, NoDisplayEndsTheStartWithOneLineAndLeavesTheScores)
     }
     EXPECT_EQ(log.Count("frame"), 0);
     EXPECT_EQ(log.deletions, 1) << "the first scene is still released";
-    std::ifstream file(kSaveFileName, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), scores);
+    EXPECT_EQ(testfiles::ReadText(kSaveFileName), scores);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Files for tests: a temporary folder, whole files read and written, and archive pairs built
+// Files for tests: a temporary folder, whole files read and written (bytes or text), and archive pairs built
 // byte by byte in the layout the game reads.
 
 #include <unistd.h>
@@ -59,6 +59,17 @@ inline Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string ReadText(const std::string& path)
+{
+    const Bytes bytes = ReadFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+inline void WriteText(const std::string& path, const std::string& text)
+{
+    WriteFile(path, Bytes(text.begin(), text.end()));
 }
 
 inline void PutLE(Bytes& bytes, size_t at, uint32_t value, int size)

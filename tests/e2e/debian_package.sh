@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package from end to end: `cpack` builds it (its dependencies from
 # dpkg-shlibdeps), lintian finds no error, `dpkg -i` installs it, the installed game started
-# from a folder of no interest, with XDG_DATA_HOME in a scratch folder, plays a one-minute run
-# until it ends by a hit or by the time, and its score must be in the save file of the
-# player's folder (the earlier scores in the start folder copied in first); `dpkg --purge`
-# then removes the game and leaves the player's scores. Needs root and dpkg; skipped (code 77)
+# from a folder of no interest, with XDG_DATA_HOME in a scratch folder, finds its archive and
+# copies the earlier scores of the start folder into the player's folder; `dpkg --purge` then
+# removes the game and leaves the player's scores. (Where the files go in every case is for
+# installed_game.sh; a run's score is for the unit tests.) Needs root and dpkg; skipped (code 77)
 # without them, or when the package is installed already, which a test must not undo.
 #
 #   debian_package.sh <run folder> <build folder>
@@ -35,27 +35,15 @@ e2e_start_display
 mkdir elsewhere && cd elsewhere || e2e_fail "cannot make a folder of no interest"
 export XDG_DATA_HOME=$E2E_WORK/xdg
 SAVED=$XDG_DATA_HOME/korimo-shooting/korimo.sav
-# Earlier one-minute scores below anything a run can make, so that the run's score, even 0,
-# must come out on top.
-e2e_write_ints korimo.sav 0 -5 -5 -5 -5 -5 -5 -5 -5 -5 -5 -5 2147483647 0 0 0 0 0 0 0 0 0 0 0 0
-
-run_saved() { [ "$(e2e_read_ints "$SAVED" 2>/dev/null | sed -n 12p)" -ge 0 ] 2>/dev/null; }
+e2e_write_ints korimo.sav 0 11 12 13 14 15 16 17 18 19 20 21 2147483647 0 0 0 0 0 0 0 0 0 0 0 0
+cp korimo.sav earlier.sav
 e2e_start_game
-[ -f "$SAVED" ] || e2e_fail "the earlier scores were not copied to $SAVED"
-STARTED_IN=$PWD
-cd "$XDG_DATA_HOME/korimo-shooting" || e2e_fail "no player's folder"  # where F1 writes
-e2e_start_run
-sleep 1
-e2e_hold space Right  # firing, straight at the enemies
-e2e_wait_for 90 run_saved || e2e_fail "no run's score in $SAVED after 90 s"
-e2e_release space Right
-SCORE=$(e2e_read_ints "$SAVED" | sed -n 12p)
+sleep 1.5
 e2e_quit
-cd "$STARTED_IN" || e2e_fail "cannot go back to $STARTED_IN"
-[ -z "$(ls -A | grep -v '^korimo.sav$')" ] || e2e_fail "the game wrote into the folder it was started from: $(ls -A)"
-e2e_note "played a run started from $PWD: score $SCORE saved in $SAVED"
+cmp -s "$SAVED" earlier.sav || e2e_fail "the earlier scores were not copied to $SAVED"
+e2e_note "the installed game started from $PWD and kept its scores in $SAVED"
 
 purge || e2e_fail "dpkg --purge failed: $(cat "$E2E_WORK/dpkg.log")"
 [ ! -e "$E2E_GAME" ] && [ ! -e /usr/share/korimo-shooting ] || e2e_fail "dpkg --purge left the game behind"
-[ "$(e2e_read_ints "$SAVED" | sed -n 12p)" = "$SCORE" ] || e2e_fail "removing the package touched the player's scores"
+cmp -s "$SAVED" earlier.sav || e2e_fail "removing the package touched the player's scores"
 e2e_note "all checks passed"

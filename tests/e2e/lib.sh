@@ -216,11 +216,7 @@ e2e_audio_peak() {
 }
 
 
-# Helpers for the sessions that compare pictures, hold keys and read scores.
-
-e2e_hold() { local k; for k in "$@"; do xdotool keydown "$k"; done; }
-
-e2e_release() { local k; for k in "$@"; do xdotool keyup "$k"; done; }
+# Helpers for the sessions that compare pictures and read scores.
 
 # Space twice: past the title's logo, then the one-minute game from its menu.
 e2e_start_run() {

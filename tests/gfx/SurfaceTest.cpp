@@ -26,6 +26,13 @@ TEST(Surface, PixelsLieBottomUpAndDrawingStaysInside)
         EXPECT_EQ(reinterpret_cast<uintptr_t>(surface->pixels) % 64, 0u);
     }
     EXPECT_EQ(PixelsOf(canvas), std::vector<uint32_t>(21, 0));
+    // A top-down picture is no DIB section of ours: refused, never stored the wrong way up.
+    BITMAPINFO topDown = {};
+    topDown.bmiHeader = *canvas.header;
+    topDown.bmiHeader.biHeight = -3;
+    void* bits = &topDown;
+    EXPECT_EQ(CreateDIBSection(nullptr, &topDown, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+    EXPECT_EQ(bits, nullptr);
 
     // Pixel (x, y) is word y * width + x; SetPixel ignores everything outside.
     Fill(plain, 0);

@@ -184,14 +184,4 @@ TEST_F(SoundSystemTest, IgnoresIdsWithoutAClipAndFallsSilentWhenTornDown)
     EXPECT_FALSE(scripted::IsClipPlaying(5));
 }
 
-TEST(SoundSystemDevice, SaysWhyWhenThereIsNone)
-{
-    // Whether the program then ends is start-up's choice (tests/scenes/SilentRunTest.cpp).
-    scripted::Install();
-    scripted::FailAudioDevice(true);
-    SoundSystem sound(nullptr);
-    EXPECT_NE(sound.deviceError(), "");
-    EXPECT_EQ(sound.Load(TestArchive(), ClipName(0).c_str()), 0xFFFF);
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// The note text behind the game's sounds: where notes land in time, and how faults in a
-// source are reported.
+// The note text behind the game's music: where notes land in time, which nothing but the ear
+// would otherwise notice.
 
 #include <gtest/gtest.h>
 
@@ -57,47 +57,6 @@ TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
                           [](const Note& note) { return note.start == 15750; });
     ASSERT_NE(g, score.notes.end());
     EXPECT_EQ(g->gate, 9000 + 2250);
-}
-
-TEST(SoundScore, FaultsInASourceAreReportedWithFileAndLine)
-{
-    struct Case {
-        std::string source;
-        std::string says;
-    };
-    auto withHeader = [](const char* body) { return kHeader + std::string(body); };
-    const Case cases[] = {
-        {withHeader("section s\nlead: c4 d4 e4 | f4\n"), "test.seq:10: lead: bar line falls 12/16"},
-        {withHeader("section s\nlead: c1\nbass: c2\n"), "lasts 8 sixteenths but the longest 16"},
-        {withHeader("section s\nlead: @nobody c4\n"), "no instrument named 'nobody'"},
-        {withHeader("section s\nlead: @tick c4\n"), "cannot play on this channel"},
-        {withHeader("section s\ndrums: c4\n"), "is not a drum"},
-        {withHeader("section s\nlead: [c4 d4\n"), "not closed"},
-        {withHeader("section s\nlead: c5\n"), "not a whole, half, quarter"},
-        {withHeader("section s\nlead: o9 c4\n"), "o0 to o8"},
-        {withHeader("section s\nlead: {c e g\n"), "not closed"},
-        {withHeader("section s\nsolo: c4\n"), "no channel named 'solo'"},
-        {withHeader("lead: c4\n"), "outside any section"},
-        {withHeader("section s\nlead: c4\norder s t\n"), "section 't'"},
-        {"tempo 120\ninstrument x pulse duty=150%\n", "duty"},
-        {"tempo 120\ninstrument y pulse attack=5\n", "needs a number in ms"},
-        {"tempo 120\nlevel peak 3dB\n", "below 0dB"},
-        {withHeader("wobble\n"), "unknown directive 'wobble'"},
-        {withHeader("section s\n"), "has no notes"},
-        {"", "no tempo given"},
-    };
-    for (const Case& fault : cases) {
-        Score score;
-        std::string error;
-        EXPECT_FALSE(ReadScore(fault.source, "test.seq", score, error)) << fault.source;
-        EXPECT_NE(error.find(fault.says), std::string::npos) << error;
-        EXPECT_EQ(error.rfind("test.seq:", 0), 0u) << error;
-        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-    }
-    Score score;
-    std::string error;
-    EXPECT_FALSE(LoadScore("/nonexistent/none.seq", score, error));
-    EXPECT_NE(error.find("/nonexistent/none.seq"), std::string::npos);
 }
 
 }  // namespace
