@@ -24,6 +24,17 @@
 
 namespace {
 
+// The settings live beside the save file; the command line overrides them, and what it chose is
+// remembered like a choice made in the game.
+void LoadSettings(SettingsFile& file, const CommandLine& options)
+{
+    file.Load(settings);
+    if (options.windowScale)
+        settings.windowScale = options.windowScale;
+    if (options.fullScreen)
+        settings.fullScreen = true;
+}
+
 // A recorded run, watched in the window or verified unseen on the scripted platform. Nothing
 // of the player's is written; the save file is read for the ranking a watched run ends on.
 int WatchOrVerify(const CommandLine& options)
@@ -41,11 +52,7 @@ int WatchOrVerify(const CommandLine& options)
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     SettingsFile settingsFile(playerFolder.path());
-    settingsFile.Load(settings);
-    if (options.windowScale)
-        settings.windowScale = options.windowScale;
-    if (options.fullScreen)
-        settings.fullScreen = true;
+    LoadSettings(settingsFile, options);
     sdl::Install(!options.noSound);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
@@ -89,14 +96,8 @@ int main(int argc, char** argv)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
-    // The settings live beside the save file; the command line overrides them, and what it
-    // chose is remembered like a choice made in the game.
     SettingsFile settingsFile(playerFolder.path());
-    settingsFile.Load(settings);
-    if (options.windowScale)
-        settings.windowScale = options.windowScale;
-    if (options.fullScreen)
-        settings.fullScreen = true;
+    LoadSettings(settingsFile, options);
 
     sdl::Install(!options.noSound);
     journal::RecordRuns(true);
