@@ -210,11 +210,12 @@ UINT ReadPad(JOYINFO& reading)
 
 UINT ReadPadCaps(JOYCAPSA& caps)
 {
-    const Answer answer = Ask({ReadKind::PadCaps, 0}, [] {
-        JOYCAPSA live = {};
-        const UINT result = joyGetDevCapsA(JOYSTICKID1, &live, sizeof live);
-        return Answer{result, (live.wXmin & 0xFFFF) | (live.wXmax << 16),
-                      (live.wYmin & 0xFFFF) | (live.wYmax << 16)};
+    // Read live, the whole record is the pad's; only the ranges steer a run, so only they are
+    // noted and played back.
+    const Answer answer = Ask({ReadKind::PadCaps, 0}, [&caps] {
+        const UINT result = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps);
+        return Answer{result, (caps.wXmin & 0xFFFF) | (caps.wXmax << 16),
+                      (caps.wYmin & 0xFFFF) | (caps.wYmax << 16)};
     });
     if (answer.a == JOYERR_NOERROR) {
         caps.wXmin = answer.b & 0xFFFF;
