@@ -1,7 +1,9 @@
 // The entry function of the web page. Start-up and shutdown are the desktop's (Program); only
 // the loop differs: a page cannot block, so the browser calls one turn of the main loop per
 // frame. The page (web/page.js) has put the archive pair into the file system and the
-// player's folder, kept in the browser's storage, at /korimo before this runs.
+// player's folder, kept in the browser's storage, at /korimo before this runs. Opened with
+// ?verify=, the page passes --verify and a replay file instead, which is verified unseen as
+// on the desktop and nothing is played.
 
 #include <emscripten.h>
 
@@ -9,11 +11,13 @@
 #include <cstring>
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/MainLoop.h"
 #include "app/PlayerFolder.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
+#include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
 #include "platform/web/Web.h"
@@ -91,14 +95,18 @@ void RunFrame()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(argc, argv);
     const std::string& archiveFault =
         gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
     if (!archiveFault.empty()) {
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
         return 1;
     }
+    // Verifying runs to its end here, before main returns: the page waits for nothing else.
+    if (options.action == CommandLine::Action::VerifyReplay)
+        return VerifyReplayFile(options.replayFile, stdout);
 
     playerFolder.Settle(kPlayerFolder);
     saveFile = playerFolder.PathOf(kSaveFileName);
