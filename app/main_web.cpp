@@ -20,6 +20,7 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "platform/Journal.h"
 #include "platform/web/Web.h"
 #include "scenes/TitleScene.h"
 
@@ -35,6 +36,7 @@ std::string saveFile;
 // What the player's folder holds now, so that only a change is written and stored.
 SaveRecord storedRecord;
 Settings storedSettings;
+bool inRun = false;  // a run was being recorded at the end of the last frame
 
 EM_JS(void, StorePlayerFolder, (), {
     if (Module.korimoStore)
@@ -88,6 +90,10 @@ void RunFrame()
         Stop(exitCode);
         return;
     }
+    // A run's end has kept its replays: they go to the browser's storage with the scores.
+    if (inRun && !journal::InRun())
+        StorePlayerFolder();
+    inRun = journal::InRun();
     const double presenting = web::TakePresentMilliseconds();
     ReportFrameTime(emscripten_get_now() - start - presenting, presenting);
     StoreChanges();
@@ -114,6 +120,7 @@ int main(int argc, char** argv)
     settingsFile->Load(settings);
 
     web::Install();
+    journal::RecordRuns(true);
     if (!program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL)) {
         program.Stop(nullptr);
         web::Uninstall();
