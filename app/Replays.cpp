@@ -15,6 +15,7 @@
 #include "platform/Journal.h"
 #include "archive/ResourceArchive.h"
 #include "platform/Files.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -103,6 +104,10 @@ void KeepFinishedRun()
     if (!playerFolder.writable())
         return;
     FinishKeepingReplays();
+    if (!kCanStartThreads) {
+        WriteReplayFiles(PackReplay(recording, setsBest, playerFolder));
+        return;
+    }
     // Packed here, written there.
     writer = std::thread([files = PackReplay(recording, setsBest, playerFolder)] {
         WriteReplayFiles(files);

@@ -14,10 +14,10 @@
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
+#include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
 #include "platform/Journal.h"
-#include "platform/scripted/Scripted.h"
 #include "platform/sdl/Sdl.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"
@@ -39,16 +39,13 @@ void LoadSettings(SettingsFile& file, const CommandLine& options)
 // of the player's is written; the save file is read for the ranking a watched run ends on.
 int WatchOrVerify(const CommandLine& options)
 {
+    if (options.action == CommandLine::Action::VerifyReplay)
+        return VerifyReplayFile(options.replayFile, stdout);
     journal::Recording recording;
     std::string error;
     if (!LoadReplay(options.replayFile, recording, error)) {
         std::fprintf(stderr, "korimo: %s\n", error.c_str());
         return 1;
-    }
-    if (options.action == CommandLine::Action::VerifyReplay) {
-        scripted::Install();
-        scripted::SilenceAudio();
-        return PlayReplay(recording, ReplayMode::Verify, nullptr, stdout, scripted::SetClock);
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     SettingsFile settingsFile(playerFolder.path());

@@ -1,7 +1,9 @@
 // The entry function of the web page. Start-up and shutdown are the desktop's (Program); only
 // the loop differs: a page cannot block, so the browser calls one turn of the main loop per
 // frame. The page (web/page.js) has put the archive pair into the file system and the
-// player's folder, kept in the browser's storage, at /korimo before this runs.
+// player's folder, kept in the browser's storage, at /korimo before this runs. Opened with
+// ?verify=, the page passes --verify and a replay file instead, which is verified unseen as
+// on the desktop and nothing is played.
 
 #include <emscripten.h>
 
@@ -9,13 +11,16 @@
 #include <cstring>
 #include <string>
 
+#include "app/CommandLine.h"
 #include "app/MainLoop.h"
 #include "app/PlayerFolder.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
+#include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "platform/Journal.h"
 #include "platform/web/Web.h"
 #include "scenes/TitleScene.h"
 
@@ -31,6 +36,7 @@ std::string saveFile;
 // What the player's folder holds now, so that only a change is written and stored.
 SaveRecord storedRecord;
 Settings storedSettings;
+bool inRun = false;  // a run was being recorded at the end of the last frame
 
 EM_JS(void, StorePlayerFolder, (), {
     if (Module.korimoStore)
@@ -84,6 +90,10 @@ void RunFrame()
         Stop(exitCode);
         return;
     }
+    // A run's end has kept its replays: they go to the browser's storage with the scores.
+    if (inRun && !journal::InRun())
+        StorePlayerFolder();
+    inRun = journal::InRun();
     const double presenting = web::TakePresentMilliseconds();
     ReportFrameTime(emscripten_get_now() - start - presenting, presenting);
     StoreChanges();
@@ -91,14 +101,18 @@ void RunFrame()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(argc, argv);
     const std::string& archiveFault =
         gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
     if (!archiveFault.empty()) {
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
         return 1;
     }
+    // Verifying runs to its end here, before main returns: the page waits for nothing else.
+    if (options.action == CommandLine::Action::VerifyReplay)
+        return VerifyReplayFile(options.replayFile, stdout);
 
     playerFolder.Settle(kPlayerFolder);
     saveFile = playerFolder.PathOf(kSaveFileName);
@@ -106,6 +120,7 @@ int main()
     settingsFile->Load(settings);
 
     web::Install();
+    journal::RecordRuns(true);
     if (!program.Start([] { return new TitleScene; }, saveFile.c_str(), nullptr, SW_SHOWNORMAL)) {
         program.Stop(nullptr);
         web::Uninstall();

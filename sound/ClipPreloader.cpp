@@ -6,19 +6,13 @@
 #include <cstring>
 
 #include "archive/ResourceArchive.h"
+#include "platform/Threads.h"
 #include "sound/ClipDecoder.h"
 #include "sound/SoundSource.h"
 
 ClipPreloader* ClipPreloader::current = nullptr;
 
 namespace {
-
-// A browser page without shared memory has one thread: there each clip decodes when loaded.
-#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
-constexpr bool kCanStartThreads = false;
-#else
-constexpr bool kCanStartThreads = true;
-#endif
 
 constexpr int kDecodingNiceness = 10;
 

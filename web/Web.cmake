@@ -12,8 +12,10 @@ add_link_options(-mbulk-memory)
 add_subdirectory(${CMAKE_SOURCE_DIR}/platform ${CMAKE_BINARY_DIR}/platform)
 add_subdirectory(${CMAKE_SOURCE_DIR}/app ${CMAKE_BINARY_DIR}/app)
 
-add_executable(korimo ${CMAKE_SOURCE_DIR}/app/main_web.cpp)
-target_link_libraries(korimo PRIVATE korimo_app korimo_platform_web korimo_allocator)
+add_executable(korimo ${CMAKE_SOURCE_DIR}/app/main_web.cpp ${CMAKE_SOURCE_DIR}/app/VerifyReplay.cpp)
+# ?verify= plays a replay unseen on the scripted platform, as the desktop's --verify does.
+target_link_libraries(korimo PRIVATE korimo_app korimo_platform_web korimo_platform_scripted
+  korimo_allocator)
 set_target_properties(korimo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KORIMO_PAGE_DIR} SUFFIX .js)
 target_link_options(korimo PRIVATE
   -sALLOW_MEMORY_GROWTH=1

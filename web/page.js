@@ -1,7 +1,9 @@
 // The page around the game: it puts the archive pair into the program's file system, keeps
 // the player's folder in the browser's storage (IndexedDB), decodes the clips, starts the
 // game, sizes the picture, wakes the sound at the first key or click, hands F1 snapshots over
-// as downloads and, with ?timing, shows how long the frames take.
+// as downloads and, with ?timing, shows how long the frames take. With ?verify=<replay file
+// served beside the page>, it verifies that recorded run unseen instead, as the desktop's
+// --verify does, and the page's title becomes the desktop's one line.
 "use strict";
 
 (function () {
@@ -11,6 +13,8 @@
   const status = document.getElementById("status");
   const stage = document.getElementById("stage");
   const screen = document.getElementById("screen");
+  const replayName = new URLSearchParams(location.search).get("verify");
+  const replayFile = replayName && "/" + replayName.split("/").pop();
 
   const Module = window.Module = {
     preRun: [loadFiles],
@@ -22,6 +26,11 @@
       status.textContent = text;
     },
     korimoScale: () => scale,
+    // Only a verdict is printed, when verifying.
+    print: (text) => {
+      console.log(text);
+      if (replayFile) document.title = text;
+    },
   };
 
   function fail(text) {
@@ -47,10 +56,12 @@
       if (error) console.error("korimo: the stored scores could not be read:", error);
       resolve();
     }));
-    Promise.all([fetchBytes("korimo.set"), fetchBytes("korimo.dat"), stored])
-      .then(([index, data]) => {
+    const replay = replayFile ? fetchBytes(replayName) : null;
+    Promise.all([fetchBytes("korimo.set"), fetchBytes("korimo.dat"), stored, replay])
+      .then(([index, data, , replayBytes]) => {
         FS.writeFile("/korimo.set", index);
         FS.writeFile("/korimo.dat", data);
+        if (replayFile) FS.writeFile(replayFile, replayBytes);
         // A file is written whole under another name and then renamed into place: every
         // rename passes here, so a finished snapshot is seen at once.
         const rename = FS.rename;
@@ -81,7 +92,7 @@
       .then((clips) => {
         Module.korimoClips = clips;
         status.textContent = "";
-        Module.callMain([]);
+        Module.callMain(replayFile ? ["--verify", replayFile] : []);
       })
       .catch((error) => fail("The sounds could not be decoded: " + error.message));
   }

@@ -115,6 +115,11 @@ async function pressPadButton(page, index) {
 
     await page.load();
     check(await storedBest(page) === best, "after a reload the ranking still holds " + best);
+    const replay = await page.evaluate(
+      "(() => { try { return Array.from(Module.FS.readFile('/korimo/replays/last1.krp').slice(0, 4)); }" +
+      " catch (e) { return null; } })()");
+    check(replay && Buffer.from(replay).toString("latin1") === "KRPL",
+          "after a reload the run's replay is still kept");
   } finally {
     if (page.logs.length) fs.writeFileSync(path.join(scratch, "page.log"), page.logs.join("\n"));
     await page.close();

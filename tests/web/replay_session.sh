@@ -1,0 +1,25 @@
+#!/bin/bash
+# A recorded run verified in the page, in Debian's headless Chromium, ends on exactly the line
+# the desktop's --verify prints for it: the same score, frames and last-frame checksum, and
+# "verified". The page is served from a folder holding the built page and the recording.
+#
+# Usage: replay_session.sh <desktop program> <page folder> <replay file>
+# Skipped (77) without Chromium or without the page (`make web` builds it).
+
+set -u
+KORIMO=$1
+PAGE=$2
+REPLAY=$3
+command -v chromium >/dev/null || { echo "replay_session: chromium is not installed (tools/setup-web.sh)"; exit 77; }
+[ -s "$PAGE/korimo.wasm" ] || { echo "replay_session: no page in $PAGE (make web)"; exit 77; }
+[ -d "$(dirname "$0")/../../web/node_modules/chrome-remote-interface" ] ||
+    { echo "replay_session: the DevTools client is not installed (tools/setup-web.sh)"; exit 77; }
+
+desktop=$("$KORIMO" --verify "$REPLAY") || { echo "replay_session: the desktop does not verify it: $desktop"; exit 1; }
+echo "replay_session: the desktop printed: $desktop"
+
+SERVED=$(mktemp -d)
+trap 'rm -rf "$SERVED"' EXIT
+ln -s "$(cd "$PAGE" && pwd)"/* "$SERVED"/
+cp "$REPLAY" "$SERVED"/
+node "$(dirname "$0")/replay_session.js" "$SERVED" "$(basename "$REPLAY")" "$desktop"
