@@ -41,10 +41,8 @@ TEST(Input, KeyDownsReachTheSceneBetweenFramesAutoRepeatIncluded)
 
 TEST(Input, CapturedJoystickReportsMovesBeyondTheThresholdAndButtonStates)
 {
-    GameHarness::Options options;
-    options.joystick = true;
     SceneLog log;
-    GameHarness game(options);
+    GameHarness game({.joystick = true});
     ASSERT_TRUE(game.Boot([&] { return new RecordingScene(log, true); }));
     const JoystickInfo& joystick = game.App().joystick;
     ASSERT_TRUE(joystick.available);

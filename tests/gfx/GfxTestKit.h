@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the graphics tests: BMP files built byte by byte and surfaces filled with telling
-// contents, besides the file helpers.
+// Pictures for tests: BMP files built byte by byte, surfaces filled with telling contents and
+// their pixels read back, besides the file helpers.
 
 #include <algorithm>
 #include <cstdint>
@@ -38,6 +38,30 @@ inline void FillDistinct(Surface& surface, uint32_t seed = 0x9E3779B9)
 inline void Fill(Surface& surface, uint32_t word)
 {
     std::fill(surface.pixels, surface.pixels + surface.width * surface.height, word);
+}
+
+inline uint32_t At(const Surface& surface, int x, int y)
+{
+    return surface.pixels[y * surface.width + x];
+}
+
+// The colour at (x, y), without the fourth byte.
+inline uint32_t Pixel(const Surface& surface, int x, int y)
+{
+    return At(surface, x, y) & 0xFFFFFF;
+}
+
+inline bool AllBlack(const Surface& surface)
+{
+    return std::all_of(surface.pixels, surface.pixels + surface.width * surface.height,
+                       [](uint32_t p) { return (p & 0xFFFFFF) == 0; });
+}
+
+// Whether the canvas shows the picture at half brightness, as half way through a fade.
+inline bool Halved(const Surface& canvas, const Surface& picture)
+{
+    return std::equal(picture.pixels, picture.pixels + 320 * 240, canvas.pixels,
+                      [](uint32_t p, uint32_t c) { return c == ((p >> 1) & 0x7F7F7F7F); });
 }
 
 inline std::vector<uint32_t> PixelsOf(const Surface& surface)

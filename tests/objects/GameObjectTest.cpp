@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/objects/ObjectTestKit.h"
+#include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
 
-using kit::At;
+using testfiles::At;
 using kit::FrameColour;
 using kit::kCanvasColour;
 
@@ -42,7 +42,7 @@ TEST(GameObject, DrawsOnlyThePartOfItsCurrentFrameInsideTheView)
         object.ClipToView();
         EXPECT_EQ(Edges(object.srcRect), c.source);
 
-        kit::Fill(*field.canvas, kCanvasColour);
+        testfiles::Fill(*field.canvas, kCanvasColour);
         EXPECT_EQ(object.Draw(), 1);
         int left = std::max(c.x, 0), bottom = std::max(c.y, 0);
         int right = left + c.source[2] - c.source[0], top = bottom + c.source[3] - c.source[1];

@@ -5,7 +5,7 @@
 #include "app/GameApp.h"
 #include "objects/Player.h"
 #include "platform/scripted/Scripted.h"
-#include "tests/objects/ObjectTestKit.h"
+#include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST_F(PlayerTest, StepsAreMoreThan16MillisecondsApart)
     EXPECT_FALSE(heroine.stepped);
     EXPECT_EQ(heroine.y, 124);
     EXPECT_EQ(heroine.currentFrame, frame->next);
-    EXPECT_EQ(kit::At(*field.canvas, 20, 124), kit::FrameColour(frame->rect.left / 32));
+    EXPECT_EQ(testfiles::At(*field.canvas, 20, 124), kit::FrameColour(frame->rect.left / 32));
 }
 
 TEST_F(PlayerTest, KeysAndStickMoveHerFourPixelsAStepOrOneSlowlyInsideTheField)

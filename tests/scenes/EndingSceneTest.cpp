@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -11,12 +12,13 @@
 #include "scenes/EndingScene.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
+#include "tests/support/GameHarness.h"
 
 namespace {
 
-using screen::Fill;
-using screen::Pixel;
+using testfiles::Fill;
+using testfiles::Pixel;
 
 // Text colours as COLORREF (0x00BBGGRR) and as pixel words (0x00RRGGBB).
 constexpr COLORREF kWhite = 0xFFFFFF;
@@ -80,22 +82,15 @@ TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
 {
     struct Case {
         int32_t runScore;
-        std::vector<int32_t> kept;
-        const char* lines[10];
+        std::vector<int32_t> kept;  // ascending: the ranking shows them from the last
         int firstRed, lastRed;
         const char* own;
     };
     const Case cases[] = {
-        {300, {0, 0, 120, 300, 300, 300, 450, 800, 1200, 5000},
-         {" 1 : 0000005000", " 2 : 0000001200", " 3 : 0000000800", " 4 : 0000000450",
-          " 5 : 0000000300", " 6 : 0000000300", " 7 : 0000000300", " 8 : 0000000120",
-          " 9 : 0000000000", "10 : 0000000000"},
-         5, 7, "This time SCORE is 0000000300"},
-        {77, {0, 100, 200, 300, 400, 500, 600, 700, 800, 900},
-         {" 1 : 0000000900", " 2 : 0000000800", " 3 : 0000000700", " 4 : 0000000600",
-          " 5 : 0000000500", " 6 : 0000000400", " 7 : 0000000300", " 8 : 0000000200",
-          " 9 : 0000000100", "10 : 0000000000"},
-         0, -1, "This time SCORE is 0000000077"},
+        {300, {0, 0, 120, 300, 300, 300, 450, 800, 1200, 5000}, 5, 7,
+         "This time SCORE is 0000000300"},
+        {77, {0, 100, 200, 300, 400, 500, 600, 700, 800, 900}, 0, -1,
+         "This time SCORE is 0000000077"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.runScore);
@@ -109,7 +104,9 @@ TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
         text.Add(112, 10, "SCORE RANKING", kWhite);
         for (int rank = 1; rank <= 10; rank++) {
             bool red = rank >= c.firstRed && rank <= c.lastRed;
-            text.Add(100, 26 + 16 * rank, c.lines[rank - 1], red ? kRed : kWhite);
+            char line[16];
+            std::snprintf(line, sizeof line, "%2d : %010d", rank, c.kept[10 - rank]);
+            text.Add(100, 26 + 16 * rank, line, red ? kRed : kWhite);
         }
         text.Add(44, 202, c.own, kRed);
         EXPECT_TRUE(text.Matches(game.Canvas(), RECT{10, 10, 310, 230}));

@@ -5,11 +5,10 @@
 
 #include "scenes/GameOverScene.h"
 #include "scenes/TitleScene.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
+#include "tests/support/GameHarness.h"
 
 namespace {
-
-using screen::Press;
 
 // What the last game frame left on the canvas; not a colour of the game-over picture.
 constexpr uint32_t kGamePicture = 0x00123456;
@@ -36,9 +35,7 @@ bool ShowsWholePicture(GameHarness& game)
 
 TEST(GameOverScene, SweepsInHoldsForEverAndOnlySpaceOrButtonOneGoesOn)
 {
-    GameHarness::Options options;
-    options.joystick = true;
-    GameHarness game(options);
+    GameHarness game({.joystick = true});
     ASSERT_TRUE(BootOverGamePicture(game));
     game.RunFrames(12);  // 204 ms of the 300 ms sweep
 
@@ -60,8 +57,8 @@ TEST(GameOverScene, SweepsInHoldsForEverAndOnlySpaceOrButtonOneGoesOn)
     ASSERT_NE(GameOver(), nullptr) << "no time-out";
     EXPECT_TRUE(ShowsWholePicture(game));
 
-    Press(game, VK_RETURN);
-    Press(game, 'B');
+    game.Press(VK_RETURN);
+    game.Press('B');
     scripted::SetJoystick(32767, 32767, JOY_BUTTON2);
     game.RunFrames(3);
     scripted::SetJoystick(0, 0, 0);  // the stick means nothing here
@@ -79,21 +76,21 @@ TEST(GameOverScene, TwoQuickPressesFadeToBlackAndReturnToTheTitle)
     GameHarness game;
     ASSERT_TRUE(BootOverGamePicture(game));
     game.RunFrames(2);
-    Press(game, VK_SPACE);  // ends the sweep
+    game.Press(VK_SPACE);  // ends the sweep
     EXPECT_EQ(GameOver()->state, GameOverScene::kHold);
     EXPECT_TRUE(ShowsWholePicture(game));
     game.RunFrames(1);
-    Press(game, VK_SPACE);  // starts the fade
+    game.Press(VK_SPACE);  // starts the fade
     EXPECT_EQ(GameOver()->state, GameOverScene::kFading);
 
     game.RunFrames(1, 100);
-    Press(game, VK_SPACE);  // raises the state, does not restart the fade
+    game.Press(VK_SPACE);  // raises the state, does not restart the fade
     game.RunFrames(1, 156);
-    EXPECT_TRUE(screen::Halved(game.Canvas(), *GameOver()->gameOverImage)) << "256 ms in";
+    EXPECT_TRUE(testfiles::Halved(game.Canvas(), *GameOver()->gameOverImage)) << "256 ms in";
 
     game.RunFrames(1, 258);  // 514 ms: black, leaving on the next frame
-    EXPECT_TRUE(screen::AllBlack(game.Canvas()));
+    EXPECT_TRUE(testfiles::AllBlack(game.Canvas()));
     EXPECT_EQ(GameOver()->state, GameOverScene::kLeaving);
-    Press(game, VK_SPACE);  // too late to matter
+    game.Press(VK_SPACE);  // too late to matter
     EXPECT_NE(dynamic_cast<TitleScene*>(currentScene), nullptr);
 }

@@ -11,13 +11,12 @@
 #include "archive/ResourceArchive.h"
 #include "gfx/PictureLoader.h"
 #include "tests/scenes/GameSceneTestKit.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
 
 namespace {
 
-using screen::Pixel;
-using screen::Fill;
-using screen::TextAt;
+using testfiles::Pixel;
+using testfiles::Fill;
 
 // Whether `digits` stand on the canvas at (x, y) as the digit strip draws them.
 bool DigitsAt(kit::GameRun& run, int x, int y, const std::string& digits)
@@ -61,7 +60,7 @@ TEST(GameSceneLandscape, TheNumbersAndTheTimerKeepAwayFromTheHeroine)
         uint32_t elapsed = timeGetTime() - run.scene->startTime;
         char timer[16];
         std::snprintf(timer, sizeof timer, "00:%02u Sec.", elapsed / 1000);
-        EXPECT_TRUE(TextAt(run.harness, 240, c.timerRow, timer)) << timer;
+        EXPECT_TRUE(run.harness.TextAt(240, c.timerRow, timer)) << timer;
     }
 }
 
@@ -72,7 +71,7 @@ TEST(GameSceneLandscape, AnUntimedGameNeverEndsShowsNoBestScoreAndTakesNoSnapsho
     saveRecord.tables[0].Insert(98765);
     run.scene->score = 100;
     ASSERT_TRUE(run.QuietFrames(1, 65000));
-    EXPECT_TRUE(TextAt(run.harness, 240, 25, "01:05 Sec."));
+    EXPECT_TRUE(run.harness.TextAt(240, 25, "01:05 Sec."));
     EXPECT_TRUE(DigitsAt(run, 238, 220, "0000000100"));
     EXPECT_FALSE(DigitsAt(run, 138, 220, "0000098765"));
     ASSERT_TRUE(run.QuietFrames(1, 4000000));

@@ -1,7 +1,8 @@
 #pragma once
-// What the game scene tests share: a game booted on the scripted platform straight into a run,
-// frames with the spawner held quiet, objects standing still wherever a test needs them, and
-// control of the spawner's generator.
+// What the object and game scene tests share: sprite sheets whose every frame has a colour of its
+// own, a playing field without the scene, a game booted on the scripted platform straight into
+// a run, frames with the spawner held quiet, objects standing still wherever a test needs them,
+// and control of the spawner's generator.
 
 #include <algorithm>
 #include <cstdint>
@@ -16,20 +17,65 @@
 
 #include "app/GameApp.h"
 #include "gfx/Surface.h"
+#include "gfx/Tables.h"
 #include "objects/Hud.h"
 #include "objects/Player.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
 #include "scenes/GameScene.h"
+#include "sound/SoundSystem.h"
+#include "tests/gfx/GfxTestKit.h"
 #include "tests/support/GameHarness.h"
 
 namespace kit {
 
-template <typename T>
-std::string Name()
+// Never one of the colour keys.
+constexpr uint32_t FrameColour(int i)
 {
-    return typeid(T).name();
+    return 0x00102030u + static_cast<uint32_t>(i) * 0x00010101u;
 }
+constexpr uint32_t kCanvasColour = 0x00404040;
+
+// Frame i of the sheet filled with FrameColour(i).
+inline Surface* MakeSheet(int width, int height, int frames = 1)
+{
+    auto* sheet = new Surface(width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            sheet->pixels[y * width + x] = FrameColour(x / (width / frames));
+    return sheet;
+}
+
+// The playing field without the scene: a cleared canvas and a heroine on it. The sound system
+// has no clips, so that playing a sound is harmless; the scene tests hear them.
+struct Field {
+    Field()
+    {
+        scripted::Install();
+        soundSystem = new SoundSystem(nullptr);
+        BuildTables();
+        canvas = std::make_unique<Surface>(kViewWidth, kViewHeight);
+        testfiles::Fill(*canvas, kCanvasColour);
+        heroine = std::make_unique<Player>();
+        heroine->SetSprite(MakeSheet(128, 16, 4), canvas.get(), 4, kKeyBlack);
+        heroine->MoveTo(Player::kStartX, Player::kStartY);
+        heroine->ownerList = &shots;
+        heroine->enemyList = &enemies;
+    }
+
+    ~Field()
+    {
+        enemies.Clear();
+        shots.Clear();
+        delete soundSystem;
+        soundSystem = nullptr;
+    }
+
+    std::unique_ptr<Surface> canvas;
+    ObjectList enemies;
+    ObjectList shots;
+    std::unique_ptr<Player> heroine;
+};
 
 // A state of the spawner's generator whose draws satisfy `wanted`.
 inline uint32_t FindLcgState(const std::function<bool(LcgRandom&)>& wanted)

@@ -9,7 +9,7 @@
 #include "scenes/GameOverScene.h"
 #include "sound/SoundSystem.h"
 #include "tests/scenes/GameSceneTestKit.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST(Pause, ThePausedScreenStandsStillAndSoDoTheSounds)
     EXPECT_TRUE(run.harness.Screen() == first) << "the paused picture moved";
     EXPECT_EQ(run.harness.Canvas().GetPixel(5, 200), (live >> 1) & 0x7F7F7F)
         << "the frame stays, darkened";
-    EXPECT_TRUE(screen::TextAt(run.harness, 140, 100, "PAUSE"));
+    EXPECT_TRUE(run.harness.TextAt(140, 100, "PAUSE"));
     // Holding the key auto-repeats; it neither resumes nor pauses again.
     scripted::HoldKey(VK_ESCAPE);
     scripted::PressKey(VK_ESCAPE);
@@ -40,7 +40,7 @@ TEST(Pause, ThePausedScreenStandsStillAndSoDoTheSounds)
     run.QuietFrames(1);
     EXPECT_FALSE(run.scene->paused);
     EXPECT_TRUE(scripted::IsClipPlaying(kSoundGameMusic));
-    EXPECT_FALSE(screen::TextAt(run.harness, 140, 100, "PAUSE"));
+    EXPECT_FALSE(run.harness.TextAt(140, 100, "PAUSE"));
 
     // Losing the focus (or being minimised) pauses; the run's clock, by which the heroine
     // steps, stands meanwhile.

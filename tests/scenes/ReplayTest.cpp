@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "platform/Journal.h"
 #include "platform/scripted/Scripted.h"
 #include "scenes/GameScene.h"
+#include "tests/archive/TestFiles.h"
 #include "tests/support/GameHarness.h"
 
 namespace {
@@ -118,18 +117,6 @@ TEST(Replay, AChangedReadIsReportedAtItsFrame)
     EXPECT_NE(line.find("differs at frame 2000: the game asked for key"), std::string::npos) << line;
 }
 
-std::vector<uint8_t> Bytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
-
 // A short run recorded as the game records every run: the heroine flies up and to the right
 // shooting, then the player pauses and gives up. The ranking starts with rankedBest in it.
 void RecordShortRun(int climbFrames, int32_t rankedBest)
@@ -159,9 +146,10 @@ TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
 {
     std::filesystem::remove_all("replays");
     RecordShortRun(40, 0);
-    const auto first = Bytes("replays/last1.krp");
+    const auto first = testfiles::ReadFile("replays/last1.krp");
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(Bytes("replays/best1.krp"), first) << "an empty ranking: the run leads it";
+    EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), first)
+        << "an empty ranking: the run leads it";
     journal::Recording recorded;
     std::string error;
     ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
@@ -170,14 +158,14 @@ TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
 
     // Below the ranking's best: the latest run is kept, the best one stays.
     RecordShortRun(60, 1000000);
-    EXPECT_NE(Bytes("replays/last1.krp"), first);
-    EXPECT_EQ(Bytes("replays/best1.krp"), first);
+    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), first);
+    EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), first);
 
     // Level with it (the same run, so the same score): the best is this run now.
     ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
     RecordShortRun(60, recorded.header.finalScore);
-    EXPECT_EQ(Bytes("replays/best1.krp"), Bytes("replays/last1.krp"));
-    EXPECT_NE(Bytes("replays/best1.krp"), first);
+    EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), testfiles::ReadFile("replays/last1.krp"));
+    EXPECT_NE(testfiles::ReadFile("replays/best1.krp"), first);
 }
 
 // What the game prints and returns for `--verify file`.
@@ -195,7 +183,7 @@ std::pair<std::string, int> VerifyWithTheGame(const std::string& file)
 
 TEST(Replay, BadFilesAreRefusedInOneLine)
 {
-    const std::vector<uint8_t> golden = Bytes(kGoldenRecording);
+    const std::vector<uint8_t> golden = testfiles::ReadFile(kGoldenRecording);
     journal::Recording decoded = Golden();
 
     auto patched = [&](size_t at, uint8_t value) {
@@ -231,7 +219,7 @@ TEST(Replay, BadFilesAreRefusedInOneLine)
         {"magic, then random bytes", magicThenRandom, "damaged"},
     };
     for (const auto& c : cases) {
-        WriteBytes("bad.krp", c.bytes);
+        testfiles::WriteFile("bad.krp", c.bytes);
         const auto [output, code] = VerifyWithTheGame("bad.krp");
         EXPECT_EQ(code, 1) << c.name << ": " << output;
         EXPECT_NE(output.find(c.says), std::string::npos) << c.name << ": " << output;

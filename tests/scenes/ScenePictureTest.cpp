@@ -12,8 +12,8 @@
 #include "gfx/BmpWriter.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
-#include "tests/archive/TestFiles.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
+#include "tests/support/GameHarness.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr uint32_t kMarker = 0x00336699;
 testfiles::Bytes BmpBytes(int width, int height)
 {
     Surface picture(width, height);
-    screen::Fill(picture, kMarker);
+    testfiles::Fill(picture, kMarker);
     SaveBmp(picture, "scene-picture.bmp");
     return testfiles::ReadFile("scene-picture.bmp");
 }
@@ -70,7 +70,7 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
         EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
         EXPECT_EQ(stand->width, limits.minWidth);
         EXPECT_EQ(stand->height, limits.minHeight);
-        EXPECT_TRUE(screen::AllBlack(*stand));
+        EXPECT_TRUE(testfiles::AllBlack(*stand));
         EXPECT_NE(stand->dc, nullptr);
     }
 }

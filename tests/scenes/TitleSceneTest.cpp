@@ -6,12 +6,12 @@
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
-#include "tests/scenes/ScreenTestKit.h"
+#include "tests/gfx/GfxTestKit.h"
+#include "tests/support/GameHarness.h"
 
 namespace {
 
-using screen::Pixel;
-using screen::Press;
+using testfiles::Pixel;
 
 TitleScene* Title()
 {
@@ -57,20 +57,20 @@ TEST(TitleScene, SpaceSkipsTheLogoThenStartsTheFadeAndTheGame)
     ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
     game.RunFrames(10);
     EXPECT_EQ(Title()->state, TitleScene::kLogo);
-    Press(game, VK_SPACE);
+    game.Press(VK_SPACE);
     game.RunFrames(1);
     EXPECT_EQ(Title()->state, TitleScene::kMenu);
     EXPECT_TRUE(ShowsMenu(game.Canvas(), 0));
 
-    Press(game, VK_SPACE);
+    game.Press(VK_SPACE);
     EXPECT_GE(Title()->state, TitleScene::kFading);
     game.RunFrames(1, 256);
-    EXPECT_TRUE(screen::Halved(game.Canvas(), *Title()->openingImage));
+    EXPECT_TRUE(testfiles::Halved(game.Canvas(), *Title()->openingImage));
     // Black at 512 ms and still the title; past it the game takes over on the next frame.
     game.RunFrames(1, 256);
-    EXPECT_TRUE(screen::AllBlack(game.Canvas()));
+    EXPECT_TRUE(testfiles::AllBlack(game.Canvas()));
     game.RunFrames(1, 2);
-    EXPECT_TRUE(screen::AllBlack(game.Canvas()));
+    EXPECT_TRUE(testfiles::AllBlack(game.Canvas()));
     EXPECT_FALSE(Playing());
     game.RunFrames(1);
     EXPECT_TRUE(Playing());
@@ -98,7 +98,7 @@ TEST(TitleScene, UpAndDownToggleTheGameLengthWithASoundOnlyOnTheMenu)
             game.RunFrames(2, 50);
             EXPECT_EQ(Title()->state, TitleScene::kMenu);
         } else {
-            Press(game, s.vk);
+            game.Press(s.vk);
         }
         EXPECT_EQ(saveRecord.gameMode, s.mode);
         EXPECT_EQ(SelectionSounds(), s.sounds);
@@ -110,9 +110,7 @@ TEST(TitleScene, UpAndDownToggleTheGameLengthWithASoundOnlyOnTheMenu)
 
 TEST(TitleScene, JoystickButtonOneAndTheStickActLikeTheKeysButButtonTwoDoesNothing)
 {
-    GameHarness::Options options;
-    options.joystick = true;
-    GameHarness game(options);
+    GameHarness game({.joystick = true});
     ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
     game.RunFrames(3);
     auto joystick = [&](unsigned y, unsigned buttons) {

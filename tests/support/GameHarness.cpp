@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/GameApp.h"
 #include "app/Globals.h"
 #include "app/MainLoop.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
+#include "gfx/Surface.h"
 #include "app/Settings.h"
 #include "random/Random.h"
 #include "scenes/Scene.h"
@@ -111,17 +111,21 @@ int GameHarness::Close()
     return exitCode;
 }
 
-GameApp& GameHarness::App()
+bool GameHarness::TextAt(int x, int row, const std::string& text)
 {
-    return *app;
-}
-
-Surface& GameHarness::Canvas()
-{
-    return *app->backBuffer;
-}
-
-const std::vector<uint32_t>& GameHarness::Screen() const
-{
-    return scripted::LastPresentedFrame();
+    Surface& canvas = Canvas();
+    Surface blank(app->window, 320, 240);
+    SelectObject(blank.dc, canvas.font);
+    SetTextColor(blank.dc, 0xFFFFFF);
+    SetBkMode(blank.dc, TRANSPARENT);
+    TextOutA(blank.dc, x, row, text.c_str(), static_cast<int>(text.size()));
+    int inked = 0;
+    for (int i = 0; i < 320 * 240; i++) {
+        if ((blank.pixels[i] & 0xFFFFFF) == 0)
+            continue;
+        inked++;
+        if ((canvas.pixels[i] & 0xFFFFFF) != 0xFFFFFF)
+            return false;
+    }
+    return inked > 0;
 }

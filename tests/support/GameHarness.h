@@ -1,29 +1,19 @@
 #pragma once
-// Boots the whole program on the scripted platform the way the entry function does (generator
-// seeded from the clock, main loop, save record, snapshots, first scene, GameApp, window, and
-// inside the window's creation: tables, back buffer and font, sound system, the nine clips and
-// the first scene's Init), but lets the test choose the first scene, the clock and the input,
-// and run a given number of frames through the real main loop.
-//
-// Input goes through platform/scripted/Scripted.h directly: scripted::PressKey (a key-down
-// message for the scene's hook, plus the "pressed" latch), scripted::HoldKey / ReleaseKey (what
-// polling with GetAsyncKeyState sees), scripted::AttachJoystick / SetJoystick (set
-// Options::joystick to have the GameApp find the joystick at start-up). Sounds:
-// scripted::SoundEvents(). Scene switches: currentScene (scenes/Scene.h) after a frame.
-//
-// Each GameHarness is a fresh process as far as the game can tell: the save record is zero (or
-// read from Options::saveFile), no snapshot has been taken, the spawner's generator is unseeded.
-// One harness at a time.
+// Boots the whole program on the scripted platform the way the entry function does, but lets the
+// test choose the first scene, the clock and the input (platform/scripted/Scripted.h), and run a
+// given number of frames through the real main loop. Each harness is a fresh process as far as
+// the game can tell: the save record is zero (or read from Options::saveFile), no snapshot has
+// been taken, the spawner's generator is unseeded. One harness at a time.
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "app/GameApp.h"
 #include "platform/scripted/Scripted.h"
 
-class GameApp;
 class Scene;
-class Surface;
 
 class GameHarness {
 public:
@@ -65,17 +55,24 @@ public:
     bool Closed() const { return closed; }
     int ExitCode() const { return exitCode; }
 
-    // Both valid while the window is open.
-    GameApp& App();
-    // The 320x240 back buffer every scene draws into.
-    Surface& Canvas();
-    // The 640x480 picture of the last present, bottom row first (scripted::LastPresentedFrame).
-    const std::vector<uint32_t>& Screen() const;
-    int FramesRun() const { return framesRun; }
+    // Both valid while the window is open; the canvas is the 320x240 back buffer every scene
+    // draws into.
+    GameApp& App() { return *app; }
+    Surface& Canvas() { return *app->backBuffer; }
+    // The 640x480 picture of the last present, bottom row first.
+    const std::vector<uint32_t>& Screen() const { return scripted::LastPresentedFrame(); }
+    // A key press handled and drawn at the current clock.
+    void Press(int vk)
+    {
+        scripted::PressKey(vk);
+        RunFrames(1, 0);
+    }
+    // Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
+    // TextOutA inks in white on a blank picture is white on the canvas.
+    bool TextAt(int x, int row, const std::string& text);
 
 private:
     static int IdlePass();
-    void ShutDown();
 
     Options options;
     GameApp* app = nullptr;
