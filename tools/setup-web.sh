@@ -7,33 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten node-acorn nodejs npm chromium python3)
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+packages=(emscripten node-acorn chromium python3)
 # A newer Node.js from elsewhere brings its own npm in place of Debian's.
-if [ ${#missing[@]} -gt 0 ] && command -v node >/dev/null && command -v npm >/dev/null; then
-  remaining=()
-  for p in "${missing[@]}"; do
-    [ "$p" = nodejs ] || [ "$p" = npm ] || remaining+=("$p")
-  done
-  missing=("${remaining[@]+"${remaining[@]}"}")
-fi
-
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ]; then
-    echo "setup-web: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  else
-    echo "setup-web: missing Debian packages. Run:" >&2
-    echo "  sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-fi
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+tools/install-packages.sh setup-web "${packages[@]}"
 
 # The versions package-lock.json names, exactly.
 if [ ! -d web/node_modules/mpg123-decoder ] || [ ! -d web/node_modules/chrome-remote-interface ] ||

@@ -15,19 +15,4 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream   # `make package` and the checks of what it installs
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-if [ "$(id -u)" -eq 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-else
-  echo "setup: missing Debian packages. Run:" >&2
-  echo "  sudo apt-get install ${missing[*]}" >&2
-  exit 1
-fi
+exec "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"
