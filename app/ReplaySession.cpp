@@ -90,8 +90,9 @@ int ReplayFrame()
     const bool failed = !journal::PlaybackFault().empty();
     if (failed || (session.mode == ReplayMode::Verify && !inRun) ||
         dynamic_cast<TitleScene*>(currentScene)) {
-        // Where the game would go back to the title, the session ends.
-        PostQuitMessage(0);
+        // Where the game would go back to the title, the session ends as a closed window
+        // does: the window's pictures go with it, and its end posts the quit message.
+        DestroyWindow(session.app->window);
         return 0;
     }
     if (session.paused)
