@@ -10,6 +10,7 @@
 
 #include "platform/Files.h"
 #include "platform/Platform.h"
+#include "platform/Text.h"
 
 Settings settings;
 
@@ -28,15 +29,6 @@ bool Reserved(int vk)
 }
 // A damaged file would otherwise fill the terminal.
 constexpr size_t kProblemsShown = 8;
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool Printable(std::string_view text)
 {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Text.h"
 #include "tools/sounds/PhraseReader.h"
 
 namespace {
@@ -67,15 +68,6 @@ std::vector<std::string_view> Words(std::string_view line)
             words.push_back(line.substr(begin, at - begin));
     }
     return words;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
 }
 
 // A number followed by exactly the given unit, as in "-2dB" or "25%".
