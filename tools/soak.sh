@@ -26,4 +26,4 @@ folder=$build/soak
 mkdir -p "$folder"
 ln -sf "$build/run/korimo.set" "$build/run/korimo.dat" "$folder/"
 cd "$folder"
-exec "${valgrind[@]}" "$soak" --runs "$runs" --seed "$seed"
+exec "${valgrind[@]}" "$soak" "$runs" "$seed"

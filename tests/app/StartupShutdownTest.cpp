@@ -50,3 +50,13 @@ TEST(StartupShutdown, NoDisplayEndsTheStartWithOneLineAndLeavesTheScores)
     EXPECT_EQ(log.deletions, 1) << "the first scene is still released";
     EXPECT_EQ(testfiles::ReadText(kSaveFileName), scores);
 }
+
+// With no audio device and no other choice made, start-up says how to play without one.
+TEST(StartupShutdownDeathTest, NoAudioDeviceEndsTheStartWithHowToPlaySilently)
+{
+    SceneLog log;
+    GameHarness game;
+    scripted::FailAudioDevice(true);
+    EXPECT_EXIT(game.Boot([&] { return new RecordingScene(log); }), testing::ExitedWithCode(255),
+                "audio device.*SDL_AUDIODRIVER=dummy");
+}

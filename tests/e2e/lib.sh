@@ -2,49 +2,32 @@
 # Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
 # the game started in a scratch folder and its window found, F1 snapshots, the sound that SDL's
 # disk driver writes, and a trap that ends every process the session started and removes its
-# folder.
+# folder. Set E2E_KEEP=1 to keep the folder (its path is printed) for a look at what failed.
 #
-#   source "$(dirname "$0")/lib.sh"
-#   e2e_init example "$1" "$2"           # name, run folder, build folder; enters $E2E_WORK
-#   e2e_start_display                     # Xvfb without key auto-repeat (and openbox: --wm)
-#   e2e_start_game                        # korimo from the run folder, in $E2E_WORK
-#   e2e_snapshot                          # F1; E2E_SHOT is the new Snap%04d.bmp
-#   e2e_quit                              # Alt+F4; the game must end with exit code 0
-#
-# Set E2E_KEEP=1 to keep the scratch folder (its path is printed) for a look at what failed.
+#   e2e_init example "$1" "$2"   # name, run folder, build folder; enters $E2E_WORK
+#   e2e_start_display [--wm]     # Xvfb without key auto-repeat (and openbox)
+#   e2e_start_game               # korimo from the run folder, in $E2E_WORK
+#   e2e_snapshot                 # F1; E2E_SHOT is the new Snap%04d.bmp
+#   e2e_quit                     # Alt+F4; the game must end with exit code 0
 
-E2E_NAME=
-E2E_RUN=
-# The program a session starts and its options; by default the build's, writing its files
-# into the folder it is started in.
-E2E_GAME=
+# The program a session starts and its options: by default the build's, writing its files into
+# the folder it is started in. A session may set another screen size before e2e_start_display.
 E2E_GAME_OPTIONS=(--data-dir .)
-E2E_BUILD=
+E2E_SCREEN_SIZE=1024x768
 E2E_WORK=
-E2E_AUDIO=
 E2E_GAME_PID=
-E2E_EXIT_STATUS=
-E2E_SHOT=
-E2E_WINDOW=
 E2E_STARTED_PIDS=()
 
 # The 320x240 frame as F1 writes it: 32-bit, bottom-up, 58 bytes of headers.
 E2E_SNAPSHOT_BYTES=307258
 
-# The screen e2e_start_display makes; a session may set another before it.
-E2E_SCREEN_SIZE=1024x768
-
 e2e_fail() {
     echo "$E2E_NAME: FAIL: $*" >&2
-    if [ -s "$E2E_WORK/game.log" ]; then
-        sed 's/^/  game: /' "$E2E_WORK/game.log" >&2
-    fi
+    [ -s "$E2E_WORK/game.log" ] && sed 's/^/  game: /' "$E2E_WORK/game.log" >&2
     exit 1
 }
 
-e2e_note() {
-    echo "$E2E_NAME: $*"
-}
+e2e_note() { echo "$E2E_NAME: $*"; }
 
 e2e_cleanup() {
     local pid
@@ -80,10 +63,9 @@ e2e_init() {
 
 # Polls a command until it succeeds, every tenth of a second for at most the given seconds.
 e2e_wait_for() {
-    local seconds=$1
+    local tries=$(($1 * 10))
     shift
-    local tries=$((seconds * 10))
-    while ! "$@"; do
+    until "$@"; do
         tries=$((tries - 1))
         [ $tries -gt 0 ] || return 1
         sleep 0.1
@@ -91,8 +73,8 @@ e2e_wait_for() {
 }
 
 # Xvfb on the first free display number, without key auto-repeat, so that a key held by
-# xdotool is one key-down as on a desk with a slow repeat. With --wm, openbox too: full screen
-# needs a window manager.
+# xdotool is one key-down as on a desk with a slow repeat. Full screen needs a window manager:
+# openbox with --wm, tried again if it fails to open a display that has only just come up.
 e2e_start_display() {
     exec 3>"$E2E_WORK/display"
     Xvfb -displayfd 3 -r -screen 0 "${E2E_SCREEN_SIZE}x24" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
@@ -102,13 +84,7 @@ e2e_start_display() {
     DISPLAY=:$(cat "$E2E_WORK/display")
     export DISPLAY
     e2e_wait_for 20 xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not answer on $DISPLAY"
-    if [ "${1:-}" = --wm ]; then
-        e2e_start_window_manager
-    fi
-}
-
-# openbox now and then fails to open a display that has only just come up: try again.
-e2e_start_window_manager() {
+    [ "${1:-}" = --wm ] || return 0
     for _ in 1 2 3; do
         openbox >"$E2E_WORK/openbox.log" 2>&1 &
         E2E_STARTED_PIDS+=($!)
@@ -123,9 +99,7 @@ e2e_window_manager_ready() {
 }
 
 # Links the archive pair of the run folder into the current folder.
-e2e_link_archive() {
-    ln -sf "$E2E_RUN/korimo.set" "$E2E_RUN/korimo.dat" .
-}
+e2e_link_archive() { ln -sf "$E2E_RUN/korimo.set" "$E2E_RUN/korimo.dat" .; }
 
 # e2e_start_game [VARIABLE=value...]: starts the game in the current folder with the given
 # environment (SDL_AUDIODRIVER=dummy unless one is given), its output in game.log, then waits
@@ -148,9 +122,7 @@ e2e_window_size() {
     xwininfo -id "$E2E_WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }'
 }
 
-e2e_alive() {
-    kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game ended unexpectedly"
-}
+e2e_alive() { kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game ended unexpectedly"; }
 
 # Waits at most the given seconds for the game to end by itself, and sets E2E_EXIT_STATUS.
 e2e_wait_exit() {
@@ -173,18 +145,16 @@ e2e_quit() {
 # Keys: e2e_press key... (xdotool key names).
 e2e_press() { xdotool key "$@"; }
 
-e2e_snapshot_count() {
-    local files=(Snap*.bmp)
-    [ -e "${files[0]}" ] && echo ${#files[@]} || echo 0
+# Space twice: past the title's logo, then the one-minute game from its menu.
+e2e_start_run() {
+    e2e_press space
+    sleep 0.5
+    e2e_press space
 }
 
-e2e_snapshot_complete() {
-    [ "$(stat -c %s "$1" 2>/dev/null)" = "$E2E_SNAPSHOT_BYTES" ]
-}
-
-e2e_more_snapshots_than() {
-    [ "$(e2e_snapshot_count)" -gt "$1" ]
-}
+e2e_snapshot_count() { find . -maxdepth 1 -name 'Snap*.bmp' | wc -l; }
+e2e_more_snapshots_than() { [ "$(e2e_snapshot_count)" -gt "$1" ]; }
+e2e_snapshot_complete() { [ "$(stat -c %s "$1" 2>/dev/null)" = "$E2E_SNAPSHOT_BYTES" ]; }
 
 # Presses F1 and sets E2E_SHOT to the last snapshot file the press wrote, once it is whole. (A
 # press may span two frames and so write two files.)
@@ -199,32 +169,6 @@ e2e_snapshot() {
         e2e_fail "$E2E_SHOT is $(stat -c %s "$E2E_SHOT") bytes, not $E2E_SNAPSHOT_BYTES"
 }
 
-# Sound written by SDL's disk driver, raw 16-bit mono at 22,050 samples a second, in real
-# time: start the game with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO".
-
-# Bytes written so far: a position in the output to measure from.
-e2e_audio_position() {
-    stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0
-}
-
-# e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
-e2e_audio_peak() {
-    local from=$(($1 / 2 * 2)) to=$2
-    [ "$to" -gt "$from" ] || { echo 0; return; }
-    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO" |
-        awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
-}
-
-
-# Helpers for the sessions that compare pictures and read scores.
-
-# Space twice: past the title's logo, then the one-minute game from its menu.
-e2e_start_run() {
-    e2e_press space
-    sleep 0.5
-    e2e_press space
-}
-
 # e2e_differing <picture> <reference> [geometry]: how many pixels of the two pictures differ,
 # within the area WxH+X+Y (top-left origin) of both, or over the whole of them.
 e2e_differing() {
@@ -235,7 +179,20 @@ e2e_differing() {
     compare -metric AE "$E2E_WORK/differing-a.png" "$E2E_WORK/differing-b.png" null: 2>&1 || true
 }
 
-# Writes the given signed 32-bit integers to a file, little-endian, as the save file holds them.
+# Sound written by SDL's disk driver (start the game with SDL_AUDIODRIVER=disk
+# SDL_DISKAUDIOFILE="$E2E_AUDIO"), raw 16-bit mono at 22,050 samples a second, in real time.
+# Bytes written so far, a position to measure from:
+e2e_audio_position() { stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0; }
+
+# e2e_audio_peak <from byte> <to byte>: the largest sample magnitude in between.
+e2e_audio_peak() {
+    local from=$(($1 / 2 * 2)) to=$2
+    [ "$to" -gt "$from" ] || { echo 0; return; }
+    od -An -v -t d2 -w2 -j "$from" -N $((to - from)) "$E2E_AUDIO" |
+        awk '{ a = $1 < 0 ? -$1 : $1; if (a > m) m = a } END { print m + 0 }'
+}
+
+# The save file's signed 32-bit little-endian integers: written from arguments, read one a line.
 e2e_write_ints() {
     local file=$1 value
     shift
@@ -246,7 +203,4 @@ e2e_write_ints() {
     done
 }
 
-# Prints the signed 32-bit integers of a file, one a line.
-e2e_read_ints() {
-    od -An -v -t d4 -w4 "$1" | tr -d ' '
-}
+e2e_read_ints() { od -An -v -t d4 -w4 "$1" | tr -d ' '; }

@@ -16,7 +16,6 @@
 namespace {
 
 using testfiles::Pixel;
-using testfiles::Fill;
 
 // Whether `digits` stand on the canvas at (x, y) as the digit strip draws them.
 bool DigitsAt(kit::GameRun& run, int x, int y, const std::string& digits)
@@ -78,37 +77,6 @@ TEST(GameSceneLandscape, AnUntimedGameNeverEndsShowsNoBestScoreAndTakesNoSnapsho
     EXPECT_EQ(snapshotCount, 0);
     EXPECT_EQ(saveRecord.tables[0].scores[9], 0) << "the 100 is never recorded";
     EXPECT_EQ(saveRecord.tables[1].Best(), 0);
-}
-
-// `over` drawn on `under` keeping weight/256 of `under`, byte by byte.
-uint32_t Blend(uint32_t under, uint32_t over, int weight)
-{
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        uint32_t d = (under >> shift) & 0xFF, s = (over >> shift) & 0xFF;
-        out |= ((d * weight + s * (256 - weight)) >> 8) << shift;
-    }
-    return out;
-}
-
-TEST(GameSceneLandscape, TheTreesTurnSeeThroughAsTheHeroineFliesDownAmongThem)
-{
-    const uint32_t sky = 0x00204060, trees = 0x00A0C0E0;
-    kit::GameRun run;
-    GameScene& scene = *run.scene;
-    Fill(*scene.skyImage, sky);
-    Fill(*scene.backgroundImage, 0x0000FF00);  // all key
-    Fill(*scene.treesImage, trees);
-    const std::pair<int, uint32_t> cases[] = {
-        {200, trees}, {123, trees}, {122, trees}, {100, Blend(sky, trees, 88)},
-        {91, Blend(sky, trees, 124)}, {90, Blend(sky, trees, 128)}, {10, Blend(sky, trees, 128)}};
-    for (auto [y, colour] : cases) {
-        SCOPED_TRACE(y);
-        scene.player->MoveTo(20, y);
-        ASSERT_TRUE(run.QuietFrames(1));
-        EXPECT_EQ(Pixel(run.harness.Canvas(), 200, 50), colour);
-        EXPECT_EQ(Pixel(run.harness.Canvas(), 200, 90), sky) << "the band is 90 rows high";
-    }
 }
 
 TEST(GameSceneLandscape, LayersScrollAndStartOverFromWhereTheyAreEvenAfterAStall)

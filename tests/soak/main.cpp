@@ -2,19 +2,17 @@
 // one process, played through its screens as one player would. Runs are flown in turn by a
 // restless pilot, who mashes every key and the stick and seldom lasts a minute, and by the
 // careful one of the golden run, who often lasts the five; the clock steps by a frame with
-// random jitter and, rarely, a long stall, as when the window is dragged. After every run, back
-// on the title, it checks what only many runs in a row show: the pool has every block back
-// and the heap has not grown but for the voices the game keeps. (The screens themselves and
-// the rankings are for the unit tests.) Any fault ends the soak with exit code 1.
+// random jitter and, rarely, a long stall. After every run, back on the title, it checks what
+// only many runs in a row show: the pool has every block back and the heap has not grown but
+// for the voices the game keeps. Any fault ends the soak with exit code 1.
 //
-//     korimo_soak [--runs N] [--seed S]      (in a folder holding korimo.set / korimo.dat)
+//     korimo_soak RUNS SEED      (in a folder holding korimo.set / korimo.dat)
 
 #include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -152,18 +150,11 @@ private:
 
 int main(int argc, char** argv)
 {
-    int runs = 100;
-    long seed = 1;
-    for (int i = 1; i < argc; i += 2) {
-        long value = i + 1 < argc ? std::strtol(argv[i + 1], nullptr, 10) : -1;
-        if (std::strcmp(argv[i], "--runs") == 0 && value > 0) {
-            runs = static_cast<int>(value);
-        } else if (std::strcmp(argv[i], "--seed") == 0 && value >= 0) {
-            seed = value;
-        } else {
-            std::fprintf(stderr, "usage: %s [--runs N] [--seed S]\n", argv[0]);
-            return 2;
-        }
+    const int runs = argc == 3 ? std::atoi(argv[1]) : 0;
+    const long seed = argc == 3 ? std::atol(argv[2]) : -1;
+    if (runs <= 0 || seed < 0) {
+        std::fprintf(stderr, "usage: %s RUNS SEED\n", argv[0]);
+        return 2;
     }
     std::string fault;
     GameHarness game({.startClock = 1000 + static_cast<uint32_t>(seed),  // seeds the game
