@@ -45,6 +45,8 @@ const kKeys = {
   ArrowDown: {key: "ArrowDown", windowsVirtualKeyCode: 40},
   ArrowLeft: {key: "ArrowLeft", windowsVirtualKeyCode: 37},
   ArrowRight: {key: "ArrowRight", windowsVirtualKeyCode: 39},
+  KeyP: {key: "p", windowsVirtualKeyCode: 80, text: "p"},
+  KeyQ: {key: "q", windowsVirtualKeyCode: 81, text: "q"},
 };
 
 class Page {

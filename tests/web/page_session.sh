@@ -3,8 +3,8 @@
 # key events from the browser's automation interface: its title menu is, pixel for pixel, the
 # desktop's F1 snapshot of the same moment; the sound waits for the first key; Down and Up,
 # and a game pad's d-pad, move the menu's choice; Space starts the run with its music; a
-# one-minute run flown with Space and the arrows ends with its score in the ranking of the
-# player's folder, and the score is still there after the page is reloaded.
+# run flown with Space and the arrows, then given up from the pause, leaves its score in the
+# ranking of the player's folder, and the score is still there after the page is reloaded.
 #
 # Usage: page_session.sh <run folder> <build folder> <page folder>
 # Skipped (77) without Chromium or without the page (`make web` builds it).
