@@ -29,6 +29,21 @@ TEST(StartupShutdown, TheSaveFileIsReadAtStartAndWrittenBackWholeAtExit)
     EXPECT_EQ(written.tables[1].Best(), 4242);
 }
 
+TEST(StartupShutdown, ASaveFileThatCannotBeWrittenCostsOneLineAtExit)
+{
+    testfiles::TempFolder folder(true);
+    std::filesystem::create_directory(kSaveFileName);  // in the way of the file
+    SceneLog log;
+    testing::internal::CaptureStderr();
+    {
+        GameHarness game({.saveFile = kSaveFileName});
+        EXPECT_TRUE(game.Boot([&] { return new RecordingScene(log); }));
+        game.RunFrames(2);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "korimo: could not write korimo.sav; the scores of this session are lost\n");
+}
+
 TEST(StartupShutdown, NoDisplayEndsTheStartWithOneLineAndLeavesTheScores)
 {
     testfiles::TempFolder folder(true);
