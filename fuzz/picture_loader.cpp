@@ -2,10 +2,7 @@
 // the bytes, the loader reads nothing outside the entry, writes nothing outside the surface,
 // and either loads a picture of the size its header gives or says what is wrong.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,52 +10,20 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
+#include "fuzz/ScratchFolder.h"
 #include "gfx/PictureLoader.h"
 #include "gfx/Surface.h"
-
-namespace {
-
-std::string folder;
-
-void RemoveFolder()
-{
-    std::remove((folder + "/pack.set").c_str());
-    std::remove((folder + "/pack.dat").c_str());
-    rmdir(folder.c_str());
-}
-
-// The archive pair lives in a folder of its own for the whole run.
-std::string ArchiveBase()
-{
-    if (folder.empty()) {
-        char pattern[] = "/tmp/korimo-fuzz-picture-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        folder = pattern;
-        std::atexit(RemoveFolder);
-    }
-    return folder + "/pack";
-}
-
-void WriteWhole(const std::string& path, const void* bytes, size_t size)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file || (size && std::fwrite(bytes, size, 1, file) != 1) || std::fclose(file) != 0)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // One entry holding the input, last in the data file so that nothing of ours lies behind it.
     unsigned char record[kArchiveRecordSize] = {};
     std::strcpy(reinterpret_cast<char*>(record), "fuzz.bmp");
-    const std::string base = ArchiveBase();
-    WriteWhole(base + ".set", record, sizeof record);
-    WriteWhole(base + ".dat", data, size);
+    static const ScratchFolder folder;
+    folder.Write("pack.set", record, sizeof record);
+    folder.Write("pack.dat", data, size);
 
-    ResourceArchive archive(base.c_str());
+    ResourceArchive archive((folder.path / "pack").c_str());
     std::string error;
     std::unique_ptr<Surface> loadedPicture(LoadPicture(nullptr, archive, "fuzz.bmp", error));
     const Surface& picture = *loadedPicture;

@@ -2,38 +2,17 @@
 // names, saving and loading again must neither crash nor lose what was saved.
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "app/SaveRecord.h"
-
-namespace {
-
-// A folder of its own for the save file, removed again when the fuzzer exits.
-struct TemporaryFolder {
-    TemporaryFolder()
-    {
-        char pattern[] = "/tmp/korimo-fuzz-save-XXXXXX";
-        if (!mkdtemp(pattern)) std::abort();
-        path = pattern;
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path); }
-    std::string path;
-};
-
-}  // namespace
+#include "fuzz/ScratchFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
 {
-    static const TemporaryFolder folder;
-    static const std::string path = folder.path + "/korimo.sav";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) std::abort();
-    if (size > 0) std::fwrite(input, 1, size, file);
-    std::fclose(file);
+    static const ScratchFolder folder;
+    const std::string path = folder.Write("korimo.sav", input, size);
 
     SaveRecord record;
     record.Load(path.c_str());
