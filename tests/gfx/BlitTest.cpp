@@ -46,10 +46,15 @@ TEST_F(Blit, BlendWeighsTheDestinationOnEveryByte)
     Surface src(2, 1), dst(2, 1);
     src.pixels[0] = Word(255, 255, 10, 200);
     src.pixels[1] = Word(0, 0, 0, 99);  // black: transparent under a black key
+    // Keyed blending with a key no pixel has blends the same.
     auto blendOnto = [&](uint32_t under, int alpha) {
         dst.pixels[0] = under;
         BlitBlend(src, {0, 0, 1, 1}, dst, 0, 0, alpha);
-        return dst.pixels[0];
+        const uint32_t blended = dst.pixels[0];
+        dst.pixels[0] = under;
+        BlitBlendKeyed(src, {0, 0, 1, 1}, dst, 0, 0, alpha, 0x00ABCDEF);
+        EXPECT_EQ(dst.pixels[0], blended) << "keyed, weight " << alpha;
+        return blended;
     };
     EXPECT_EQ(blendOnto(Word(0, 9, 0, 0), 0), src.pixels[0]);
     EXPECT_EQ(blendOnto(Word(0, 9, 0, 0), 256), Word(0, 9, 0, 0));

@@ -70,8 +70,12 @@ TEST(ObjectList, APassReachesWhatItAddsAndSurvivesWhatItRemoves)
         EXPECT_EQ(Pass(list, [](Probe& p) { return p.id != 6; }), (std::vector<int>{6}));
         EXPECT_EQ(Pass(list, [](Probe&) { return true; }), (std::vector<int>{6, 7}));
         deleted.clear();
+        list.Clear();
+        EXPECT_EQ(deleted, (std::vector<int>{6, 7})) << "the list deletes what it holds, in order";
+        add(list, 8);  // and starts again from empty
+        EXPECT_EQ(Pass(list, [](Probe&) { return true; }), (std::vector<int>{8}));
     }
-    EXPECT_EQ(deleted, (std::vector<int>{6, 7})) << "the list deletes what it holds, in order";
+    EXPECT_EQ(deleted.back(), 8);
 }
 
 }  // namespace
