@@ -36,6 +36,7 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     for (auto [name, value] : {std::pair{"a", &values[0]}, {"b", &values[1]}, {"a", &values[2]}})
         SetPropA(window, name, value);
     EXPECT_TRUE(GetPropA(window, "a") == &values[2] && GetPropA(window, "b") == &values[1]);
+    EXPECT_EQ(GetPropA(reinterpret_cast<HWND>(&values[0]), "a"), nullptr) << "not our window";
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
     ASSERT_TRUE(DestroyWindow(window));
 
