@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The game as a player installs it: `cmake --install` into a scratch prefix, checked as the
 # desktop checks it (desktop entry, AppStream file), its command line, and then started from a
-# folder that has nothing of the game's, under every setting of XDG_DATA_HOME and HOME a
-# player may have. The archive must be found in the prefix; the save file and the snapshots
-# must land in the player's folder the XDG rules give (and nowhere else); an earlier
-# korimo.sav must be copied in on the first start only and stay where it was; a folder that
-# cannot be made must be named once while the game plays on.
+# folder that has nothing of the game's, with XDG_DATA_HOME set, unset, and with HOME unset
+# too. The archive must be found in the prefix; the save file and the snapshots must land in
+# the player's folder (and nowhere else); an earlier korimo.sav, in the folder the game is
+# started from or beside the program, must be copied in and stay where it was. (The rules
+# themselves, case by case, are for the unit tests.)
 #
 #   installed_game.sh <run folder> <build folder>
 source "$(dirname "$0")/lib.sh"
@@ -77,10 +77,6 @@ cmp -s "$SAVED" ../earlier.sav || e2e_fail "the earlier scores were not copied i
 cmp -s korimo.sav ../earlier.sav || e2e_fail "the earlier korimo.sav was changed"
 grep -q "copied the scores of $PWD/korimo.sav" "$E2E_WORK/game.log" || e2e_fail "the copy was not told: $(cat "$E2E_WORK/game.log")"
 ls "$XDG_DATA_HOME"/korimo-shooting/Snap0000.bmp >/dev/null 2>&1 || e2e_fail "F1 wrote no snapshot in the player's folder"
-# Once the player's folder has scores, an earlier file is left alone.
-e2e_write_ints korimo.sav 0 99 99 99 99 99 99 99 99 99 99 99 2147483647
-start_and_quit "XDG_DATA_HOME set, second start"
-cmp -s "$SAVED" ../earlier.sav || e2e_fail "a second start copied the earlier scores again"
 rm korimo.sav
 [ ! -e "$HOME" ] || e2e_fail "HOME was used although XDG_DATA_HOME was set"
 
@@ -92,25 +88,6 @@ cmp -s "$HOME/.local/share/korimo-shooting/korimo.sav" ../earlier.sav ||
     e2e_fail "the scores beside the program were not copied in"
 [ -f "$PREFIX/games/korimo.sav" ] || e2e_fail "the save beside the program was moved"
 rm "$PREFIX/games/korimo.sav"
-
-export XDG_DATA_HOME=relative/data HOME=$E2E_WORK/home2
-start_and_quit "XDG_DATA_HOME relative"
-expect_written "$HOME/.local/share/korimo-shooting/korimo.sav"
-
-: >"$E2E_WORK/in-the-way"
-export XDG_DATA_HOME=$E2E_WORK/in-the-way
-start_and_quit "XDG_DATA_HOME where no folder can be made"
-[ "$(grep -c "cannot write in $E2E_WORK/in-the-way/korimo-shooting" "$E2E_WORK/game.log")" = 1 ] ||
-    e2e_fail "$CASE_WHAT: the folder was not named once: $(cat "$E2E_WORK/game.log")"
-[ -z "$(ls -A .)" ] || e2e_fail "$CASE_WHAT: the game wrote here instead: $(ls -A .)"
-if [ "$(id -u)" != 0 ]; then  # root may write in a read-only folder
-    mkdir -p "$E2E_WORK/locked/korimo-shooting" && chmod a-w "$E2E_WORK/locked/korimo-shooting"
-    export XDG_DATA_HOME=$E2E_WORK/locked
-    start_and_quit "XDG_DATA_HOME read-only"
-    grep -q "cannot write in $E2E_WORK/locked/korimo-shooting" "$E2E_WORK/game.log" ||
-        e2e_fail "$CASE_WHAT: not told: $(cat "$E2E_WORK/game.log")"
-    chmod u+w "$E2E_WORK/locked/korimo-shooting"
-fi
 
 unset XDG_DATA_HOME HOME
 start_and_quit "neither XDG_DATA_HOME nor HOME set"
