@@ -1,5 +1,5 @@
 // What the player sets: the settings file and its damaged cases, the volume keys with their
-// caption and the limiter on the mix, the window's scale and full screen.
+// caption, the window's scale and full screen.
 
 #include <cmath>
 #include <filesystem>
@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "platform/AudioMixer.h"
 #include "scenes/GameScene.h"
 #include "sound/SoundSystem.h"
 #include "tests/app/ShellTestKit.h"
@@ -168,39 +167,6 @@ TEST(Volume, MinusAndEqualsStepTheVolumeAndMMutesWithACaptionForASecond)
     game.RunFrames(1);
     EXPECT_FALSE(settings.muted);
     EXPECT_EQ(settings.volume, 10);
-}
-
-TEST(Volume, APileOf300VoicesIsLimitedSmoothlyWithinFullScale)
-{
-    constexpr int kVoices = 300;
-    constexpr size_t kLength = 22050;
-    std::vector<int16_t> tone(kLength);
-    for (size_t i = 0; i < kLength; i++)
-        tone[i] = static_cast<int16_t>(20000 * std::sin(i * 2 * M_PI * 440 / 22050));
-    std::vector<MixVoice> voices(kVoices);
-    std::vector<MixVoice*> playing;
-    for (MixVoice& voice : voices) {
-        voice = {tone.data(), kLength, 0, GainFromVolume(-1000), true, false};
-        playing.push_back(&voice);
-    }
-    std::vector<int16_t> out(kLength);
-    MixLimiter limiter;
-    MixVoices(playing, out.data(), out.size(), limiter);
-
-    int peak = 0, flat = 0, wrongSign = 0;
-    for (size_t i = 0; i < kLength; i++) {
-        peak = std::max(peak, std::abs(int(out[i])));
-        flat += out[i] >= 32767 || out[i] <= -32767;
-        wrongSign += (tone[i] > 500 && out[i] <= 0) || (tone[i] < -500 && out[i] >= 0);
-    }
-    EXPECT_GT(peak, 25000) << "loud";
-    EXPECT_EQ(flat, 0) << "never cut flat at full scale";
-    EXPECT_EQ(wrongSign, 0) << "the wave keeps its shape";
-    // A quiet voice after the pile comes back to its own level within a second.
-    MixVoice quiet = {tone.data(), kLength, 0, GainFromVolume(-2000), true, false};
-    MixVoice* alone[] = {&quiet};
-    MixVoices(alone, out.data(), out.size(), limiter);
-    EXPECT_NEAR(out[kLength - 100], tone[kLength - 100] / 10, 2);
 }
 
 TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)

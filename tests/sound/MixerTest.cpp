@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -79,6 +80,36 @@ TEST(Mixer, PlaysAVoiceOnceOrRoundAndRound)
     AdvanceVoice(circling, 1'000'000'000'123ull);
     EXPECT_TRUE(circling.playing);
     EXPECT_EQ(circling.position, 23u);
+}
+
+TEST(Mixer, APileOf300VoicesIsLimitedSmoothlyWithinFullScale)
+{
+    constexpr size_t kLength = 22050;
+    Samples tone(kLength);
+    for (size_t i = 0; i < kLength; i++)
+        tone[i] = static_cast<int16_t>(20000 * std::sin(i * 2 * M_PI * 440 / 22050));
+    std::vector<MixVoice> voices(300, Voice(tone, GainFromVolume(-1000)));
+    std::vector<MixVoice*> playing;
+    for (MixVoice& voice : voices)
+        playing.push_back(&voice);
+    Samples out(kLength);
+    MixLimiter limiter;
+    MixVoices(playing, out.data(), out.size(), limiter);
+
+    int peak = 0, flat = 0, wrongSign = 0;
+    for (size_t i = 0; i < kLength; i++) {
+        peak = std::max(peak, std::abs(int(out[i])));
+        flat += out[i] >= 32767 || out[i] <= -32767;
+        wrongSign += (tone[i] > 500 && out[i] <= 0) || (tone[i] < -500 && out[i] >= 0);
+    }
+    EXPECT_GT(peak, 25000) << "loud";
+    EXPECT_EQ(flat, 0) << "never cut flat at full scale";
+    EXPECT_EQ(wrongSign, 0) << "the wave keeps its shape";
+    // A quiet voice after the pile comes back to its own level within a second.
+    MixVoice quiet = Voice(tone, GainFromVolume(-2000));
+    MixVoice* alone[] = {&quiet};
+    MixVoices(alone, out.data(), out.size(), limiter);
+    EXPECT_NEAR(out[kLength - 100], tone[kLength - 100] / 10, 2);
 }
 
 }  // namespace
