@@ -52,6 +52,10 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     // Nothing can arrive any more: waiting reports failure, and why, instead of hanging.
     EXPECT_EQ(GetMessageA(&message, nullptr, 0, 0), -1);
     EXPECT_NE(std::string(PlatformError()).find("never arrive"), std::string::npos);
+    // A platform installed afresh knows no class of the one before.
+    scripted::Install();
+    EXPECT_EQ(CreateWindowExA(0, "plain", "plain", 0, 0, 0, 640, 480, nullptr, nullptr, nullptr,
+                              nullptr), nullptr);
 }
 
 TEST(PlatformServices, FullScreenPictureIsScaledByWholeFactorsAndCentred)
