@@ -26,8 +26,6 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
         uint32_t apart = 0;  // ms between the plays of the explosion, when it matters
     };
     const Case cases[] = {
-        {"her shot", [](kit::GameRun&) { scripted::HoldKey(VK_SPACE); },
-         [](kit::GameRun& run) { return run.scene->shotList.Count() > 0; }, {{kSoundShot, 1}}},
         {"a sniper's mark, and its blast with the shot's sound",
          [](kit::GameRun& run) { run.AddEnemy<Sniper>(310, 40, kSheetSniper); },
          [](kit::GameRun& run) { return !run.Enemies<Blast>().empty(); },
