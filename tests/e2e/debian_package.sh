@@ -4,8 +4,6 @@
 # from a folder of no interest finds its archive, and `dpkg --purge` removes it again. (Where
 # the player's files go is for installed_game.sh.) Needs root and dpkg; skipped (code 77)
 # without them, or when the package is installed already, which a test must not undo.
-#
-#   debian_package.sh <run folder> <build folder>
 source "$(dirname "$0")/lib.sh"
 GOLDEN=$(cd "$(dirname "$0")/../data" && pwd)/golden-one-minute.krp
 e2e_init debian_package "$1" "$2"

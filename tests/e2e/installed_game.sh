@@ -6,8 +6,6 @@
 # the player's folder (and nowhere else); an earlier korimo.sav, in the folder the game is
 # started from or beside the program, must be copied in and stay where it was. (The rules
 # themselves, case by case, are for the unit tests.)
-#
-#   installed_game.sh <run folder> <build folder>
 source "$(dirname "$0")/lib.sh"
 e2e_init installed_game "$1" "$2"
 for tool in desktop-file-validate appstreamcli; do

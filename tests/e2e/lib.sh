@@ -2,7 +2,9 @@
 # Shared helpers of the end-to-end sessions, sourced by tests/e2e/*.sh: a display of our own,
 # the game started in a scratch folder and its window found, F1 snapshots, the sound that SDL's
 # disk driver writes, and a trap that ends every process the session started and removes its
-# folder. Set E2E_KEEP=1 to keep the folder (its path is printed) for a look at what failed.
+# folder. Each session runs as `bash tests/e2e/<session>.sh <run folder> <build folder>`, the run
+# folder holding korimo and the archive pair. Set E2E_KEEP=1 to keep the scratch folder (its
+# path is printed) for a look at what failed.
 #
 #   e2e_init example "$1" "$2"   # name, run folder, build folder; enters $E2E_WORK
 #   e2e_start_display [--wm]     # Xvfb without key auto-repeat (and openbox)

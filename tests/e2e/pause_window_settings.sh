@@ -3,8 +3,6 @@
 # snapshot a frame, about 17 ms apart); the window resized with the mouse, a run paused with P,
 # shows the still picture at the largest whole factor that fits, centred on black; F6 and F5
 # step the window's scale; the scale is written to settings.ini on exit.
-#
-#   pause_window_settings.sh <run folder> <build folder>
 source "$(dirname "$0")/lib.sh"
 e2e_init pause_window_settings "$1" "$2"
 E2E_SCREEN_SIZE=1600x1200

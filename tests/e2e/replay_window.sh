@@ -4,8 +4,6 @@
 # exits 1); the ending's ranking follows with the run's line in red, and Space in the staff
 # roll ends the session where the game would return to the title. The save file is left byte
 # for byte as it was and no replay is written.
-#
-#   replay_window.sh <run folder> <build folder>
 source "$(dirname "$0")/lib.sh"
 e2e_init replay_window "$1" "$2"
 e2e_start_display

@@ -6,8 +6,6 @@
 # code 0 and a 100-byte save file; without a display or without the archive it ends at once
 # with one line. (What each reader makes of every kind of damage is for the unit tests and the
 # fuzz targets.)
-#
-# Usage: shell.sh <run folder with korimo and the archive> <build folder>
 
 set -u
 source "$(dirname "$0")/lib.sh"
