@@ -99,7 +99,8 @@ TEST(Copies, StretchDIBitsTakesItsSourceFromTheBottomAndPlacesItFromTheTop)
     EXPECT_EQ(OnScreen(canvas, 4, 15), picture.GetPixel(6, 2));
     EXPECT_EQ(OnScreen(canvas, 1, 11), kPaper);
     EXPECT_EQ(OnScreen(canvas, 1, 16), kPaper);
-    // Scaling, and any raster operation but a copy, is not done at all rather than done wrong.
+    // Wholly off the canvas, scaled, or any raster operation but a copy: no row copied.
+    EXPECT_EQ(stretch(40, 0, 20, 10, 0, 0, 20, 10), 0);
     EXPECT_EQ(stretch(0, 0, 40, 20, 0, 0, 20, 10), 0);
     EXPECT_EQ(StretchDIBits(canvas.dc, 0, 0, 20, 10, 0, 0, 20, 10, picture.pixels, info,
                             DIB_RGB_COLORS, 0),

@@ -57,6 +57,7 @@ TEST(Mp3Format, DescribesTheStreamAsItsFirstFrameHeaderSays)
         EXPECT_EQ(format.wave.nSamplesPerSec, c.rate);
         EXPECT_EQ(format.wave.nAvgBytesPerSec, c.bytesPerSecond);
         EXPECT_EQ(format.blockSize, c.blockSize);
+        EXPECT_EQ(format.framesPerBlock, 1);
     }
     // The reserved rate would divide the block size by zero; a tag or a RIFF header in front
     // of the stream, or too few bytes, is no frame header.

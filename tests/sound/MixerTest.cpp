@@ -60,6 +60,9 @@ TEST(Mixer, PlaysAVoiceOnceOrRoundAndRound)
     looping.position = 1;
     EXPECT_EQ(Mix({&looping}, 7), (Samples{2, 3, 1, 2, 3, 1, 2}));
     EXPECT_EQ(Mix({&looping}, 2), (Samples{3, 1}));
+    Samples one = {5};
+    MixVoice single = Voice(one, kFullGain, true);
+    EXPECT_EQ(Mix({&single}, 3), (Samples{5, 5, 5})) << "a loop of one sample";
     // More samples than the mixer sums at a time, from a loop that does not divide them.
     Samples ramp(97);
     for (size_t i = 0; i < ramp.size(); i++)

@@ -1,0 +1,48 @@
+// What the player may say on the command line: each option in both of its forms, and anything
+// else refused with what was wrong.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+CommandLine Parse(std::vector<const char*> words)
+{
+    words.insert(words.begin(), "korimo-shooting");
+    return ParseCommandLine(static_cast<int>(words.size()), words.data());
+}
+
+TEST(CommandLine, TakesEachOptionInEitherFormAndRefusesAnythingElseSayingWhy)
+{
+    using Action = CommandLine::Action;
+    CommandLine line = Parse({"--fullscreen", "--no-sound", "--window-scale", "1", "--data-dir=d"});
+    EXPECT_TRUE(line.action == Action::Play && line.fullScreen && line.noSound);
+    EXPECT_EQ(line.windowScale, 1);
+    EXPECT_EQ(line.dataFolder, "d");
+    line = Parse({"--window-scale=8", "--verify", "run.krp"});
+    EXPECT_TRUE(line.action == Action::VerifyReplay && line.windowScale == 8);
+    EXPECT_EQ(line.replayFile, "run.krp");
+    EXPECT_EQ(Parse({"--replay=a.krp"}).action, Action::WatchReplay);
+    EXPECT_EQ(Parse({"--no-sound", "-h", "--bogus"}).action, Action::ShowHelp) << "help first";
+
+    const std::pair<std::vector<const char*>, std::string> refused[] = {
+        {{"--window-scale", "0"}, "--window-scale takes a whole number from 1 to 8, not '0'"},
+        {{"--window-scale=9"}, "--window-scale takes a whole number from 1 to 8, not '9'"},
+        {{"--window-scale", "2x"}, "--window-scale takes a whole number from 1 to 8, not '2x'"},
+        {{"--data-dir="}, "--data-dir needs a folder"},
+        {{"--replay"}, "--replay needs a value"},
+        {{"--fullscreens"}, "unknown option '--fullscreens'"},
+    };
+    for (const auto& [words, fault] : refused) {
+        line = Parse(words);
+        EXPECT_EQ(line.action, Action::Refuse) << fault;
+        EXPECT_EQ(line.fault, fault);
+    }
+}
+
+}  // namespace
