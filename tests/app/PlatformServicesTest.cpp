@@ -31,6 +31,11 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
                                   nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
+    // A new scale asks for a paint at once, so the picture shows at its new size.
+    ValidateRect(window, nullptr);
+    MSG paint;
+    ASSERT_TRUE(SetWindowScale(window, 1));
+    EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
     // Properties by name: set again, a name keeps one value, the latest.
     int values[3];
     for (auto [name, value] : {std::pair{"a", &values[0]}, {"b", &values[1]}, {"a", &values[2]}})
