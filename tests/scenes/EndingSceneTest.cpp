@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "app/Globals.h"
@@ -18,12 +17,12 @@
 namespace {
 
 using testfiles::Fill;
+using testfiles::OnScreen;
 using testfiles::Pixel;
 
-// Text colours as COLORREF (0x00BBGGRR) and as pixel words (0x00RRGGBB).
+// Text colours as COLORREF (0x00BBGGRR).
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kRed = 0x0000FF;
-constexpr uint32_t kRedPixel = 0x00FF0000;
 
 EndingScene* Ending()
 {
@@ -52,30 +51,6 @@ void RunUntilAge(GameHarness& game, uint32_t ageMs, uint32_t step = 17)
     while (Ending() && timeGetTime() - Ending()->startTime < ageMs) game.RunFrames(1, step);
 }
 
-// Text as the player should see it, drawn alone into a picture of its own.
-struct ExpectedText {
-    ExpectedText() { SetBkMode(picture.dc, TRANSPARENT); }
-    void Add(int x, int y, const char* text, COLORREF colour)
-    {
-        SetTextColor(picture.dc, colour);
-        TextOutA(picture.dc, x, y, text, static_cast<int>(std::strlen(text)));
-    }
-    // Inside the rectangle (pixel coordinates) the canvas shows pure text colours exactly
-    // where the expected text has ink, in the same colour, and nowhere else.
-    bool Matches(const Surface& canvas, const RECT& area) const
-    {
-        for (int y = area.top; y < area.bottom; y++) {
-            for (int x = area.left; x < area.right; x++) {
-                uint32_t want = Pixel(picture, x, y), got = Pixel(canvas, x, y);
-                if (want != 0 ? got != want : got == 0xFFFFFF || got == kRedPixel) return false;
-            }
-        }
-        return true;
-    }
-
-    Surface picture{scripted::TheWindow(), 320, 240};  // all black when made
-};
-
 }  // namespace
 
 TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
@@ -100,16 +75,14 @@ TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
         ASSERT_EQ(Ending()->state, EndingScene::kRanking);
         game.RunFrames(20);
 
-        ExpectedText text;
-        text.Add(112, 10, "SCORE RANKING", kWhite);
+        EXPECT_TRUE(game.TextAt(112, 10, "SCORE RANKING"));
         for (int rank = 1; rank <= 10; rank++) {
             bool red = rank >= c.firstRed && rank <= c.lastRed;
             char line[16];
             std::snprintf(line, sizeof line, "%2d : %010d", rank, c.kept[10 - rank]);
-            text.Add(100, 26 + 16 * rank, line, red ? kRed : kWhite);
+            EXPECT_TRUE(game.TextAt(100, 26 + 16 * rank, line, red ? kRed : kWhite)) << line;
         }
-        text.Add(44, 202, c.own, kRed);
-        EXPECT_TRUE(text.Matches(game.Canvas(), RECT{10, 10, 310, 230}));
+        EXPECT_TRUE(game.TextAt(44, 202, c.own, kRed));
         // On a panel of the first snapshot darkened: blended half and half, then halved, so it
         // settles at a third of the snapshot's brightness.
         EXPECT_NEAR(static_cast<int>(Pixel(game.Canvas(), 5, 5) & 0xFF), 0xF0, 1);
@@ -176,12 +149,12 @@ TEST(EndingScene, SpaceIsIgnoredUntilTheRollWhichScrollsAtAbout32PixelsASecondTo
     // "Fin." alone on black, however long it takes for a press.
     game.RunFrames(10, 60000);
     ASSERT_NE(Ending(), nullptr);
-    ExpectedText fin;
-    fin.Add(280, 220, "Fin.", kWhite);
-    EXPECT_TRUE(std::equal(fin.picture.pixels, fin.picture.pixels + 320 * 240,
-                           game.Canvas().pixels, [](uint32_t a, uint32_t b) {
-                               return (a & 0xFFFFFF) == (b & 0xFFFFFF);
-                           }));
+    EXPECT_TRUE(game.TextAt(280, 220, "Fin."));
+    int litElsewhere = 0;
+    for (int row = 0; row < 240; row++)
+        for (int x = 0; x < 320; x++)
+            litElsewhere += (row < 220 || x < 280) && OnScreen(game.Canvas(), x, row) & 0xFFFFFF;
+    EXPECT_EQ(litElsewhere, 0);
     scripted::PressKey(VK_SPACE);
     game.RunFrames(2);
     EXPECT_NE(dynamic_cast<TitleScene*>(currentScene), nullptr);

@@ -111,12 +111,12 @@ int GameHarness::Close()
     return exitCode;
 }
 
-bool GameHarness::TextAt(int x, int row, const std::string& text)
+bool GameHarness::TextAt(int x, int row, const std::string& text, COLORREF colour)
 {
     Surface& canvas = Canvas();
     Surface blank(app->window, 320, 240);
     SelectObject(blank.dc, canvas.font);
-    SetTextColor(blank.dc, 0xFFFFFF);
+    SetTextColor(blank.dc, colour);
     SetBkMode(blank.dc, TRANSPARENT);
     TextOutA(blank.dc, x, row, text.c_str(), static_cast<int>(text.size()));
     int inked = 0;
@@ -124,7 +124,7 @@ bool GameHarness::TextAt(int x, int row, const std::string& text)
         if ((blank.pixels[i] & 0xFFFFFF) == 0)
             continue;
         inked++;
-        if ((canvas.pixels[i] & 0xFFFFFF) != 0xFFFFFF)
+        if ((canvas.pixels[i] & 0xFFFFFF) != (blank.pixels[i] & 0xFFFFFF))
             return false;
     }
     return inked > 0;

@@ -68,8 +68,8 @@ public:
         RunFrames(1, 0);
     }
     // Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
-    // TextOutA inks in white on a blank picture is white on the canvas.
-    bool TextAt(int x, int row, const std::string& text);
+    // TextOutA inks on a blank picture is of the same colour on the canvas.
+    bool TextAt(int x, int row, const std::string& text, COLORREF colour = 0xFFFFFF);
 
 private:
     static int IdlePass();
