@@ -46,6 +46,7 @@ TEST(Mp3Format, DescribesTheStreamAsItsFirstFrameHeaderSays)
         {{0xFF, 0xF3, 0x40, 0x84}, 2, 22050, 4000, 208},
         {{0xFF, 0xF3, 0x40, 0x04}, 2, 22050, 4000, 208},
         {{0xFF, 0xF3, 0x48, 0xC4}, 1, 16000, 4000, 288},
+        {{0xFF, 0xF3, 0x60, 0xC4}, 1, 22050, 6000, 313},
         {{0xFF, 0xFB, 0x94, 0xC4}, 1, 48000, 16000, 384},
     };
     for (const Case& c : cases) {

@@ -182,6 +182,10 @@ TEST_F(SoundSystemTest, IgnoresIdsWithoutAClipAndFallsSilentWhenTornDown)
     sound.reset();
     EXPECT_FALSE(scripted::IsClipPlaying(1));
     EXPECT_FALSE(scripted::IsClipPlaying(5));
+    // A device of the game's own goes with its last reference.
+    IDirectSound* device = nullptr;
+    ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+    EXPECT_EQ(device->Release(), 0u);
 }
 
 }  // namespace
