@@ -9,10 +9,19 @@
 
 namespace {
 
+// The heroine alone on a canvas, her frame i in kit::FrameColour(i); the sound system has no
+// clips, so that playing a sound is harmless.
 struct PlayerTest : ::testing::Test {
     PlayerTest()
     {
+        scripted::Install();
         scripted::AttachJoystick();
+        BuildTables();
+        soundSystem = new SoundSystem(nullptr);
+        heroine.SetSprite(kit::MakeSheet(128, 16, 4), &canvas, 4, kKeyBlack);  // hers to delete
+        heroine.MoveTo(Player::kStartX, Player::kStartY);
+        heroine.ownerList = &shots;
+        heroine.enemyList = &enemies;
         joystick.available = 1;
         joystick.caps.wXmax = joystick.caps.wYmax = 65535;
         heroine.input = &joystick;
@@ -25,8 +34,15 @@ struct PlayerTest : ::testing::Test {
         heroine.Update(now);
     }
 
-    kit::Field field;
-    Player& heroine = *field.heroine;
+    ~PlayerTest() override
+    {
+        delete soundSystem;
+        soundSystem = nullptr;
+    }
+
+    Surface canvas{kViewWidth, kViewHeight};
+    ObjectList shots, enemies;
+    Player heroine;
     JoystickInfo joystick;
     uint32_t now = 1000;
 };
@@ -47,7 +63,7 @@ TEST_F(PlayerTest, StepsAreMoreThan16MillisecondsApart)
     EXPECT_FALSE(heroine.stepped);
     EXPECT_EQ(heroine.y, 124);
     EXPECT_EQ(heroine.currentFrame, frame->next);
-    EXPECT_EQ(testfiles::At(*field.canvas, 20, 124), kit::FrameColour(frame->rect.left / 32));
+    EXPECT_EQ(testfiles::At(canvas, 20, 124), kit::FrameColour(frame->rect.left / 32));
 }
 
 TEST_F(PlayerTest, KeysAndStickMoveHerFourPixelsAStepOrOneSlowlyInsideTheField)

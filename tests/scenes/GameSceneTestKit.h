@@ -1,8 +1,8 @@
 #pragma once
 // What the object and game scene tests share: sprite sheets whose every frame has a colour of its
-// own, a playing field without the scene, a game booted on the scripted platform straight into
-// a run, frames with the spawner held quiet, objects standing still wherever a test needs them,
-// and control of the spawner's generator.
+// own, a game booted on the scripted platform straight into a run, frames with the spawner held
+// quiet, objects standing still wherever a test needs them, and control of the spawner's
+// generator.
 
 #include <algorithm>
 #include <cstdint>
@@ -45,37 +45,6 @@ inline Surface* MakeSheet(int width, int height, int frames = 1)
             sheet->pixels[y * width + x] = FrameColour(x / (width / frames));
     return sheet;
 }
-
-// The playing field without the scene: a cleared canvas and a heroine on it. The sound system
-// has no clips, so that playing a sound is harmless; the scene tests hear them.
-struct Field {
-    Field()
-    {
-        scripted::Install();
-        soundSystem = new SoundSystem(nullptr);
-        BuildTables();
-        canvas = std::make_unique<Surface>(kViewWidth, kViewHeight);
-        testfiles::Fill(*canvas, kCanvasColour);
-        heroine = std::make_unique<Player>();
-        heroine->SetSprite(MakeSheet(128, 16, 4), canvas.get(), 4, kKeyBlack);
-        heroine->MoveTo(Player::kStartX, Player::kStartY);
-        heroine->ownerList = &shots;
-        heroine->enemyList = &enemies;
-    }
-
-    ~Field()
-    {
-        enemies.Clear();
-        shots.Clear();
-        delete soundSystem;
-        soundSystem = nullptr;
-    }
-
-    std::unique_ptr<Surface> canvas;
-    ObjectList enemies;
-    ObjectList shots;
-    std::unique_ptr<Player> heroine;
-};
 
 // A state of the spawner's generator whose draws satisfy `wanted`.
 inline uint32_t FindLcgState(const std::function<bool(LcgRandom&)>& wanted)
