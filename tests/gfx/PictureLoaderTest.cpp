@@ -55,6 +55,9 @@ TEST(PictureLoader, PixelsFillFromTheBottomRow)
     ASSERT_NE(surface->dc, nullptr);
     EXPECT_EQ(PixelsOf(*surface), (std::vector<uint32_t>{0x030201, 0x060504, 0x090807,
                                                           0x0F0E0D, 0x121110, 0x151413}));
+    // A row wider than a surface's spare words, so that a row too many shows under ASan.
+    surface = Load(Bmp(64, 1, 24, Counting(192)), error);
+    EXPECT_EQ(surface->GetPixel(63, 0), 0x00C0BFBEu);
     // 32-bit pixels keep their fourth byte.
     surface = Load(Bmp(2, 3, 32, Counting(24)), error);
     ASSERT_EQ(error, "");
