@@ -50,7 +50,7 @@ void ResizeClientArea(HWND window, int width, int height)
 GameApp::GameApp()
 {
     journal::SetEventSink(HandToScene);
-    joystick.Refresh();
+    joystick.Refresh(journal::Controls());
 }
 
 GameApp::~GameApp() = default;

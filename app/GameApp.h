@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/JoystickInfo.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/Platform.h"
 
 class Surface;

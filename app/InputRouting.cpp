@@ -5,7 +5,7 @@
 // back while a replay's run plays its own.
 
 #include "app/GameApp.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "scenes/Scene.h"
 
 namespace {

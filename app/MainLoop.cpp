@@ -2,7 +2,7 @@
 
 #include "app/Replays.h"
 #include "gfx/Surface.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/Platform.h"
 #include "scenes/Scene.h"
 

@@ -11,6 +11,7 @@
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
 #include "random/Random.h"
+#include "replay/Journal.h"
 #include "scenes/Scene.h"
 #include "sound/ClipPreloader.h"
 #include "sound/SoundSystem.h"
@@ -23,6 +24,8 @@ Program::~Program() = default;
 bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* saveFile,
                     HINSTANCE instance, int showCommand)
 {
+    // A session starts live; whether its runs are recorded stays as the caller chose.
+    journal::Reset();
     theRandom.Seed(timeGetTime());
     new MainLoop;  // it is theMainLoop from now on; Stop deletes it
 

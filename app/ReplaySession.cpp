@@ -11,7 +11,7 @@
 #include "app/Replays.h"
 #include "app/Settings.h"
 #include "platform/Backend.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
@@ -114,7 +114,7 @@ std::string ReplayVerdict(const journal::Recording& recording)
     const journal::RunHeader& header = recording.header;
     char line[160];
     std::snprintf(line, sizeof line, "%s, score %d, %u frames, checksum %016" PRIx64 ": ",
-                  GameLengthName(header.gameLength), header.finalScore, header.frameCount,
+                  GameLengthName(header.setup.gameLength), header.finalScore, header.frameCount,
                   header.finalChecksum);
     if (journal::PlaybackFinished())
         return std::string(line) + "verified";

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/JournalCodec.h"
+#include "replay/JournalCodec.h"
 
 enum class ReplayMode { Watch, Verify };
 

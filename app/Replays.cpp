@@ -12,7 +12,7 @@
 
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "archive/ResourceArchive.h"
 #include "platform/Files.h"
 #include "platform/Threads.h"
@@ -66,13 +66,14 @@ ReplayFiles PackReplay(journal::Recording& recording, bool setsBest, const Playe
     journal::RunHeader& header = recording.header;
     std::snprintf(header.gameVersion, sizeof header.gameVersion, "%s", KORIMO_VERSION);
     header.date = static_cast<uint64_t>(std::time(nullptr));
+    header.archiveChecksum = resourceArchive.IndexChecksum();
     ReplayFiles files{journal::EncodeRecording(recording), {}};
     const std::filesystem::path replays = std::filesystem::path(folder.PathOf(kReplayFolder));
     std::error_code failed;
     std::filesystem::create_directories(replays, failed);
-    files.paths.push_back((replays / LastReplayName(header.gameLength)).string());
+    files.paths.push_back((replays / LastReplayName(header.setup.gameLength)).string());
     if (setsBest)
-        files.paths.push_back((replays / BestReplayName(header.gameLength)).string());
+        files.paths.push_back((replays / BestReplayName(header.setup.gameLength)).string());
     return files;
 }
 
@@ -99,7 +100,7 @@ void KeepFinishedRun()
     journal::Recording recording;
     if (!journal::TakeRecording(recording))
         return;
-    const HighScoreTable& ranking = saveRecord.tables[recording.header.gameLength];
+    const HighScoreTable& ranking = saveRecord.tables[recording.header.setup.gameLength];
     const bool setsBest = ranking.Best() == recording.header.finalScore;
     if (!playerFolder.writable())
         return;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/JournalCodec.h"
+#include "replay/JournalCodec.h"
 
 class PlayerFolder;
 
@@ -13,9 +13,10 @@ class PlayerFolder;
 std::string LastReplayName(uint32_t gameLength);
 std::string BestReplayName(uint32_t gameLength);
 
-// Stamps a finished run's recording (game version, date) and writes it as the last run of its
-// length, and as the best when setsBest, each through a temporary file and a rename. False,
-// with one line on standard error, when a file could not be written.
+// Stamps a finished run's recording (game version, date, the archive it was made with) and
+// writes it as the last run of its length, and as the best when setsBest, each through a
+// temporary file and a rename. False, with one line on standard error, when a file could not
+// be written.
 bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder);
 
 // After a frame: keeps the run the journal finished recording in it, if any, in the player's

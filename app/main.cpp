@@ -17,7 +17,7 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/sdl/Sdl.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"

@@ -20,7 +20,7 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/web/Web.h"
 #include "scenes/TitleScene.h"
 

@@ -23,7 +23,7 @@
 #include "app/ReplaySession.h"
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
 #include "scenes/GameScene.h"

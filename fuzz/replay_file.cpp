@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/JournalCodec.h"
+#include "replay/JournalCodec.h"
 
 namespace {
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/Journal.h"
-#include "platform/Platform.h"
+#include "platform/ControlReads.h"
 
 const char* const kActionNames[kActionCount] = {"up",   "down", "left", "right",
                                                 "shoot", "bomb", "slow", "pause"};
@@ -29,10 +28,10 @@ bool KeyBindings::Bound(Action action, int vk) const
     return vk != 0 && std::find(own, own + kKeysPerAction, vk) != own + kKeysPerAction;
 }
 
-bool KeyBindings::Held(Action action) const
+bool KeyBindings::Held(const ControlReads& reads, Action action) const
 {
     for (int vk : keys[static_cast<int>(action)]) {
-        if (vk != 0 && journal::KeyHeld(vk))
+        if (vk != 0 && reads.keyHeld(vk))
             return true;
     }
     return false;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+struct ControlReads;
+
 enum class Action : uint8_t { Up, Down, Left, Right, Shoot, Bomb, Slow, Pause, Count };
 constexpr int kActionCount = static_cast<int>(Action::Count);
 constexpr int kKeysPerAction = 2;
@@ -15,8 +17,8 @@ struct KeyBindings {
     static KeyBindings Defaults();
 
     bool Bound(Action action, int vk) const;
-    // Whether any key of the action is held now.
-    bool Held(Action action) const;
+    // Whether any key of the action is held now, asked through reads.
+    bool Held(const ControlReads& reads, Action action) const;
     // The action a key belongs to; Action::Count for none.
     Action ActionOf(int vk) const;
 

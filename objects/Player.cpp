@@ -7,7 +7,6 @@
 #include "objects/ObjectList.h"
 #include "objects/PlayerWeapons.h"
 #include "platform/JoystickInfo.h"
-#include "platform/Journal.h"
 #include "random/Random.h"
 #include "sound/SoundSystem.h"
 
@@ -24,11 +23,6 @@ constexpr uint32_t kButtonsSlow = 3 << 6;
 
 constexpr uint32_t kStepInterval = 16;  // a step needs more than this many milliseconds
 constexpr int32_t kShotInterval = 33;
-
-bool Held(int vk)
-{
-    return journal::KeyHeld(vk);
-}
 
 }  // namespace
 
@@ -52,9 +46,9 @@ int Player::Update(uint32_t now)
         uint32_t joystick = ReadJoystick();
         Move(joystick);
         if (shotCooldown == 0 && ownerList->Count() < kMaxShots &&
-            (keys.Held(Action::Shoot) || (joystick & kButtonShoot)))
+            (keys.Held(*reads, Action::Shoot) || (joystick & kButtonShoot)))
             Fire();
-        if (gauge > kBombCost && (keys.Held(Action::Bomb) || (joystick & kButtonBomb)))
+        if (gauge > kBombCost && (keys.Held(*reads, Action::Bomb) || (joystick & kButtonBomb)))
             ReleaseBomb();
     }
 
@@ -68,11 +62,11 @@ uint32_t Player::ReadJoystick() const
 {
     // A pad pulled out reads as nothing held, never as a stick pushed to its minimum.
     JOYINFO info = {};
-    if (!input || journal::ReadPad(info) != JOYERR_NOERROR)
+    if (!input || reads->readPad(info) != JOYERR_NOERROR)
         return 0;
     // A pad plugged in after start is taken up here, in flight too.
     if (!input->available)
-        input->Refresh();
+        input->Refresh(*reads);
     if (!input->available)
         return 0;
 
@@ -93,32 +87,32 @@ uint32_t Player::ReadJoystick() const
 
 void Player::Move(uint32_t joystick)
 {
-    int s = (keys.Held(Action::Slow) || (joystick & kButtonsSlow)) ? 1 : 4;
+    int s = (keys.Held(*reads, Action::Slow) || (joystick & kButtonsSlow)) ? 1 : 4;
     int nx = x;
     int ny = y;
 
     // A diagonal key overrides everything else; the first one held wins.
-    if (Held(VK_NUMPAD1)) {
+    if (reads->keyHeld(VK_NUMPAD1)) {
         nx -= s;
         ny -= s;
-    } else if (Held(VK_NUMPAD7)) {
+    } else if (reads->keyHeld(VK_NUMPAD7)) {
         nx -= s;
         ny += s;
-    } else if (Held(VK_NUMPAD9)) {
+    } else if (reads->keyHeld(VK_NUMPAD9)) {
         nx += s;
         ny += s;
-    } else if (Held(VK_NUMPAD3)) {
+    } else if (reads->keyHeld(VK_NUMPAD3)) {
         nx += s;
         ny -= s;
     } else {
         // y grows upward; opposite directions cancel.
-        if (keys.Held(Action::Up) || (joystick & kStickUp))
+        if (keys.Held(*reads, Action::Up) || (joystick & kStickUp))
             ny += s;
-        if (keys.Held(Action::Down) || (joystick & kStickDown))
+        if (keys.Held(*reads, Action::Down) || (joystick & kStickDown))
             ny -= s;
-        if (keys.Held(Action::Right) || (joystick & kStickRight))
+        if (keys.Held(*reads, Action::Right) || (joystick & kStickRight))
             nx += s;
-        if (keys.Held(Action::Left) || (joystick & kStickLeft))
+        if (keys.Held(*reads, Action::Left) || (joystick & kStickLeft))
             nx -= s;
     }
     MoveTo(std::clamp(nx, 0, kMaxX), std::clamp(ny, 0, kMaxY));

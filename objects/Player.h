@@ -1,12 +1,14 @@
 #pragma once
-// The heroine. Each update she reads the keyboard and the first joystick herself, moves in
-// steps at least 17 ms apart, fires into the shot list and may release a bomb that clears the
-// enemy list; the game scene tests her against the enemies only in frames with a step.
+// The heroine. Each update she reads the keyboard and the first joystick herself (through the
+// reads the game scene hands her: its run's journal), moves in steps at least 17 ms apart, fires
+// into the shot list and may release a bomb that clears the enemy list; the game scene tests her
+// against the enemies only in frames with a step.
 
 #include <cstdint>
 
 #include "objects/GameObject.h"
 #include "objects/KeyBindings.h"
+#include "platform/ControlReads.h"
 
 class JoystickInfo;
 
@@ -29,6 +31,7 @@ public:
     ObjectList* enemyList = nullptr;
     JoystickInfo* input = nullptr;
     KeyBindings keys = KeyBindings::Defaults();  // the game scene gives her the player's own
+    const ControlReads* reads = &LiveControlReads();
 
 private:
     uint32_t ReadJoystick() const;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Journal.h"
 #include "platform/Windowing.h"
 
 namespace platform {
@@ -20,7 +19,6 @@ void InstallBackend(Backend* backend, AudioDevice* audio)
     ResetJoystick();
     ResetCursor();
     ResetSound();
-    journal::Reset();
     installed = backend;
     audioDevice = audio || !backend ? audio : &backend->Audio();
 }

@@ -1,11 +1,9 @@
 #include "platform/JoystickInfo.h"
 
-#include "platform/Journal.h"
-
-void JoystickInfo::Refresh()
+void JoystickInfo::Refresh(const ControlReads& reads)
 {
     JOYINFO reading;
-    available = journal::ReadPad(reading) == JOYERR_NOERROR;
+    available = reads.readPad(reading) == JOYERR_NOERROR;
     if (available)
-        available = journal::ReadPadCaps(caps) == JOYERR_NOERROR;
+        available = reads.readPadCaps(caps) == JOYERR_NOERROR;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Platform.h"
+#include "platform/ControlReads.h"
 
 // Whether joystick 1 answered at start-up, and its axis ranges. The heroine refreshes it when
 // a pad turns up later.
@@ -12,8 +12,8 @@ class JoystickInfo {
 public:
     virtual ~JoystickInfo() = default;
 
-    // Asks joystick 1 again: available when it answers both queries.
-    void Refresh();
+    // Asks joystick 1 again, through reads: available when it answers both queries.
+    void Refresh(const ControlReads& reads);
 
     // An axis counts as pushed toward its minimum below minimum + 1000 and toward its maximum
     // above maximum - 1000 (unsigned comparisons).

@@ -9,6 +9,7 @@
 
 #include "objects/GameObject.h"
 #include "objects/ObjectList.h"
+#include "replay/RunSetup.h"
 #include "scenes/Scene.h"
 
 class GaugeBar;
@@ -50,8 +51,9 @@ public:
     ObjectList enemyList;  // enemies, their bullets, explosions, sparks, bomb pictures
     ObjectList shotList;  // the heroine's shots
     bool paused = false;
-    // A replay shows the best of the ranking as its run began, not the watcher's.
-    int32_t shownBest = 0;
+    // What this run started from: now's, or a replay's own (which shows the best of the ranking
+    // as its run began, not the watcher's).
+    RunSetup run;
 
 private:
     // Set-up.
@@ -61,7 +63,8 @@ private:
     void CreateScoreDisplay();
     void LoadSpriteSheets();
     void CreateGaugeBar();
-    void BeginRunJournal();
+    RunSetup FreshRunSetup() const;
+    void StartFrom(const RunSetup& setup);
 
     // The frame and the spawner.
     bool TimeIsUp(uint32_t elapsed) const;

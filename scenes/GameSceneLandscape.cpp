@@ -83,7 +83,7 @@ void GameScene::DrawNumbers()
     if (TimedMode()) {
         scoreDisplay->MoveTo(138, y);
         scoreDisplay->Update(static_cast<uint32_t>(
-            journal::PlayingBack() ? shownBest : saveRecord.CurrentTable().Best()));
+            journal::PlayingBack() ? run.rankedBest : saveRecord.CurrentTable().Best()));
     }
 }
 

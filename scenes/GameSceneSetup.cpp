@@ -4,7 +4,6 @@
 #include "scenes/GameScene.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/GameApp.h"
 #include "app/SaveRecord.h"
@@ -51,7 +50,7 @@ void GameScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     Scene::Init(app, canvas, joystick);
     LoadLandscape();
     CreatePlayer();
-    BeginRunJournal();
+    StartFrom(journal::BeginRun(FreshRunSetup()));
     CreateScoreDisplay();
     score = 0;
     LoadSpriteSheets();
@@ -62,42 +61,45 @@ void GameScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     startTime = journal::Clock();
 }
 
-// A run starts from the generators, the game length, the keys and the pad record as they are
-// now; the journal notes them, or, playing a recording back, hands over the recorded ones.
-void GameScene::BeginRunJournal()
+// A fresh run starts from the game length, the ranking, the keys, the pad record and the
+// generators as they are now.
+RunSetup GameScene::FreshRunSetup() const
 {
-    journal::RunHeader header;
-    header.archiveChecksum = resourceArchive.IndexChecksum();
-    header.gameLength = static_cast<uint32_t>(saveRecord.gameMode);
-    header.rankedBest = saveRecord.CurrentTable().Best();
-    header.eventMask = journal::EventBit(journal::EventKind::KeyPress) |
-                       journal::EventBit(journal::EventKind::FocusLost);
-    static_assert(sizeof header.keyBindings == sizeof player->keys.keys);
-    std::memcpy(header.keyBindings, player->keys.keys, sizeof header.keyBindings);
+    RunSetup setup;
+    setup.gameLength = static_cast<uint32_t>(saveRecord.gameMode);
+    setup.rankedBest = saveRecord.CurrentTable().Best();
+    setup.eventMask = journal::EventBit(journal::EventKind::KeyPress) |
+                      journal::EventBit(journal::EventKind::FocusLost);
+    setup.keys = player->keys;
     if (joystick) {
-        header.padAvailable = joystick->available;
+        setup.padAvailable = joystick->available;
         const JOYCAPSA& caps = joystick->caps;
         const uint32_t ranges[4] = {caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
-        std::copy(ranges, ranges + 4, header.padRanges);
+        std::copy(ranges, ranges + 4, setup.padRanges);
     }
-    header.lcgState = theLcgRandom.state;
-    header.randomIndex = static_cast<uint32_t>(theRandom.index);
-    std::copy(theRandom.state, theRandom.state + Random::kStateSize, header.randomState);
+    setup.lcgState = theLcgRandom.state;
+    setup.randomIndex = static_cast<uint32_t>(theRandom.index);
+    std::copy(theRandom.state, theRandom.state + Random::kStateSize, setup.randomState);
+    return setup;
+}
 
-    journal::BeginRun(header);
-
-    saveRecord.gameMode = static_cast<int32_t>(header.gameLength);
-    shownBest = header.rankedBest;
-    std::memcpy(player->keys.keys, header.keyBindings, sizeof header.keyBindings);
+// The run goes on from setup: a fresh one changes nothing, a recording's puts the game where
+// its run began.
+void GameScene::StartFrom(const RunSetup& setup)
+{
+    run = setup;
+    saveRecord.gameMode = static_cast<int32_t>(run.gameLength);
+    player->keys = run.keys;
+    player->reads = &journal::Controls();
     if (joystick) {
-        joystick->available = static_cast<uint8_t>(header.padAvailable);
-        joystick->caps.wXmin = header.padRanges[0];
-        joystick->caps.wXmax = header.padRanges[1];
-        joystick->caps.wYmin = header.padRanges[2];
-        joystick->caps.wYmax = header.padRanges[3];
+        joystick->available = static_cast<uint8_t>(run.padAvailable);
+        joystick->caps.wXmin = run.padRanges[0];
+        joystick->caps.wXmax = run.padRanges[1];
+        joystick->caps.wYmin = run.padRanges[2];
+        joystick->caps.wYmax = run.padRanges[3];
     }
-    theLcgRandom.state = header.lcgState;
-    theRandom.Restore(header.randomState, static_cast<int32_t>(header.randomIndex));
+    theLcgRandom.state = run.lcgState;
+    theRandom.Restore(run.randomState, static_cast<int32_t>(run.randomIndex));
 }
 
 GameScene::~GameScene()

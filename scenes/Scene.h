@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/Platform.h"
 
 class GameApp;

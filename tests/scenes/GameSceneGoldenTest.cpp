@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/BmpWriter.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "scenes/EndingScene.h"
 #include "tests/scenes/GameScenePilot.h"
 #include "tests/scenes/GameSceneTestKit.h"

@@ -16,7 +16,7 @@
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "gfx/DrawPaths.h"
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 #include "platform/scripted/Scripted.h"
 #include "scenes/GameScene.h"
 #include "tests/archive/TestFiles.h"

@@ -1,4 +1,4 @@
-#include "platform/Journal.h"
+#include "replay/Journal.h"
 
 #include <cstdio>
 
@@ -175,7 +175,7 @@ void Deliver(const SceneEvent& event)
 {
     if (Replaying())
         return;
-    if (Noting() && (state.header.eventMask & EventBit(event.kind)))
+    if (Noting() && (state.header.setup.eventMask & EventBit(event.kind)))
         state.current.events.push_back(event);
     if (state.sink)
         state.sink(event);
@@ -224,6 +224,12 @@ UINT ReadPadCaps(JOYCAPSA& caps)
         caps.wYmax = answer.c >> 16;
     }
     return answer.a;
+}
+
+const ControlReads& Controls()
+{
+    static constexpr ControlReads kJournalled = {KeyHeld, ReadPad, ReadPadCaps};
+    return kJournalled;
 }
 
 void BeginFrame()
@@ -294,34 +300,32 @@ void EndFrame(const uint32_t* pixels, size_t count)
         DeliverRecordedEvents();
 }
 
-void BeginRun(RunHeader& header)
+RunSetup BeginRun(const RunSetup& fresh)
 {
     state.ending = false;
     state.setUpOpen = true;
     state.frame = 0;
     state.current.Clear();
+    state.inRun = true;
     if (state.mode == Mode::Playback && state.playbackPending) {
         state.playbackPending = false;
-        header = state.played.header;
-        state.header = header;
-        state.lastClock = header.clockBase;
+        state.header = state.played.header;
+        state.lastClock = state.header.clockBase;
         state.reader.Reset(state.played.frames.data(), state.played.frames.size(),
-                           header.clockBase);
-        state.inRun = true;
+                           state.header.clockBase);
         LoadNextFrame();
-        return;
+        return state.header.setup;
     }
-    state.inRun = true;
+    state.header = RunHeader{};
+    state.header.setup = fresh;
     if (state.recordRuns && state.mode == Mode::Live) {
         state.mode = Mode::Recording;
-        header.clockBase = LiveClock();
-        state.header = header;
-        state.lastClock = header.clockBase;
-        state.writer.Reset(header.clockBase);
+        state.header.clockBase = LiveClock();
+        state.lastClock = state.header.clockBase;
+        state.writer.Reset(state.header.clockBase);
         state.checksums.clear();
-    } else {
-        state.header = header;
     }
+    return fresh;
 }
 
 void EndRun(int32_t score)

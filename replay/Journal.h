@@ -13,8 +13,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/JournalCodec.h"
+#include "platform/ControlReads.h"
 #include "platform/Platform.h"
+#include "replay/JournalCodec.h"
 
 namespace journal {
 
@@ -30,17 +31,18 @@ uint32_t Clock();  // timeGetTime
 bool KeyHeld(int vk);  // the held bit of GetAsyncKeyState
 UINT ReadPad(JOYINFO& reading);  // joyGetPos for joystick 1
 UINT ReadPadCaps(JOYCAPSA& caps);  // joyGetDevCapsA for joystick 1
+// The key and pad reads above as the table the game's objects are steered through.
+const ControlReads& Controls();
 
 // Frames, as the main loop runs them: Begin before the scene's Tick, End after it with the
 // back buffer it drew.
 void BeginFrame();
 void EndFrame(const uint32_t* pixels, size_t count);
 
-// Runs. The game scene begins one as it is set up, with what restarts it: the generators, the
-// game length, the key bindings, the pad record and the messages it hears. Recording, that is
-// noted; playing back, header is replaced by the recording's, for the scene to take up. The
-// run ends with the frame in which EndRun is called.
-void BeginRun(RunHeader& header);
+// Runs. The game scene begins one as it is set up, with what a fresh run starts from; it gets
+// back what this run starts from: the same, noted when recording, or playing back, the
+// recording's own. The run ends with the frame in which EndRun is called.
+RunSetup BeginRun(const RunSetup& fresh);
 void EndRun(int32_t score);
 bool InRun();
 

@@ -38,7 +38,7 @@
 // So a frame costs a byte unless it brings something new, and a run of frames like the one
 // before costs two or three bytes in all.
 
-#include "platform/JournalCodec.h"
+#include "replay/JournalCodec.h"
 
 #include <algorithm>
 #include <cstring>
@@ -470,24 +470,27 @@ std::vector<uint8_t> EncodeRecording(const Recording& recording)
     PutFixed<uint16_t>(out, 0);
     const size_t fieldsStart = out.size();
     out.insert(out.end(), h.gameVersion, h.gameVersion + sizeof h.gameVersion);
+    const RunSetup& s = h.setup;
     PutFixed(out, h.archiveChecksum);
-    PutFixed(out, h.gameLength);
+    PutFixed(out, s.gameLength);
     PutFixed(out, h.date);
     PutFixed(out, h.finalScore);
-    PutFixed(out, h.rankedBest);
+    PutFixed(out, s.rankedBest);
     PutFixed(out, h.finalChecksum);
     PutFixed(out, h.frameCount);
     PutFixed(out, h.checksumInterval);
     PutFixed(out, h.clockBase);
-    PutFixed(out, h.eventMask);
-    for (int32_t key : h.keyBindings)
-        PutFixed(out, key);
-    PutFixed(out, h.padAvailable);
-    for (uint32_t range : h.padRanges)
+    PutFixed(out, s.eventMask);
+    for (const auto& action : s.keys.keys) {
+        for (int32_t key : action)
+            PutFixed(out, key);
+    }
+    PutFixed(out, s.padAvailable);
+    for (uint32_t range : s.padRanges)
         PutFixed(out, range);
-    PutFixed(out, h.lcgState);
-    PutFixed(out, h.randomIndex);
-    for (uint32_t word : h.randomState)
+    PutFixed(out, s.lcgState);
+    PutFixed(out, s.randomIndex);
+    for (uint32_t word : s.randomState)
         PutFixed(out, word);
     const auto headerSize = static_cast<uint16_t>(out.size() - fieldsStart);
     out[sizeAt] = static_cast<uint8_t>(headerSize);
@@ -532,31 +535,34 @@ bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std
     std::memcpy(h.gameVersion, in.at, sizeof h.gameVersion);
     h.gameVersion[sizeof h.gameVersion - 1] = 0;
     in.at += sizeof h.gameVersion;
+    RunSetup& s = h.setup;
     h.archiveChecksum = in.Fixed<uint32_t>();
-    h.gameLength = in.Fixed<uint32_t>();
+    s.gameLength = in.Fixed<uint32_t>();
     h.date = in.Fixed<uint64_t>();
     h.finalScore = in.Fixed<int32_t>();
-    h.rankedBest = in.Fixed<int32_t>();
+    s.rankedBest = in.Fixed<int32_t>();
     h.finalChecksum = in.Fixed<uint64_t>();
     h.frameCount = in.Fixed<uint32_t>();
     h.checksumInterval = in.Fixed<uint32_t>();
     h.clockBase = in.Fixed<uint32_t>();
-    h.eventMask = in.Fixed<uint32_t>();
-    for (int32_t& key : h.keyBindings)
-        key = in.Fixed<int32_t>();
-    h.padAvailable = in.Fixed<uint32_t>();
-    for (uint32_t& range : h.padRanges)
+    s.eventMask = in.Fixed<uint32_t>();
+    for (auto& action : s.keys.keys) {
+        for (int32_t& key : action)
+            key = in.Fixed<int32_t>();
+    }
+    s.padAvailable = in.Fixed<uint32_t>();
+    for (uint32_t& range : s.padRanges)
         range = in.Fixed<uint32_t>();
-    h.lcgState = in.Fixed<uint32_t>();
-    h.randomIndex = in.Fixed<uint32_t>();
-    for (uint32_t& word : h.randomState)
+    s.lcgState = in.Fixed<uint32_t>();
+    s.randomIndex = in.Fixed<uint32_t>();
+    for (uint32_t& word : s.randomState)
         word = in.Fixed<uint32_t>();
     if (!in.ok || in.at - fieldsStart != headerSize) {
         error = "the replay's header is cut short or of another size";
         return false;
     }
-    if (h.gameLength > 1 || h.checksumInterval == 0 || h.frameCount == 0 ||
-        h.frameCount > kMaxFrames || h.randomIndex > RunHeader::kRandomWords) {
+    if (s.gameLength > 1 || h.checksumInterval == 0 || h.frameCount == 0 ||
+        h.frameCount > kMaxFrames || s.randomIndex > RunSetup::kRandomWords) {
         error = "the replay's header holds impossible values";
         return false;
     }

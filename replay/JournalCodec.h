@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "replay/RunSetup.h"
+
 namespace journal {
 
 // What the game asked the outside world. The argument tells which key; 0 for the others.
@@ -51,28 +53,17 @@ struct FrameRecord {
     }
 };
 
-// Everything that restarts a run exactly, and what it came to.
+// A recorded run's set-up, where and when it was made, and what it came to.
 struct RunHeader {
-    static constexpr int kRandomWords = 624;
-    static constexpr int kBindings = 16;
-
     char gameVersion[16] = {};
     uint32_t archiveChecksum = 0;  // of the archive's index: other pictures or rules differ
-    uint32_t gameLength = 0;       // 0: one minute, 1: five minutes
     uint64_t date = 0;             // seconds since 1970, UTC
     int32_t finalScore = 0;
-    int32_t rankedBest = 0;        // the best score of the ranking as the run began, on show
     uint64_t finalChecksum = 0;    // of the last frame's picture
     uint32_t frameCount = 0;       // frames after the set-up one
     uint32_t checksumInterval = 60;
     uint32_t clockBase = 0;        // the clock as the run began
-    uint32_t eventMask = 0;        // the EventBits the run's scene hears
-    int32_t keyBindings[kBindings] = {};
-    uint32_t padAvailable = 0;
-    uint32_t padRanges[4] = {};    // x minimum, x maximum, y minimum, y maximum
-    uint32_t lcgState = 0;
-    uint32_t randomIndex = 0;
-    uint32_t randomState[kRandomWords] = {};
+    RunSetup setup;
 };
 
 // The picture checksum the frames are compared by (64-bit FNV-1a over the pixels' bytes).
