@@ -76,7 +76,7 @@ valgrind: build
 # after the others have run.
 bench: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks
+	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks >/dev/null
 	@failed=; for b in $(BUILD)/bench/bench_*; do \
 		printf '\n==== %s ====\n\n' "$${b##*/}"; \
 		$$b 2>&1 || failed="$$failed $${b##*/}"; \
