@@ -70,8 +70,17 @@ soak: build
 valgrind: build
 	@tools/soak.sh --valgrind $(BUILD)
 
-bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+# Every benchmark, each under a heading: Google Benchmark's table, then its own summary. They
+# find the archive pair beside them and write only into a temporary folder of their own, so
+# they run from any folder and leave $(BUILD)/run as it was. One that fails fails the target,
+# after the others have run.
+bench: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks >/dev/null
+	@failed=; for b in $(BUILD)/bench/bench_*; do \
+		printf '\n==== %s ====\n\n' "$${b##*/}"; \
+		$$b 2>&1 || failed="$$failed $${b##*/}"; \
+	done; [ -z "$$failed" ] || { echo "failed:$$failed"; exit 1; }
 
 # The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's
 # emscripten), the MP3 decoder and the archive pair, which the desktop build's asset tools make.

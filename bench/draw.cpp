@@ -19,6 +19,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <cpuid.h>
+#include <unistd.h>
 
 #include "gfx/Draw.h"
 #include "gfx/DrawPaths.h"
@@ -306,6 +307,10 @@ const Goal kGoals[] = {{"BlitKeyed", 1.3}, {"BlitBlend", 3}, {"BlitBlendKeyed", 
 // Benchmarks are named "<case>/<variant>"; the variants "memcpy" and "SDL" are the yardsticks.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // In colour on a terminal only, as Google Benchmark's own report, so that the report
+    // kept in a file reads plainly.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);

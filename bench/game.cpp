@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -28,7 +26,7 @@
 #include "app/Globals.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
-#include "archive/ResourceArchive.h"
+#include "bench/ScratchFolder.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "platform/scripted/Scripted.h"
@@ -197,11 +195,7 @@ void PrintSummary()
 
 int main(int argc, char** argv)
 {
-    // The game opens its archive in the working directory before main; from anywhere else,
-    // start again in the run folder.
-    if (!resourceArchive.error().empty() && chdir(KORIMO_RUN_DIR) == 0)
-        return execv("/proc/self/exe", argv);
-
+    const ScratchFolder scratch;  // the runs' endings write the scores and best-run pictures
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

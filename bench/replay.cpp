@@ -23,6 +23,7 @@
 #include "app/ReplaySession.h"
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
+#include "bench/ScratchFolder.h"
 #include "replay/Journal.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
@@ -30,6 +31,9 @@
 #include "tests/scenes/GameScenePilot.h"
 
 namespace {
+
+// The replays, and whatever else the runs keep, are written there.
+const ScratchFolder scratch;
 
 constexpr uint32_t kStartClock = 6000;
 constexpr uint32_t kFrameSteps[3] = {17, 17, 16};

@@ -7,7 +7,6 @@
 #include <malloc.h>
 #include <mpg123.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <iterator>
@@ -248,11 +247,6 @@ BENCHMARK(SdlMixEightVoices);
 
 int main(int argc, char** argv)
 {
-    // The game opens its archive in the working directory before main; from anywhere else,
-    // start again in the run folder.
-    if (!resourceArchive.error().empty() && chdir(KORIMO_RUN_DIR) == 0)
-        return execv("/proc/self/exe", argv);
-
     ReportClipMemory();
     ReportTitleHeap();
     benchmark::Initialize(&argc, argv);

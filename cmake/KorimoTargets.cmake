@@ -31,3 +31,14 @@ function(korimo_library name)
   korimo_headers(${name})
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE korimo_warnings)
 endfunction()
+
+# korimo_folder_headers(target): an interface target that makes every header under the current
+# source folder includable as "<folder>/...", for the tests' and benchmarks' own helpers.
+function(korimo_folder_headers target)
+  file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  add_library(${target} INTERFACE)
+  target_include_directories(${target} INTERFACE ${root})
+endfunction()

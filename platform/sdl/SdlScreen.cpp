@@ -6,7 +6,7 @@
 
 #include "platform/DibSection.h"
 #include "platform/WindowPlacement.h"
-#include "platform/sdl/StartupTiming.h"
+#include "platform/sdl/TimingReport.h"
 
 uint32_t MonotonicMilliseconds()
 {
@@ -182,4 +182,5 @@ void SdlScreen::WaitForNextFrame()
     }
     frameStart = MonotonicMilliseconds();
     framePresented = true;
+    ReportFrameStart(frameStart);
 }

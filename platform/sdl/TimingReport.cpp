@@ -1,4 +1,4 @@
-#include "platform/sdl/StartupTiming.h"
+#include "platform/sdl/TimingReport.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,18 +26,31 @@ struct StartTime {
 };
 __attribute__((init_priority(101))) const StartTime programStart;
 
+bool TimingAsked()
+{
+    static const bool asked = [] {
+        const char* timing = std::getenv("KORIMO_TIMING");
+        return timing && std::strcmp(timing, "1") == 0;
+    }();
+    return asked;
+}
+
 }  // namespace
 
 void ReportFirstFrame()
 {
     static bool reported = false;
-    if (reported)
+    if (reported || !TimingAsked())
         return;
     reported = true;
-    const char* timing = std::getenv("KORIMO_TIMING");
-    if (timing && std::strcmp(timing, "1") == 0)
-        std::fprintf(stderr, "korimo: first frame presented after %.1f ms (%.1f ms of processor "
-                     "time, all threads)\n",
-                     NowMilliseconds() - programStart.milliseconds,
-                     Milliseconds(CLOCK_PROCESS_CPUTIME_ID));
+    std::fprintf(stderr, "korimo: first frame presented after %.1f ms (%.1f ms of processor "
+                 "time, all threads)\n",
+                 NowMilliseconds() - programStart.milliseconds,
+                 Milliseconds(CLOCK_PROCESS_CPUTIME_ID));
+}
+
+void ReportFrameStart(uint32_t clock)
+{
+    if (TimingAsked())
+        std::fprintf(stderr, "korimo: frame starts at %u ms\n", clock);
 }
