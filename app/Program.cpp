@@ -10,6 +10,7 @@
 #include "app/SaveRecord.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
+#include "platform/Files.h"
 #include "random/Random.h"
 #include "replay/Journal.h"
 #include "scenes/Scene.h"
@@ -31,7 +32,7 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
 
     std::memset(&saveRecord, 0, sizeof saveRecord);
     if (saveFile)
-        saveRecord.Load(saveFile);
+        saveRecord.Load(MappedFile(saveFile).bytes());
     for (Surface*& snapshot : snapshots)
         snapshot = new Surface(kCanvasWidth, kCanvasHeight);
     // The game length chosen last time is not kept: every start offers the one-minute game.

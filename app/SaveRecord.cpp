@@ -1,7 +1,7 @@
 #include "app/SaveRecord.h"
 
+#include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/Files.h"
@@ -29,16 +29,11 @@ void HighScoreTable::Insert(int32_t score)
     }
 }
 
-void SaveRecord::Load(const char* path)
+void SaveRecord::Load(std::span<const uint8_t> file)
 {
     unsigned char bytes[sizeof(SaveRecord)] = {};
-    if (FILE* file = std::fopen(path, "rb")) {
-        // Only the bytes fread reports are taken; a short, longer or unreadable file leaves
-        // the rest zero.
-        size_t got = std::fread(bytes, 1, sizeof bytes, file);
-        std::fclose(file);
-        std::memset(bytes + got, 0, sizeof bytes - got);
-    }
+    // A short file leaves the rest zero; of a longer one only the first hundred bytes count.
+    std::copy_n(file.begin(), std::min(file.size(), sizeof bytes), bytes);
     std::memcpy(this, bytes, sizeof bytes);
 }
 

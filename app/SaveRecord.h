@@ -3,6 +3,7 @@
 // each length, 25 little-endian signed 32-bit integers stored exactly as in memory.
 
 #include <cstdint>
+#include <span>
 
 struct HighScoreTable {
     static constexpr int32_t kSentinel = 0x7FFFFFFF;
@@ -22,8 +23,10 @@ struct SaveRecord {
     // The file may hold any integer as the mode; anything but 1 counts as the one-minute game.
     HighScoreTable& CurrentTable() { return tables[gameMode == 1 ? 1 : 0]; }
 
-    // Zeros, then as many bytes as the file holds (at most 100). Never fails.
-    void Load(const char* path);
+    // Zeros, then as many of the file's bytes as there are (at most 100): a short file leaves
+    // the rest zero, and no bytes at all (a missing or unreadable file) a zero record. Never
+    // fails. Reading the file is the caller's: Load(MappedFile(path).bytes()).
+    void Load(std::span<const uint8_t> file);
     // Replaces the file safely (temporary file, then rename). False on failure, old file kept.
     bool Save(const char* path) const;
 };

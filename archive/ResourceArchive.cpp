@@ -13,22 +13,40 @@ ResourceArchive resourceArchive(gameArchiveLocation.baseName.c_str());
 
 ResourceArchive::ResourceArchive(const char* baseName)
 {
-    std::snprintf(indexPath, sizeof indexPath, "%s.set", baseName);
-    std::snprintf(dataPath, sizeof dataPath, "%s.dat", baseName);
-    index = MappedFile(indexPath);
-    data = MappedFile(dataPath);
+    NamePair(baseName);
+    indexFile = MappedFile(indexPath);
+    dataFile = MappedFile(dataPath);
+    if (!indexFile.isOpen())
+        failure = indexFile.error();
+    else if (!dataFile.isOpen())
+        failure = dataFile.error();
+    Attach(indexFile.bytes(), dataFile.bytes());
+}
 
-    if (!index.isOpen())
-        failure = index.error();
-    else if (!data.isOpen())
-        failure = data.error();
-    else
-        failure = CheckIndex();
-    // A damaged archive serves nothing rather than bytes from outside its files.
-    if (failure.empty()) recordCount = RecordCount();
+ResourceArchive::ResourceArchive(const char* baseName, std::span<const uint8_t> indexBytes,
+                                 std::span<const uint8_t> dataBytes)
+{
+    NamePair(baseName);
+    Attach(indexBytes, dataBytes);
 }
 
 ResourceArchive::~ResourceArchive() = default;
+
+void ResourceArchive::NamePair(const char* baseName)
+{
+    std::snprintf(indexPath, sizeof indexPath, "%s.set", baseName);
+    std::snprintf(dataPath, sizeof dataPath, "%s.dat", baseName);
+}
+
+void ResourceArchive::Attach(std::span<const uint8_t> indexBytes,
+                             std::span<const uint8_t> dataBytes)
+{
+    index = indexBytes;
+    data = dataBytes;
+    if (failure.empty()) failure = CheckIndex();
+    // A damaged archive serves nothing rather than bytes from outside its files.
+    if (failure.empty()) recordCount = RecordCount();
+}
 
 uint32_t ResourceArchive::RecordCount() const
 {
@@ -105,6 +123,11 @@ int ResourceArchive::OpenEntry(uint32_t i)
 void ResourceArchive::Close()
 {
     isOpen = 0;
+}
+
+std::span<const uint8_t> ResourceArchive::EntryBytes() const
+{
+    return {entryStart, static_cast<size_t>(entryEnd - entryStart)};
 }
 
 uint32_t ResourceArchive::Remaining() const

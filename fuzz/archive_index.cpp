@@ -1,14 +1,14 @@
-// Arbitrary index and data files: constructing the archive, opening entries and reading well
-// past their ends must stay inside the two mappings whatever the index says.
+// Arbitrary index and data bytes: constructing the archive, opening entries and reading well
+// past their ends must stay inside the two spans whatever the index says.
 //
 // Input: a 2-byte little-endian length of the index, the index bytes, then the data bytes.
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ResourceArchive.h"
-#include "fuzz/ScratchFolder.h"
 
 namespace {
 
@@ -28,16 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     if (size < 2) return 0;
     size_t indexSize = input[0] | input[1] << 8;
     if (indexSize > size - 2) indexSize = size - 2;
-    const uint8_t* index = input + 2;
-    static const ScratchFolder folder;
-    folder.Write("pack.set", index, indexSize);
-    folder.Write("pack.dat", index + indexSize, size - 2 - indexSize);
-
-    ResourceArchive archive((folder.path / "pack").c_str());
+    // The index in a buffer of its own, so that a read past its end shows rather than landing
+    // in the data; the data ends where libFuzzer's copy of the input does.
+    const std::vector<uint8_t> index(input + 2, input + 2 + indexSize);
+    ResourceArchive archive("pack", index, {input + 2 + indexSize, size - 2 - indexSize});
     // Every name the index holds (cut to the name field), then some it does not.
     for (size_t at = 0; at + kArchiveRecordSize <= indexSize; at += kArchiveRecordSize) {
         char name[kArchiveNameSize + 1] = {};
-        std::memcpy(name, index + at, kArchiveNameSize);
+        std::memcpy(name, index.data() + at, kArchiveNameSize);
         if (archive.Open(name)) ReadWholeEntry(archive, 100);
         archive.Close();
     }

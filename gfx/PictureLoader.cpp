@@ -1,12 +1,12 @@
-// Loading a surface from a BMP picture in the resource archive. The pixels are read right
-// behind the two headers; rows stay in the file's order, so its first (bottom) row becomes
-// memory row 0. Anything the loader cannot read whole leaves a blank picture and a one-line
-// error naming the resource, and nothing is read beyond the entry.
+// Decoding a surface from the bytes of a BMP picture, such as an entry of the resource archive.
+// The pixels are read right behind the two headers; rows stay in the file's order, so its first
+// (bottom) row becomes memory row 0. Anything the loader cannot read whole leaves a blank
+// picture and a one-line error naming the resource, and nothing is read beyond the bytes.
 
 #include "gfx/PictureLoader.h"
 
 #include <cstdio>
-#include <vector>
+#include <cstring>
 
 #include "archive/ResourceArchive.h"
 #include "gfx/BmpLayout.h"
@@ -44,7 +44,7 @@ struct PictureHeaders {
 static_assert(sizeof(BITMAPINFOHEADER) == kBmpInfoHeaderSize);
 
 // Why the picture cannot be read, in a few words; empty when it can.
-std::string FaultOf(const PictureHeaders& picture, uint32_t pixelBytesPresent)
+std::string FaultOf(const PictureHeaders& picture, size_t pixelBytesPresent)
 {
     const BITMAPINFOHEADER& info = picture.info;
     char text[120] = "";
@@ -65,16 +65,16 @@ std::string FaultOf(const PictureHeaders& picture, uint32_t pixelBytesPresent)
         std::snprintf(text, sizeof text, "compressed pictures are not read (compression %u)",
                       info.biCompression);
     else if (picture.PixelBytes() > pixelBytesPresent)
-        std::snprintf(text, sizeof text, "picture is cut short (%u pixel bytes of %llu)",
+        std::snprintf(text, sizeof text, "picture is cut short (%zu pixel bytes of %llu)",
                       pixelBytesPresent, static_cast<unsigned long long>(picture.PixelBytes()));
     return text;
 }
 
-void ReadTriplets(ResourceArchive& archive, uint32_t* pixels, int width, int height)
+void ReadTriplets(const uint8_t* rows, uint32_t* pixels, int width, int height)
 {
-    std::vector<uint8_t> row(RowBytes(width, 24));
+    const uint32_t rowBytes = RowBytes(width, 24);
     for (int y = 0; y < height; y++) {
-        archive.Read(row.data(), static_cast<uint32_t>(row.size()));
+        const uint8_t* row = rows + size_t{rowBytes} * y;
         uint32_t* out = pixels + static_cast<size_t>(y) * width;
         for (int x = 0; x < width; x++) {
             const uint8_t* bgr = &row[x * 3];
@@ -85,7 +85,8 @@ void ReadTriplets(ResourceArchive& archive, uint32_t* pixels, int width, int hei
 
 }  // namespace
 
-Surface* LoadPicture(HWND window, ResourceArchive& archive, const char* name, std::string& error)
+Surface* DecodePicture(HWND window, std::span<const uint8_t> bytes, const char* name,
+                       std::string& error)
 {
     // Whatever goes wrong, the caller gets a usable blank surface: 1x1 unless the header has
     // given a size it can trust.
@@ -94,33 +95,39 @@ Surface* LoadPicture(HWND window, ResourceArchive& archive, const char* name, st
         error = std::string(name) + ": " + fault;
         return new Surface(window, w, h);
     };
-    if (!archive.Open(name))
-        return fail("not in the archive", 1, 1);
-    uint32_t size = archive.Remaining();
-    if (size < kBmpHeadersSize) {
-        archive.Close();
+    if (bytes.size() < kBmpHeadersSize) {
         char text[80];
         std::snprintf(text, sizeof text,
-                      "picture is too short (%u bytes; its headers alone take %d)", size,
+                      "picture is too short (%zu bytes; its headers alone take %d)", bytes.size(),
                       kBmpHeadersSize);
         return fail(text, 1, 1);
     }
 
     PictureHeaders picture;
-    archive.Read(picture.file, sizeof picture.file);
-    archive.Read(&picture.info, sizeof picture.info);
-    std::string fault = FaultOf(picture, size - kBmpHeadersSize);
+    std::memcpy(picture.file, bytes.data(), sizeof picture.file);
+    std::memcpy(&picture.info, bytes.data() + sizeof picture.file, sizeof picture.info);
+    std::string fault = FaultOf(picture, bytes.size() - kBmpHeadersSize);
     if (!fault.empty()) {
-        archive.Close();
         return picture.SizeTrusted() ? fail(fault, picture.info.biWidth, picture.info.biHeight)
                                      : fail(fault, 1, 1);
     }
 
+    const uint8_t* pixelBytes = bytes.data() + kBmpHeadersSize;
     auto* surface = new Surface(window, picture.info.biWidth, picture.info.biHeight);
     if (picture.info.biBitCount == 32)
-        archive.Read(surface->pixels, static_cast<uint32_t>(picture.PixelBytes()));
+        std::memcpy(surface->pixels, pixelBytes, static_cast<size_t>(picture.PixelBytes()));
     else
-        ReadTriplets(archive, surface->pixels, surface->width, surface->height);
-    archive.Close();
+        ReadTriplets(pixelBytes, surface->pixels, surface->width, surface->height);
     return surface;
+}
+
+Surface* LoadPicture(HWND window, ResourceArchive& archive, const char* name, std::string& error)
+{
+    if (!archive.Open(name)) {
+        error = std::string(name) + ": not in the archive";
+        return new Surface(window, 1, 1);
+    }
+    const std::span<const uint8_t> bytes = archive.EntryBytes();
+    archive.Close();
+    return DecodePicture(window, bytes, name, error);
 }

@@ -62,7 +62,7 @@ MappedFile::MappedFile(const std::string& path)
         if (view == MAP_FAILED) {
             failure = Describe(path, errno);
         } else {
-            bytes = static_cast<const unsigned char*>(view);
+            start = static_cast<const unsigned char*>(view);
             length = static_cast<size_t>(info.st_size);
             opened = true;
         }
@@ -72,11 +72,11 @@ MappedFile::MappedFile(const std::string& path)
 
 MappedFile::~MappedFile()
 {
-    if (bytes) munmap(const_cast<unsigned char*>(bytes), length);
+    if (start) munmap(const_cast<unsigned char*>(start), length);
 }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : bytes(std::exchange(other.bytes, nullptr)),
+    : start(std::exchange(other.start, nullptr)),
       length(std::exchange(other.length, 0)),
       opened(std::exchange(other.opened, false)),
       failure(std::move(other.failure))
@@ -86,7 +86,7 @@ MappedFile::MappedFile(MappedFile&& other) noexcept
 // Swapping hands the old mapping to other, whose destructor releases it.
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
 {
-    std::swap(bytes, other.bytes);
+    std::swap(start, other.start);
     std::swap(length, other.length);
     std::swap(opened, other.opened);
     std::swap(failure, other.failure);

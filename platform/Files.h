@@ -3,10 +3,13 @@
 // creation of a new file, replacing a file safely, and where the running program lies.
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 
 // A whole file mapped read-only. Empty (data() null, size 0) when the file could not be opened
-// or mapped; error() then says why in one line that names the file.
+// or mapped; error() then says why in one line that names the file. A reader of bytes gets a
+// file's in one line: reader.Load(MappedFile(path).bytes()).
 class MappedFile {
 public:
     MappedFile() = default;
@@ -18,12 +21,13 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     bool isOpen() const { return opened; }
-    const unsigned char* data() const { return bytes; }
+    const unsigned char* data() const { return start; }
     size_t size() const { return length; }
+    std::span<const uint8_t> bytes() const { return {start, length}; }
     const std::string& error() const { return failure; }
 
 private:
-    const unsigned char* bytes = nullptr;
+    const unsigned char* start = nullptr;
     size_t length = 0;
     bool opened = false;
     std::string failure;

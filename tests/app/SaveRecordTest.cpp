@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SaveRecord.h"
+#include "platform/Files.h"
 #include "tests/archive/TestFiles.h"
 
 using namespace testfiles;
@@ -87,21 +88,19 @@ TEST(SaveRecord, AnyModeButOnePicksTheOneMinuteTable)
 
 TEST(SaveFile, LoadTakesAtMostTheFirstHundredBytesAndZeroesTheRest)
 {
-    TempFolder folder;
-    const std::string path = folder / "korimo.sav";
     for (size_t size : {0, 50, 100, 1000}) {
-        Bytes file = CountingBytes(size);
-        WriteFile(path, file);
+        const Bytes file = CountingBytes(size);
         SaveRecord record = Garbage();
-        record.Load(path.c_str());
+        record.Load(file);
         Bytes expected(100, 0);
         std::copy_n(file.begin(), std::min<size_t>(size, 100), expected.begin());
         EXPECT_EQ(BytesOf(record), expected) << "file of " << size << " bytes";
     }
-    // A missing file, or a folder in its place, gives a fresh record.
+    // A missing file, or a folder in its place, read as the game reads it, gives a fresh record.
+    TempFolder folder;
     for (const std::string& missing : {folder / "none.sav", folder.path.string()}) {
         SaveRecord record = Garbage();
-        record.Load(missing.c_str());
+        record.Load(MappedFile(missing).bytes());
         EXPECT_EQ(BytesOf(record), Bytes(100, 0)) << missing;
     }
 }
@@ -124,7 +123,7 @@ TEST(SaveFile, SaveReplacesTheFileWholeOrKeepsTheOldOne)
     ASSERT_TRUE(saved.Save(path.c_str()));
     EXPECT_EQ(ReadFile(path), BytesOf(saved));
     SaveRecord loaded = Garbage();
-    loaded.Load(path.c_str());
+    loaded.Load(ReadFile(path));
     EXPECT_EQ(BytesOf(loaded), BytesOf(saved));
 
     // A file size limit makes the write itself fail, even for a user who may write anywhere.

@@ -23,7 +23,7 @@ TEST(StartupShutdown, TheSaveFileIsReadAtStartAndWrittenBackWholeAtExit)
     }
     EXPECT_EQ(std::filesystem::file_size(kSaveFileName), 100u);
     SaveRecord written;
-    written.Load(kSaveFileName);
+    written.Load(testfiles::ReadFile(kSaveFileName));
     EXPECT_EQ(written.gameMode, 0);
     EXPECT_EQ(written.tables[0].scores[1], 22);
     EXPECT_EQ(written.tables[1].Best(), 4242);

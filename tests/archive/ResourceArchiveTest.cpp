@@ -1,4 +1,6 @@
 #include <cstring>
+#include <deque>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,11 +25,12 @@ Bytes DataOf(size_t size)
 
 class ArchiveTest : public testing::Test {
 protected:
+    // An archive "pack" over copies of the bytes, kept as long as the test runs.
     std::unique_ptr<ResourceArchive> Make(const Bytes& index, const Bytes& data)
     {
-        WriteFile(base + ".set", index);
-        WriteFile(base + ".dat", data);
-        return std::make_unique<ResourceArchive>(base.c_str());
+        const Bytes& keptIndex = kept.emplace_back(index);
+        const Bytes& keptData = kept.emplace_back(data);
+        return std::make_unique<ResourceArchive>("pack", keptIndex, keptData);
     }
     std::unique_ptr<ResourceArchive> Make(const Records& records, size_t dataSize)
     {
@@ -40,8 +43,7 @@ protected:
         return bytes;
     }
 
-    TempFolder folder;
-    std::string base = folder / "pack";
+    std::deque<Bytes> kept;  // a deque keeps the bytes in place as it grows
 };
 
 TEST_F(ArchiveTest, EntriesRunToTheNextOffsetAndReadsStopAtTheirEnd)
@@ -58,6 +60,9 @@ TEST_F(ArchiveTest, EntriesRunToTheNextOffsetAndReadsStopAtTheirEnd)
     // Reads follow one another; past the entry's end come zeros, never the next entry.
     ASSERT_EQ(archive->Open("se_fire.mp3"), 1);
     EXPECT_EQ(archive->entrySize, 150u);
+    const std::span<const uint8_t> entry = archive->EntryBytes();
+    EXPECT_EQ(entry.data(), kept.back().data() + 100) << "the entry is read in place";
+    EXPECT_EQ(entry.size(), 150u);
     Bytes read = ReadBytes(*archive, 3), more = ReadBytes(*archive, 140);
     read.insert(read.end(), more.begin(), more.end());
     EXPECT_EQ(read, Bytes(data.begin() + 100, data.begin() + 243));
@@ -66,6 +71,8 @@ TEST_F(ArchiveTest, EntriesRunToTheNextOffsetAndReadsStopAtTheirEnd)
     expected.resize(10, 0);
     EXPECT_EQ(ReadBytes(*archive, 10), expected);
     EXPECT_EQ(ReadBytes(*archive, 5), Bytes(5, 0));
+    EXPECT_EQ(archive->EntryBytes().data(), entry.data()) << "wherever the cursor stands";
+    EXPECT_EQ(archive->EntryBytes().size(), 150u);
     archive->Close();
     EXPECT_EQ(archive->isOpen, 0);
 }
@@ -107,7 +114,9 @@ TEST_F(ArchiveTest, TheRecordCountComesFromTheIndexSizeInWholeRecords)
 
 TEST_F(ArchiveTest, AMissingFileOrADamagedIndexIsReportedAndServesNothing)
 {
-    const std::string set = base + ".set", dat = base + ".dat";
+    // Opened by path, the lines name the files by the paths they were looked for at.
+    TempFolder folder;
+    const std::string base = folder / "pack", set = base + ".set", dat = base + ".dat";
     WriteFile(dat, DataOf(10));
     EXPECT_EQ(ResourceArchive(base.c_str()).error(), set + ": No such file or directory");
     std::filesystem::remove(dat);
@@ -115,7 +124,14 @@ TEST_F(ArchiveTest, AMissingFileOrADamagedIndexIsReportedAndServesNothing)
     ResourceArchive noData(base.c_str());
     EXPECT_EQ(noData.error(), dat + ": No such file or directory");
     EXPECT_EQ(noData.Open("a"), 0);
+    WriteFile(set, IndexOf({{"a", 0}, {"b", 20}}));
+    WriteFile(dat, DataOf(10));
+    ResourceArchive damagedFiles(base.c_str());
+    EXPECT_EQ(damagedFiles.error(),
+              set + ": entry 'b' starts at 20, past the end of " + dat + " (10 bytes)");
+    EXPECT_EQ(damagedFiles.Open("a"), 0);
 
+    // Over bytes, they name the pair by the base name given.
     Bytes unended = IndexOf({{"a", 0}, {"b", 1}});
     std::memset(&unended[kArchiveRecordSize], 'z', kArchiveNameSize);
     const struct {
@@ -123,12 +139,12 @@ TEST_F(ArchiveTest, AMissingFileOrADamagedIndexIsReportedAndServesNothing)
         std::string error;
     } cases[] = {
         {IndexOf({{"a", 0}, {"logo.bmp", 5000}}),
-         set + ": entry 'logo.bmp' starts at 5000, past the end of " + dat + " (4000 bytes)"},
+         "pack.set: entry 'logo.bmp' starts at 5000, past the end of pack.dat (4000 bytes)"},
         {IndexOf({{"a", 0}, {"b", 300}, {"c", 200}}),
-         set + ": entry 'c' starts at 200, before the entry ahead of it (at 300)"},
+         "pack.set: entry 'c' starts at 200, before the entry ahead of it (at 300)"},
         {IndexOf({{"a", 0}, {"far", 0xFFFFFFFFu}}),
-         set + ": entry 'far' starts at 4294967295, past the end of " + dat + " (4000 bytes)"},
-        {unended, set + ": record 1 has no name ending within 256 bytes"},
+         "pack.set: entry 'far' starts at 4294967295, past the end of pack.dat (4000 bytes)"},
+        {unended, "pack.set: record 1 has no name ending within 256 bytes"},
     };
     for (const auto& damaged : cases) {
         auto archive = Make(damaged.index, DataOf(4000));
@@ -136,6 +152,7 @@ TEST_F(ArchiveTest, AMissingFileOrADamagedIndexIsReportedAndServesNothing)
         for (const char* name : {"a", "b", "c", "logo.bmp", "far"})
             EXPECT_EQ(archive->Open(name), 0) << name;
         EXPECT_EQ(ReadBytes(*archive, 16), Bytes(16, 0));
+        EXPECT_TRUE(archive->EntryBytes().empty());
     }
 }
 

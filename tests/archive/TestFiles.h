@@ -1,6 +1,6 @@
 #pragma once
 // Files for tests: a temporary folder, whole files read and written (bytes or text), and archive pairs built
-// byte by byte in the layout the game reads.
+// byte by byte in the layout the game reads, as bytes or as files.
 
 #include <unistd.h>
 
@@ -91,9 +91,12 @@ inline Bytes IndexOf(const Records& records)
     return index;
 }
 
-// base.set / base.dat holding the entries back to back, in this order.
-inline void WriteArchive(const std::string& base,
-                         const std::vector<std::pair<std::string, Bytes>>& entries)
+// The bytes of an archive pair holding the entries back to back, in this order.
+struct ArchivePair {
+    Bytes index, data;
+};
+using ArchiveEntries = std::vector<std::pair<std::string, Bytes>>;
+inline ArchivePair PackArchive(const ArchiveEntries& entries)
 {
     Records records;
     Bytes data;
@@ -101,8 +104,15 @@ inline void WriteArchive(const std::string& base,
         records.push_back({name, static_cast<uint32_t>(data.size())});
         data.insert(data.end(), bytes.begin(), bytes.end());
     }
-    WriteFile(base + ".set", IndexOf(records));
-    WriteFile(base + ".dat", data);
+    return {IndexOf(records), data};
+}
+
+// base.set / base.dat holding the entries back to back, in this order.
+inline void WriteArchive(const std::string& base, const ArchiveEntries& entries)
+{
+    const ArchivePair pair = PackArchive(entries);
+    WriteFile(base + ".set", pair.index);
+    WriteFile(base + ".dat", pair.data);
 }
 
 }  // namespace testfiles
