@@ -5,7 +5,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 #include <thread>
@@ -123,30 +122,28 @@ void FinishKeepingReplays()
 
 bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error)
 {
-    std::error_code failed;
-    const std::uintmax_t size = std::filesystem::file_size(path, failed);
-    if (failed) {
-        error = "cannot read " + path + ": " + failed.message();
+    const MappedFile file(path);
+    if (!file.isOpen()) {
+        error = "cannot read " + file.error();
         return false;
     }
-    if (size > kMaxReplayBytes) {
-        error = path + " is far too large to be a replay";
+    if (!ReadReplay(file.bytes(), recording, error)) {
+        error = path + ": " + error;
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-        error = "cannot read " + path;
+    return true;
+}
+
+bool ReadReplay(std::span<const uint8_t> bytes, journal::Recording& recording, std::string& error)
+{
+    if (bytes.size() > kMaxReplayBytes) {
+        error = "far too large to be a replay";
         return false;
     }
-    std::string fault;
-    if (!journal::DecodeRecording(bytes.data(), bytes.size(), recording, fault)) {
-        error = path + ": " + fault;
+    if (!journal::DecodeRecording(bytes, recording, error))
         return false;
-    }
     if (recording.header.archiveChecksum != resourceArchive.IndexChecksum()) {
-        error = path + ": recorded with other game pictures and sounds (the archive's index "
-                       "differs)";
+        error = "recorded with other game pictures and sounds (the archive's index differs)";
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 // last5.krp, and as best1.krp or best5.krp when it set or tied the best score of its length;
 // and reading one back for --replay and --verify.
 
+#include <span>
 #include <string>
 
 #include "replay/JournalCodec.h"
@@ -25,8 +26,10 @@ bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder
 void KeepFinishedRun();
 void FinishKeepingReplays();
 
-// Reads a replay file and checks that it can be played here: its format, its integrity and
-// the archive it was recorded with. False with one line in error otherwise.
+// Reads a replay and checks that it can be played here: its format, its integrity and the
+// archive it was recorded with. False with one line in error otherwise (LoadReplay's names the
+// file).
+bool ReadReplay(std::span<const uint8_t> bytes, journal::Recording& recording, std::string& error);
 bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error);
 
 // "one minute" or "five minutes".

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
 {
     journal::Recording recording;
     std::string error;
-    journal::DecodeRecording(input, size, recording, error);
+    journal::DecodeRecording({input, size}, recording, error);
 
     journal::FrameReader reader;
     reader.Reset(input, size, 1000);

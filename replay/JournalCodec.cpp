@@ -505,8 +505,10 @@ std::vector<uint8_t> EncodeRecording(const Recording& recording)
     return out;
 }
 
-bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std::string& error)
+bool DecodeRecording(std::span<const uint8_t> bytes, Recording& recording, std::string& error)
 {
+    const uint8_t* data = bytes.data();
+    const size_t size = bytes.size();
     recording = Recording{};
     if (size < 8 || std::memcmp(data, kMagic, 4) != 0) {
         error = "not a replay (no replay magic at its start)";

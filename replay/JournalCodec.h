@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,6 @@ struct Recording {
 
 std::vector<uint8_t> EncodeRecording(const Recording& recording);
 // False, with one line in error, when the bytes are not a sound recording of this format.
-bool DecodeRecording(const uint8_t* data, size_t size, Recording& recording, std::string& error);
+bool DecodeRecording(std::span<const uint8_t> bytes, Recording& recording, std::string& error);
 
 }  // namespace journal
