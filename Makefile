@@ -1,25 +1,30 @@
-# Everything a player or a developer runs. See the README.
+# Everything a player or a developer runs. See the README. The build folders and their options
+# are the configure presets of CMakePresets.json.
 JOBS    ?= $(shell nproc)
-BUILD   ?= build
-ASAN    ?= build-asan
-FUZZDIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-
 PREFIX  ?= /usr/local
-
-WEB     ?= build-web
-WEBOBJ  ?= build-web-objects
 WEB_PORT ?= 8017
 
-.PHONY: all setup build play install package test unit-test asan-test fuzz fuzz-smoke soak valgrind bench clean web web-setup web-serve
+BUILD   := build
+ASAN    := build-asan
+FUZZDIR := build-fuzz
+WEB     := build-web
+WEBOBJ  := build-web-objects
+
+.PHONY: all setup build play install package dev-setup dev-build test unit-test asan-test \
+	fuzz fuzz-smoke soak valgrind bench format format-check clean web web-setup web-serve
 
 all: build
+
+# ---------------------------------------------------------------------------------------------
+# A player's: what building and playing needs (compiler, CMake, SDL2, libmpg123, LAME), and the
+# game, its asset tools and the archive.
 
 setup:
 	@tools/setup.sh
 
 build: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --preset default >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 
 # Builds the game and starts it; it keeps the scores and snapshots in the player's folder
@@ -35,25 +40,34 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
-# Every test: the suite, the end-to-end sessions, the suite again under ASan and UBSan,
-# a short run of every fuzz target, and a short headless run under valgrind.
-test: unit-test asan-test fuzz-smoke valgrind
+# ---------------------------------------------------------------------------------------------
+# A developer's: the test tool chain too, and the same build folder with the tests and the
+# benchmarks (BUILD_TESTING).
+
+dev-setup: setup
+	@tools/setup-dev.sh
+
+dev-build: dev-setup
+	@cmake --preset dev >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# Every test: the formatting of what changed, the suite, the end-to-end sessions and the page,
+# the suite again under ASan and UBSan, a short run of every fuzz target, and a short headless
+# run under valgrind.
+test: format-check unit-test asan-test fuzz-smoke valgrind
 
 # The web tests (label web) open the page, so the page is built first.
-unit-test: build web
+unit-test: dev-build web
 	cd $(BUILD) && ctest --output-on-failure
 
-asan-test: setup
-	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKORIMO_SANITIZE=ON >/dev/null
+asan-test: dev-setup
+	@cmake --preset asan >/dev/null
 	@cmake --build $(ASAN) -j$(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -LE 'e2e|web'
 
-$(FUZZDIR)/.configured: setup
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZDIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORIMO_FUZZ=ON >/dev/null
-	@touch $@
-
 # `make fuzz` runs every fuzz target for FUZZ_SECONDS; the test command runs each briefly.
-fuzz: $(FUZZDIR)/.configured
+fuzz: dev-setup
+	@cmake --preset fuzz >/dev/null
 	@cmake --build $(FUZZDIR) --target fuzzers -j$(JOBS)
 	@tools/run-fuzzers.sh $(FUZZDIR) $(FUZZ_SECONDS)
 
@@ -63,32 +77,39 @@ fuzz-smoke:
 # A hundred five-minute runs in one process, checked after each (SOAK_RUNS, SOAK_SEED).
 SOAK_RUNS ?= 100
 SOAK_SEED ?= 1
-soak: build
+soak: dev-build
 	@tools/soak.sh $(BUILD) $(SOAK_RUNS) $(SOAK_SEED)
 
 # One short headless run under valgrind memcheck: no memory error, no leak.
-valgrind: build
+valgrind: dev-build
 	@tools/soak.sh --valgrind $(BUILD)
 
 # Every benchmark, each under a heading: Google Benchmark's table, then its own summary. They
 # find the archive pair beside them and write only into a temporary folder of their own, so
 # they run from any folder and leave $(BUILD)/run as it was. One that fails fails the target,
 # after the others have run.
-bench: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+bench: dev-setup
+	@cmake --preset dev >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks >/dev/null
 	@failed=; for b in $(BUILD)/bench/bench_*; do \
 		printf '\n==== %s ====\n\n' "$${b##*/}"; \
 		$$b 2>&1 || failed="$$failed $${b##*/}"; \
 	done; [ -z "$$failed" ] || { echo "failed:$$failed"; exit 1; }
 
+# clang-format: `format` rewrites, `format-check` fails on, the C++ files changed since
+# FORMAT_BASE (a commit; every file when it is unset or unknown).
+format format-check: dev-setup
+	@tools/format.sh $(if $(filter format-check,$@),--check) $(FORMAT_BASE)
+
+# ---------------------------------------------------------------------------------------------
 # The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's
-# emscripten), the MP3 decoder and the archive pair, which the desktop build's asset tools make.
+# emscripten), the MP3 decoder and the archive pair, which the desktop build's asset tools make
+# (in the build folder as it is configured, or as a player's when it is not yet).
+
 web: setup web-setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake --preset default >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target korimo_archive_files
-	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEBOBJ) -DCMAKE_BUILD_TYPE=Release \
-		-DKORIMO_ARCHIVE_DIR=$(abspath $(BUILD))/run -DKORIMO_PAGE_DIR=$(abspath $(WEB)) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --preset web >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEBOBJ) -j$(JOBS)
 
 web-setup:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the game need, if any is missing.
-# As root it runs apt-get itself; otherwise it prints the command to run and stops.
+# Installs the Debian packages that building and playing the game need, if any is missing.
+# As root it runs apt-get itself; otherwise it prints the command to run and stops. The tests'
+# own tools come from setup-dev.sh, the page's from setup-web.sh.
 set -euo pipefail
 
 packages=(
@@ -8,11 +9,6 @@ packages=(
   libsdl2-dev           # window, presentation, keyboard, joystick, audio device
   libmpg123-dev         # decodes the game's MP3 clips
   libmp3lame-dev        # encodes our own sounds when the archive is built
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
-  xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
-  valgrind
-  dpkg-dev lintian desktop-file-utils appstream   # `make package` and the checks of what it installs
 )
 
 exec "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what the tests, the benchmarks and the fuzz targets need beyond a player's build, if
+# any is missing. As root it runs apt-get itself; otherwise it prints the command to run and
+# stops.
+set -euo pipefail
+
+packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
+  clang-format               # the code's formatting, checked on what a change touches
+  xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
+  valgrind
+  lintian desktop-file-utils appstream   # the checks of what `make package` installs
+  git
+)
+
+exec "$(dirname "$0")/install-packages.sh" setup-dev "${packages[@]}"
