@@ -74,8 +74,8 @@ public:
     virtual int LargestWindowScale() = 0;
     // Puts the client-area picture on the screen. A backend that paces frames waits here.
     virtual void Present(const DibSection& frame) = 0;
-    // Fast forward: no waiting, and only the frames due by the pace are shown (skipping to
-    // the end of a replay). A backend that does not pace ignores it.
+    // Fast forward: no waiting, and only the frames due by the pace are shown (for skipping
+    // ahead). A backend that does not pace ignores it.
     virtual void SetFastForward(bool on) {}
 
     // Turns the operating system's waiting events into calls of the platform::On* functions.

@@ -1,7 +1,7 @@
 #pragma once
-// The reads a player steers by: a held key and the first pad. Whoever records or replays runs
-// hands the game's objects its own table, which notes or answers each read in turn; on their
-// own, objects read the platform live.
+// The reads a player steers by: a held key and the first pad, as a table of answers. On their
+// own, the game's objects read the platform live; whoever notes or answers these reads in the
+// platform's place hands the objects a table of its own.
 
 #include "platform/Platform.h"
 

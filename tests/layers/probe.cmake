@@ -1,0 +1,25 @@
+# Builds every layer probe of PROBES (comma-separated "probe|library|header|expected") in
+# BUILD_DIR and checks each outcome: "builds", or "refused", which holds only when the compiler
+# could not find the header. Names every row that does not hold.
+string(REPLACE "," ";" probes "${PROBES}")
+set(wrong "")
+foreach(row IN LISTS probes)
+  string(REPLACE "|" ";" fields "${row}")
+  list(GET fields 0 probe)
+  list(GET fields 1 library)
+  list(GET fields 2 header)
+  list(GET fields 3 expected)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${probe}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  string(FIND "${output}" "${header}: No such file or directory" missing)
+  if(expected STREQUAL "builds" AND NOT result EQUAL 0)
+    string(APPEND wrong "\n${library} cannot include ${header}:\n${output}")
+  elseif(expected STREQUAL "refused" AND result EQUAL 0)
+    string(APPEND wrong "\n${library} includes ${header}, which it does not link")
+  elseif(expected STREQUAL "refused" AND missing EQUAL -1)
+    string(APPEND wrong "\n${library}'s probe of ${header} failed for another reason:\n${output}")
+  endif()
+endforeach()
+if(wrong)
+  message(FATAL_ERROR "the layers do not hold:${wrong}")
+endif()
