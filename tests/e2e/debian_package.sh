@@ -11,7 +11,7 @@ e2e_init debian_package "$1" "$2"
 dpkg-query -W -f='${Status}' korimo-shooting 2>/dev/null | grep -q installed &&
     { e2e_note "skipped: korimo-shooting is installed on this machine already"; exit 77; }
 for tool in cpack lintian dpkg-shlibdeps; do
-    command -v "$tool" >/dev/null || e2e_fail "$tool is missing (tools/setup.sh installs it)"
+    command -v "$tool" >/dev/null || e2e_fail "$tool is missing (tools/setup-dev.sh installs it)"
 done
 
 (cd "$E2E_BUILD" && cpack -G DEB -B "$E2E_WORK/package") >cpack.log 2>&1 || e2e_fail "cpack failed: $(tail -5 cpack.log)"

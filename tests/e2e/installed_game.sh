@@ -9,7 +9,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init installed_game "$1" "$2"
 for tool in desktop-file-validate appstreamcli; do
-    command -v "$tool" >/dev/null || e2e_fail "$tool is missing (tools/setup.sh installs it)"
+    command -v "$tool" >/dev/null || e2e_fail "$tool is missing (tools/setup-dev.sh installs it)"
 done
 
 PREFIX=$E2E_WORK/prefix

@@ -56,7 +56,7 @@ e2e_init() {
     local tool
     for tool in Xvfb openbox xdotool xdpyinfo xwininfo xwd convert compare od awk; do
         command -v "$tool" >/dev/null ||
-            { echo "$E2E_NAME: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
+            { echo "$E2E_NAME: $tool is missing (tools/setup-dev.sh installs it)" >&2; exit 1; }
     done
     E2E_WORK=$(mktemp -d "/tmp/korimo-e2e-$E2E_NAME.XXXXXX")
     E2E_AUDIO=$E2E_WORK/out.raw
