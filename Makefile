@@ -5,6 +5,9 @@ FUZZ_SECONDS ?= 60
 PREFIX  ?= /usr/local
 WEB_PORT ?= 8017
 
+# cmake --build runs make beneath this one: its entering and leaving of folders is noise.
+MAKEFLAGS += --no-print-directory
+
 BUILD   := build
 ASAN    := build-asan
 FUZZDIR := build-fuzz

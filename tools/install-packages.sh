@@ -14,10 +14,12 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
-  echo "$caller: installing ${missing[*]}"
+  # apt's own lines show the progress: the first time, a few minutes of downloads.
+  echo "$caller: installing ${missing[*]} and what they need"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -q --no-install-recommends "${missing[@]}" |
+    { grep --line-buffered -E '^(Need to get|Get:)' || true; }
 else
   echo "$caller: missing Debian packages. Run:" >&2
   echo "  sudo apt-get install ${missing[*]}" >&2
