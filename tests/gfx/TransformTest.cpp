@@ -63,21 +63,40 @@ TEST(WipeRagged, EachRowTakesTheSourceFromItsOwnJitteredEdge)
     EXPECT_EQ(PixelsOf(screen), std::vector<uint32_t>(320 * 240, kUntouched));
     WipeRagged(incoming, screen, -200, 50);
     EXPECT_EQ(PixelsOf(screen), PixelsOf(incoming));
-
-    // In between, row y is copied from x + (r mod 200) - 50, r the generator's next word, and
-    // the generator moves on by one draw per row.
-    theRandom.Seed(12345);
-    Random draws = theRandom;
+    // A spread below 1 is a straight edge.
     Fill(screen, kUntouched);
-    WipeRagged(incoming, screen, 300, 50);
-    for (int y = 0; y < 240; y++) {
-        int edge = std::clamp(300 + static_cast<int>(draws.Next() % 200) - 50, 0, 320);
-        for (int x = 0; x < 320; x++) {
-            ASSERT_EQ(screen.GetPixel(x, y), x < edge ? kUntouched : incoming.GetPixel(x, y))
-                << "row " << y << " column " << x;
-        }
+    WipeRagged(incoming, screen, 100, -5);
+    for (int y : {0, 239}) {
+        EXPECT_EQ(screen.GetPixel(99, y), kUntouched);
+        EXPECT_EQ(screen.GetPixel(100, y), incoming.GetPixel(100, y));
     }
-    EXPECT_EQ(theRandom.Next(), draws.Next());
+
+    // In between, row y is copied from x + (r mod 4*spread) - spread, r the generator's next
+    // word, to the narrower picture's right end; the generator moves on by one draw per screen
+    // row, also for the rows a smaller picture does not have.
+    Surface small(100, 50);
+    FillDistinct(small);
+    struct Wipe {
+        Surface* from;
+        int x, spread;
+    };
+    for (auto [from, x, spread] : {Wipe{&incoming, 300, 50}, Wipe{&small, 40, 10}}) {
+        theRandom.Seed(12345);
+        Random draws = theRandom;
+        Fill(screen, kUntouched);
+        WipeRagged(*from, screen, x, spread);
+        for (int y = 0; y < 240; y++) {
+            int offset = static_cast<int>(draws.Next() % (4 * spread)) - spread;
+            int edge = std::clamp(x + offset, 0, from->width);
+            for (int column = 0; column < 320; column++) {
+                bool copied = y < from->height && column >= edge && column < from->width;
+                ASSERT_EQ(screen.GetPixel(column, y),
+                          copied ? from->GetPixel(column, y) : kUntouched)
+                    << from->width << " wide, row " << y << " column " << column;
+            }
+        }
+        EXPECT_EQ(theRandom.Next(), draws.Next());
+    }
 }
 
 }  // namespace
