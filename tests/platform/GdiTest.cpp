@@ -100,52 +100,37 @@ const Copy kPlacements[] = {
     {-50, 0, 100, 1, 0, 0},
 };
 
-// What the copy must leave, device row 0 first, and how many rows it copies into: a pixel
-// takes its source pixel exactly when both places lie inside their pictures.
+// What the copy must leave, and how many rows it copies into: a pixel takes its source pixel
+// exactly when both places lie inside their pictures.
 std::pair<std::vector<uint32_t>, int> AfterCopy(const Surface& dst, const Surface& src, Copy c)
 {
-    std::vector<uint32_t> screen;
+    std::vector<uint32_t> pixels = PixelsOf(dst);
     int rows = 0;
     for (int row = 0; row < dst.height; row++) {
         bool any = false;
         for (int x = 0; x < dst.width; x++) {
             int sx = x - c.x + c.srcX, sy = row - c.y + c.srcY;
-            bool copied = x >= c.x && x < c.x + c.width && row >= c.y &&
-                          row < c.y + c.height && sx >= 0 && sx < src.width && sy >= 0 &&
-                          sy < src.height;
-            screen.push_back(copied ? OnScreen(src, sx, sy) : OnScreen(dst, x, row));
-            any = any || copied;
+            if (x >= c.x && x < c.x + c.width && row >= c.y && row < c.y + c.height &&
+                sx >= 0 && sx < src.width && sy >= 0 && sy < src.height) {
+                pixels[(dst.height - 1 - row) * dst.width + x] = OnScreen(src, sx, sy);
+                any = true;
+            }
         }
         rows += any;
     }
-    return {screen, rows};
-}
-
-std::vector<uint32_t> Screen(const Surface& surface)
-{
-    std::vector<uint32_t> screen;
-    for (int row = 0; row < surface.height; row++) {
-        for (int x = 0; x < surface.width; x++)
-            screen.push_back(OnScreen(surface, x, row));
-    }
-    return screen;
-}
-
-std::string Describe(Copy c)
-{
-    return testing::PrintToString(std::vector{c.x, c.y, c.width, c.height, c.srcX, c.srcY});
+    return {pixels, rows};
 }
 
 TEST(Copies, BitBltCopiesDeviceRectanglesClippedToBothPictures)
 {
     Surface src(nullptr, 30, 20), dst(nullptr, 40, 25);
     FillDistinct(src);
-    for (Copy c : kPlacements) {
+    for (const Copy& c : kPlacements) {
         Fill(dst, kPaper);
         auto [expected, rows] = AfterCopy(dst, src, c);
         ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY,
                            SRCCOPY));
-        ASSERT_EQ(Screen(dst), expected) << Describe(c);
+        ASSERT_EQ(PixelsOf(dst), expected) << "placement " << &c - kPlacements;
     }
     // Within one picture, up or down by a row over the rectangle itself: every row is read
     // before it is overwritten.
@@ -155,7 +140,7 @@ TEST(Copies, BitBltCopiesDeviceRectanglesClippedToBothPictures)
         FillDistinct(before);
         auto [expected, rows] = AfterCopy(before, before, c);
         BitBlt(src.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY, SRCCOPY);
-        EXPECT_EQ(Screen(src), expected) << Describe(c);
+        EXPECT_EQ(PixelsOf(src), expected) << "from row " << c.srcY << " to " << c.y;
     }
     EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 5, 5, src.dc, 0, 0, 0));
 }
@@ -176,13 +161,14 @@ TEST(Copies, StretchDIBitsTakesItsSourceFromTheBottomAndPlacesItFromTheTop)
     EXPECT_EQ(OnScreen(canvas, 1, 12), picture.GetPixel(3, 5));
     EXPECT_EQ(OnScreen(canvas, 4, 15), picture.GetPixel(6, 2));
     // So a device rectangle at row srcY is the DIB's rectangle at 20 - (srcY + height).
-    for (Copy c : kPlacements) {
+    for (const Copy& c : kPlacements) {
         Copy fromBottom = c;
         fromBottom.srcY = picture.height - (c.srcY + c.height);
         Fill(canvas, kPaper);
         auto [expected, rows] = AfterCopy(canvas, picture, c);
-        ASSERT_EQ(stretch(picture, fromBottom, c.width, c.height, SRCCOPY), rows) << Describe(c);
-        ASSERT_EQ(Screen(canvas), expected) << Describe(c);
+        ASSERT_EQ(stretch(picture, fromBottom, c.width, c.height, SRCCOPY), rows)
+            << "placement " << &c - kPlacements;
+        ASSERT_EQ(PixelsOf(canvas), expected) << "placement " << &c - kPlacements;
     }
     // A one-pixel picture; a scaled copy or any raster operation but a copy draws nothing.
     Surface dot(1, 1);
