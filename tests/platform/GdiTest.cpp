@@ -70,14 +70,13 @@ TEST(Rectangles, IntersectionIsWhatBothCoverAndTouchingEdgesShareNothing)
         {{0, 0, 10, 10}, {4, 6, 8, 6}, {}},
         {{0, 0, 2, 2}, {5, 5, 8, 8}, {}},
     };
+    auto edges = [](const RECT& r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
     for (const Case& c : cases) {
         bool expected = c.common.left < c.common.right;
         for (auto [a, b] : {std::pair{&c.a, &c.b}, {&c.b, &c.a}}) {
             RECT result = {7, 7, 7, 7};
             EXPECT_EQ(IntersectRect(&result, a, b), expected) << c.b.left << "," << c.b.top;
-            EXPECT_EQ(std::vector({result.left, result.top, result.right, result.bottom}),
-                      std::vector({c.common.left, c.common.top, c.common.right,
-                                   c.common.bottom}));
+            EXPECT_EQ(edges(result), edges(c.common));
         }
     }
     RECT result;
@@ -121,19 +120,36 @@ std::pair<std::vector<uint32_t>, int> AfterCopy(const Surface& dst, const Surfac
     return {pixels, rows};
 }
 
-TEST(Copies, BitBltCopiesDeviceRectanglesClippedToBothPictures)
+TEST(Copies, BothCopiesTakeWhatLiesInsideBothPicturesAndStretchDIBitsCountsRowsFromTheBottom)
 {
     Surface src(nullptr, 30, 20), dst(nullptr, 40, 25);
     FillDistinct(src);
+    auto stretch = [&](const Surface& from, Copy c, int width, int height, DWORD rop) {
+        Fill(dst, kPaper);
+        return StretchDIBits(dst.dc, c.x, c.y, width, height, c.srcX, c.srcY, c.width,
+                             c.height, from.pixels,
+                             reinterpret_cast<const BITMAPINFO*>(from.header), DIB_RGB_COLORS,
+                             rop);
+    };
+    // StretchDIBits: rows 2..5 counted from the picture's bottom, columns 3..6, placed at
+    // device (1, 12). So a device rectangle at row srcY is the DIB's at 20 - (srcY + height).
+    stretch(src, {1, 12, 4, 4, 3, 2}, 4, 4, SRCCOPY);
+    EXPECT_EQ(OnScreen(dst, 1, 12), src.GetPixel(3, 5));
+    EXPECT_EQ(OnScreen(dst, 4, 15), src.GetPixel(6, 2));
     for (const Copy& c : kPlacements) {
+        const auto number = &c - kPlacements;
         Fill(dst, kPaper);
         auto [expected, rows] = AfterCopy(dst, src, c);
         ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY,
                            SRCCOPY));
-        ASSERT_EQ(PixelsOf(dst), expected) << "placement " << &c - kPlacements;
+        ASSERT_EQ(PixelsOf(dst), expected) << "BitBlt, placement " << number;
+        Copy fromBottom = c;
+        fromBottom.srcY = src.height - (c.srcY + c.height);
+        ASSERT_EQ(stretch(src, fromBottom, c.width, c.height, SRCCOPY), rows) << number;
+        ASSERT_EQ(PixelsOf(dst), expected) << "StretchDIBits, placement " << number;
     }
-    // Within one picture, up or down by a row over the rectangle itself: every row is read
-    // before it is overwritten.
+    // BitBlt within one picture, up or down by a row over the rectangle itself: every row is
+    // read before it is overwritten.
     Surface before(nullptr, 30, 20);
     for (Copy c : {Copy{2, 1, 20, 15, 2, 0}, Copy{2, 0, 20, 15, 2, 1}, Copy{1, 3, 20, 5, 0, 3}}) {
         FillDistinct(src);
@@ -142,42 +158,15 @@ TEST(Copies, BitBltCopiesDeviceRectanglesClippedToBothPictures)
         BitBlt(src.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY, SRCCOPY);
         EXPECT_EQ(PixelsOf(src), expected) << "from row " << c.srcY << " to " << c.y;
     }
-    EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 5, 5, src.dc, 0, 0, 0));
-}
-
-TEST(Copies, StretchDIBitsTakesItsSourceFromTheBottomAndPlacesItFromTheTop)
-{
-    Surface picture(30, 20), canvas(nullptr, 40, 25);
-    FillDistinct(picture);
-    auto stretch = [&](const Surface& from, Copy c, int width, int height, DWORD rop) {
-        Fill(canvas, kPaper);
-        return StretchDIBits(canvas.dc, c.x, c.y, width, height, c.srcX, c.srcY, c.width,
-                             c.height, from.pixels,
-                             reinterpret_cast<const BITMAPINFO*>(from.header), DIB_RGB_COLORS,
-                             rop);
-    };
-    // Rows 2..5 counted from the picture's bottom, columns 3..6, placed at device (1, 12).
-    stretch(picture, {1, 12, 4, 4, 3, 2}, 4, 4, SRCCOPY);
-    EXPECT_EQ(OnScreen(canvas, 1, 12), picture.GetPixel(3, 5));
-    EXPECT_EQ(OnScreen(canvas, 4, 15), picture.GetPixel(6, 2));
-    // So a device rectangle at row srcY is the DIB's rectangle at 20 - (srcY + height).
-    for (const Copy& c : kPlacements) {
-        Copy fromBottom = c;
-        fromBottom.srcY = picture.height - (c.srcY + c.height);
-        Fill(canvas, kPaper);
-        auto [expected, rows] = AfterCopy(canvas, picture, c);
-        ASSERT_EQ(stretch(picture, fromBottom, c.width, c.height, SRCCOPY), rows)
-            << "placement " << &c - kPlacements;
-        ASSERT_EQ(PixelsOf(canvas), expected) << "placement " << &c - kPlacements;
-    }
     // A one-pixel picture; a scaled copy or any raster operation but a copy draws nothing.
     Surface dot(1, 1);
     dot.pixels[0] = 0x00ABCDEF;
     EXPECT_EQ(stretch(dot, {39, 24, 1, 1, 0, 0}, 1, 1, SRCCOPY), 1);
-    EXPECT_EQ(OnScreen(canvas, 39, 24), 0x00ABCDEFu);
-    EXPECT_EQ(stretch(picture, {0, 0, 20, 10, 0, 0}, 40, 20, SRCCOPY), 0);
-    EXPECT_EQ(stretch(picture, {0, 0, 20, 10, 0, 0}, 20, 10, 0), 0);
-    EXPECT_EQ(PixelsOf(canvas), std::vector<uint32_t>(40 * 25, kPaper));
+    EXPECT_EQ(OnScreen(dst, 39, 24), 0x00ABCDEFu);
+    EXPECT_EQ(stretch(src, {0, 0, 20, 10, 0, 0}, 40, 20, SRCCOPY), 0);
+    EXPECT_EQ(stretch(src, {0, 0, 20, 10, 0, 0}, 20, 10, 0), 0);
+    EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 5, 5, src.dc, 0, 0, 0));
+    EXPECT_EQ(PixelsOf(dst), std::vector<uint32_t>(40 * 25, kPaper));
 }
 
 }  // namespace
