@@ -39,25 +39,21 @@ TEST(Mp3Format, DescribesTheStreamAsItsFirstFrameHeaderSays)
     };
     // MPEG-2's sampling rates are MPEG-1's halved.
     const uint32_t mpeg1Rates[3] = {44100, 48000, 32000};
-    for (int mpeg2 = 0; mpeg2 < 2; mpeg2++) {
-        for (uint8_t rateIndex = 0; rateIndex < 3; rateIndex++) {
-            for (uint8_t bitrate = 0; bitrate < 16; bitrate++) {
-                // The fourth byte's top two bits are the channel mode; 3 is a single channel.
-                for (uint8_t mode = 0; mode < 4; mode++) {
-                    Bytes header = {0xFF, uint8_t(mpeg2 ? 0xF3 : 0xFB),
-                                    uint8_t(bitrate << 4 | rateIndex << 2), uint8_t(mode << 6)};
-                    SCOPED_TRACE(testing::PrintToString(header));
-                    Mp3StreamFormat format = {};
-                    std::string fault;
-                    ASSERT_TRUE(Describe(header, format, fault)) << fault;
-                    uint32_t rate = mpeg1Rates[rateIndex] >> mpeg2;
-                    EXPECT_EQ(format.wave.nChannels, mode == 3 ? 1 : 2);
-                    EXPECT_EQ(format.wave.nSamplesPerSec, rate);
-                    EXPECT_EQ(format.wave.nAvgBytesPerSec, kbps[mpeg2][bitrate] * 1000 / 8);
-                    EXPECT_EQ(format.blockSize, kbps[mpeg2][bitrate] * 144000 / rate);
-                }
-            }
-        }
+    // Every version, rate and bit rate index, and channel mode (the fourth byte's top two
+    // bits; 3 is a single channel).
+    for (int i = 0; i < 2 * 3 * 16 * 4; i++) {
+        int mpeg2 = i / 192, rateIndex = i / 64 % 3, bitrate = i / 4 % 16, mode = i % 4;
+        Bytes header = {0xFF, uint8_t(mpeg2 ? 0xF3 : 0xFB), uint8_t(bitrate << 4 | rateIndex << 2),
+                        uint8_t(mode << 6)};
+        SCOPED_TRACE(testing::PrintToString(header));
+        Mp3StreamFormat format = {};
+        std::string fault;
+        ASSERT_TRUE(Describe(header, format, fault)) << fault;
+        uint32_t rate = mpeg1Rates[rateIndex] >> mpeg2;
+        EXPECT_EQ(format.wave.nChannels, mode == 3 ? 1 : 2);
+        EXPECT_EQ(format.wave.nSamplesPerSec, rate);
+        EXPECT_EQ(format.wave.nAvgBytesPerSec, kbps[mpeg2][bitrate] * 1000 / 8);
+        EXPECT_EQ(format.blockSize, kbps[mpeg2][bitrate] * 144000 / rate);
     }
     // MPEG-2 at 32 kbit/s and 22,050 Hz, and MPEG-1 at 128 kbit/s and 44,100 Hz; the fields
     // the converters expect whatever the stream.
