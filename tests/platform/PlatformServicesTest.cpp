@@ -37,6 +37,13 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     MSG paint;
     ASSERT_TRUE(SetWindowScale(window, 1));
     EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    // The client area takes any size of at least a pixel each way, and keeps its size else.
+    RECT client;
+    for (auto [width, height] : {std::pair{1, 1}, {0, 5}, {5, 0}, {-1, 3}}) {
+        MoveWindow(window, 7, 9, width, height, FALSE);
+        ASSERT_TRUE(GetClientRect(window, &client));
+        EXPECT_TRUE(client.right == 1 && client.bottom == 1) << width << "x" << height;
+    }
     // Properties by name: set again, a name keeps one value, the latest.
     int values[3];
     for (auto [name, value] : {std::pair{"a", &values[0]}, {"b", &values[1]}, {"a", &values[2]}})
