@@ -37,6 +37,15 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     MSG paint;
     ASSERT_TRUE(SetWindowScale(window, 1));
     EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    // So does a switch to full screen, or back.
+    ValidateRect(window, nullptr);
+    SetWindowLongA(window, GWL_STYLE, WS_POPUP);
+    EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    // A filter on the window passes over messages for no window.
+    ValidateRect(window, nullptr);
+    PostMessageA(nullptr, WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(PeekMessageA(&paint, window, 0, 0, PM_NOREMOVE));
+    EXPECT_TRUE(PeekMessageA(&paint, nullptr, 0, 0, PM_REMOVE) && paint.wParam == 'A');
     // The client area takes any size of at least a pixel each way, and keeps its size else.
     RECT client;
     for (auto [width, height] : {std::pair{1, 1}, {0, 5}, {5, 0}, {-1, 3}}) {
