@@ -70,13 +70,12 @@ TEST(Rectangles, IntersectionIsWhatBothCoverAndTouchingEdgesShareNothing)
         {{0, 0, 10, 10}, {4, 6, 8, 6}, {}},
         {{0, 0, 2, 2}, {5, 5, 8, 8}, {}},
     };
-    auto edges = [](const RECT& r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
     for (const Case& c : cases) {
         bool expected = c.common.left < c.common.right;
         for (auto [a, b] : {std::pair{&c.a, &c.b}, {&c.b, &c.a}}) {
             RECT result = {7, 7, 7, 7};
             EXPECT_EQ(IntersectRect(&result, a, b), expected) << c.b.left << "," << c.b.top;
-            EXPECT_EQ(edges(result), edges(c.common));
+            EXPECT_EQ(Edges(result), Edges(c.common));
         }
     }
     RECT result;

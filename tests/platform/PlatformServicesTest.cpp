@@ -8,6 +8,7 @@
 #include "platform/Internal.h"
 #include "platform/WindowPlacement.h"
 #include "platform/scripted/Scripted.h"
+#include "tests/gfx/GfxTestKit.h"
 
 namespace {
 
@@ -91,11 +92,9 @@ TEST(PlatformServices, FullScreenPictureIsScaledByWholeFactorsAndCentred)
         {{0, 0, 320, 480}, {0, 120, 320, 360}},
     };
     for (const auto& [output, expected] : rows) {
-        const RECT placed = PlacePicture(output.right, output.bottom, 640, 480);
-        EXPECT_TRUE(placed.left == expected.left && placed.top == expected.top &&
-                    placed.right == expected.right && placed.bottom == expected.bottom)
-            << "on " << output.right << "x" << output.bottom << ": " << placed.left << ","
-            << placed.top << " to " << placed.right << "," << placed.bottom;
+        EXPECT_EQ(testfiles::Edges(PlacePicture(output.right, output.bottom, 640, 480)),
+                  testfiles::Edges(expected))
+            << "on " << output.right << "x" << output.bottom;
     }
 }
 

@@ -60,14 +60,14 @@ TEST(PreloadedClip, KeepsLoadOrderPlaysEachClipWhenFirstUsedAndLetsABrokenOneSta
 
     // Each id plays its own clip: after 300 ms only the two longer ones sound, after 1 s
     // only the longest.
+    auto playing = [] {
+        return std::vector{scripted::IsClipPlaying(0), scripted::IsClipPlaying(1),
+                           scripted::IsClipPlaying(2), scripted::IsClipPlaying(3)};
+    };
     scripted::AdvanceClock(300);
-    EXPECT_FALSE(scripted::IsClipPlaying(0));
-    EXPECT_TRUE(scripted::IsClipPlaying(1));
-    EXPECT_TRUE(scripted::IsClipPlaying(2));
+    EXPECT_EQ(playing(), (std::vector{false, true, true, false}));
     scripted::AdvanceClock(700);
-    EXPECT_TRUE(scripted::IsClipPlaying(1));
-    EXPECT_FALSE(scripted::IsClipPlaying(2));
-    EXPECT_FALSE(scripted::IsClipPlaying(3));
+    EXPECT_EQ(playing(), (std::vector{false, true, false, false}));
 }
 
 }  // namespace
