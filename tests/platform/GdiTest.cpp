@@ -34,6 +34,8 @@ TEST(Text, GlyphsStandFromTheTopInTheTextColourAndAreClippedAtEveryEdge)
     // COLORREF 0x00BBGGRR red is the pixel word 0x00FF0000.
     SetTextColor(canvas.dc, 0x000000FF);
     ASSERT_TRUE(TextOutA(canvas.dc, 0, 0, "Fg", 2));
+    EXPECT_TRUE(TextOutA(canvas.dc, 0, 0, "", 0) && TextOutA(canvas.dc, 0, 0, nullptr, 0));
+    EXPECT_FALSE(TextOutA(canvas.dc, 0, 0, "Fg", -1));
     expectGlyph('F', 0, 0, 0x00FF0000);
     expectGlyph('g', 8, 0, 0x00FF0000);
     // Text at y = 0 lands in the highest memory rows; nothing below the cell changed.

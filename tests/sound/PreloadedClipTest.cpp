@@ -57,6 +57,10 @@ TEST(PreloadedClip, KeepsLoadOrderPlaysEachClipWhenFirstUsedAndLetsABrokenOneSta
         EXPECT_EQ(events[i].volume, -2000) << "clip " << events[i].clip;
     }
     EXPECT_EQ(events[1].kind, SoundEvent::Loop);
+    // Loaded again once its clip was taken, a name is decoded afresh.
+    const int again = sound.Load(archive, "short.mp3");
+    sound.Play(again);
+    EXPECT_TRUE(scripted::IsClipPlaying(again)) << sound.error();
 
     // Each id plays its own clip: after 300 ms only the two longer ones sound, after 1 s
     // only the longest.
