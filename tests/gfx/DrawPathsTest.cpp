@@ -145,6 +145,14 @@ TEST(BlitRotated, EveryAngleGivesTheReferenceLoopsBytes)
                 << " at angle " << angle;
         }
     }
+    // Wider than the fast walk's row arithmetic can address, unturned.
+    Surface wide(32768, 3), fast(64, 48), expected(64, 48);
+    FillDistinct(wide);
+    Fill(fast, 0);
+    Fill(expected, 0);
+    BlitRotated(fast.pixels, 64, 48, wide.pixels, 32768, 3, 0);
+    BlitRotatedReference(expected.pixels, 64, 48, wide.pixels, 32768, 3, 0);
+    EXPECT_EQ(PixelsOf(fast), PixelsOf(expected));
 }
 
 }  // namespace

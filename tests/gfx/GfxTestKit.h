@@ -3,6 +3,7 @@
 // their pixels read back, besides the file helpers.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -62,6 +63,12 @@ inline bool Halved(const Surface& canvas, const Surface& picture)
 {
     return std::equal(picture.pixels, picture.pixels + 320 * 240, canvas.pixels,
                       [](uint32_t p, uint32_t c) { return c == ((p >> 1) & 0x7F7F7F7F); });
+}
+
+// A rectangle's edges, to compare and print.
+inline std::array<LONG, 4> Edges(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 inline std::vector<uint32_t> PixelsOf(const Surface& surface)

@@ -26,13 +26,28 @@ TEST(Surface, PixelsLieBottomUpAndDrawingStaysInside)
         EXPECT_EQ(reinterpret_cast<uintptr_t>(surface->pixels) % 64, 0u);
     }
     EXPECT_EQ(PixelsOf(canvas), std::vector<uint32_t>(21, 0));
-    // A top-down picture is no DIB section of ours: refused, never stored the wrong way up.
-    BITMAPINFO topDown = {};
-    topDown.bmiHeader = *canvas.header;
-    topDown.bmiHeader.biHeight = -3;
-    void* bits = &topDown;
-    EXPECT_EQ(CreateDIBSection(nullptr, &topDown, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
-    EXPECT_EQ(bits, nullptr);
+    // DIB sections are 32-bit, 1 to 16384 pixels a side; a top-down picture is refused, never
+    // stored the wrong way up. A surface that gets none has no area.
+    struct Dib {
+        int width, height, bitCount;
+        bool made;
+    };
+    for (Dib d : {Dib{1, 1, 32, true}, {16384, 1, 32, true}, {1, 16384, 32, true},
+                  {0, 3, 32, false}, {3, 0, 32, false}, {16385, 1, 32, false},
+                  {1, 16385, 32, false}, {3, -3, 32, false}, {3, 3, 24, false}}) {
+        BITMAPINFO info = {};
+        info.bmiHeader = *canvas.header;
+        info.bmiHeader.biWidth = d.width;
+        info.bmiHeader.biHeight = d.height;
+        info.bmiHeader.biBitCount = static_cast<WORD>(d.bitCount);
+        void* bits = &info;
+        HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        EXPECT_EQ(dib != nullptr, d.made) << d.width << "x" << d.height << "x" << d.bitCount;
+        EXPECT_EQ(bits != nullptr, d.made);
+        DeleteObject(dib);
+    }
+    Surface none(nullptr, 0, 4);
+    EXPECT_EQ(std::vector({none.width, none.height, none.header->biHeight}), std::vector(3, 0));
 
     // Pixel (x, y) is word y * width + x; SetPixel ignores everything outside.
     Fill(plain, 0);

@@ -1,6 +1,7 @@
 // The doubling, the rotation and the ragged wipe.
 
 #include <algorithm>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,8 @@ TEST(BlitRotated, AngleZeroRepeatsTheMiddleAndAQuarterTurnIsClockwise)
     }
 
     // A 40x20 picture whose upper half is blue turns into a centred 20x40 box, blue on the
-    // right; a destination smaller than the box is written only inside.
-    Surface wide(40, 20), small(64, 64), tiny(8, 8);
+    // right.
+    Surface wide(40, 20), small(64, 64);
     for (int y = 0; y < 20; y++) {
         for (int x = 0; x < 40; x++)
             wide.SetPixel(x, y, y >= 10 ? 0x00FF0000 : 0x000000FF);
@@ -48,9 +49,6 @@ TEST(BlitRotated, AngleZeroRepeatsTheMiddleAndAQuarterTurnIsClockwise)
     EXPECT_EQ(small.GetPixel(25, 32), 0x000000FFu);
     EXPECT_EQ(small.GetPixel(20, 32), kUntouched);
     EXPECT_EQ(small.GetPixel(32, 55), kUntouched);
-    Fill(tiny, kUntouched);
-    BlitRotated(tiny.pixels, 8, 8, wide.pixels, 40, 20, 30);
-    EXPECT_NE(PixelsOf(tiny), std::vector<uint32_t>(64, kUntouched));
 }
 
 TEST(WipeRagged, EachRowTakesTheSourceFromItsOwnJitteredEdge)
@@ -63,21 +61,36 @@ TEST(WipeRagged, EachRowTakesTheSourceFromItsOwnJitteredEdge)
     EXPECT_EQ(PixelsOf(screen), std::vector<uint32_t>(320 * 240, kUntouched));
     WipeRagged(incoming, screen, -200, 50);
     EXPECT_EQ(PixelsOf(screen), PixelsOf(incoming));
-
-    // In between, row y is copied from x + (r mod 200) - 50, r the generator's next word, and
-    // the generator moves on by one draw per row.
-    theRandom.Seed(12345);
-    Random draws = theRandom;
+    // A spread below 1 is a straight edge.
     Fill(screen, kUntouched);
-    WipeRagged(incoming, screen, 300, 50);
-    for (int y = 0; y < 240; y++) {
-        int edge = std::clamp(300 + static_cast<int>(draws.Next() % 200) - 50, 0, 320);
-        for (int x = 0; x < 320; x++) {
-            ASSERT_EQ(screen.GetPixel(x, y), x < edge ? kUntouched : incoming.GetPixel(x, y))
-                << "row " << y << " column " << x;
-        }
+    WipeRagged(incoming, screen, 100, -5);
+    for (int y : {0, 239}) {
+        EXPECT_EQ(screen.GetPixel(99, y), kUntouched);
+        EXPECT_EQ(screen.GetPixel(100, y), incoming.GetPixel(100, y));
     }
-    EXPECT_EQ(theRandom.Next(), draws.Next());
+
+    // In between, row y is copied from x + (r mod 4*spread) - spread, r the generator's next
+    // word, to the narrower picture's right end; the generator moves on by one draw per screen
+    // row, also for the rows a smaller picture does not have.
+    Surface small(100, 50);
+    FillDistinct(small);
+    for (auto [from, x, spread] : {std::tuple{&incoming, 300, 50}, {&small, 40, 10}}) {
+        theRandom.Seed(12345);
+        Random draws = theRandom;
+        Fill(screen, kUntouched);
+        WipeRagged(*from, screen, x, spread);
+        for (int y = 0; y < 240; y++) {
+            int offset = static_cast<int>(draws.Next() % (4 * spread)) - spread;
+            int edge = std::clamp(x + offset, 0, from->width);
+            for (int column = 0; column < 320; column++) {
+                bool copied = y < from->height && column >= edge && column < from->width;
+                ASSERT_EQ(screen.GetPixel(column, y),
+                          copied ? from->GetPixel(column, y) : kUntouched)
+                    << from->width << " wide, row " << y << " column " << column;
+            }
+        }
+        EXPECT_EQ(theRandom.Next(), draws.Next());
+    }
 }
 
 }  // namespace

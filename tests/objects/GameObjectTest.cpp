@@ -7,21 +7,17 @@
 namespace {
 
 using testfiles::At;
+using testfiles::Edges;
 using kit::FrameColour;
 using kit::kCanvasColour;
 
 struct Sprite : GameObject {};
 
-std::array<int, 4> Edges(const RECT& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 TEST(GameObject, DrawsOnlyThePartOfItsCurrentFrameInsideTheView)
 {
     struct Case {
         int width, height, frames, advances, x, y;
-        std::array<int, 4> source;
+        std::array<LONG, 4> source;
     };
     const Case cases[] = {
         {32, 16, 2, 0, -5, 10, {5, 0, 16, 16}},  // cut at the left edge

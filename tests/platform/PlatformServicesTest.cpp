@@ -1,3 +1,4 @@
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "platform/Internal.h"
 #include "platform/WindowPlacement.h"
 #include "platform/scripted/Scripted.h"
+#include "tests/gfx/GfxTestKit.h"
 
 namespace {
 
@@ -36,6 +38,22 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     MSG paint;
     ASSERT_TRUE(SetWindowScale(window, 1));
     EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    // So does a switch to full screen, or back.
+    ValidateRect(window, nullptr);
+    SetWindowLongA(window, GWL_STYLE, WS_POPUP);
+    EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    // A filter on the window passes over messages for no window.
+    ValidateRect(window, nullptr);
+    PostMessageA(nullptr, WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(PeekMessageA(&paint, window, 0, 0, PM_NOREMOVE));
+    EXPECT_TRUE(PeekMessageA(&paint, nullptr, 0, 0, PM_REMOVE) && paint.wParam == 'A');
+    // The client area takes any size of at least a pixel each way, and keeps its size else.
+    RECT client;
+    for (auto [width, height] : {std::pair{1, 1}, {0, 5}, {5, 0}, {-1, 3}}) {
+        MoveWindow(window, 7, 9, width, height, FALSE);
+        ASSERT_TRUE(GetClientRect(window, &client));
+        EXPECT_TRUE(client.right == 1 && client.bottom == 1) << width << "x" << height;
+    }
     // Properties by name: set again, a name keeps one value, the latest.
     int values[3];
     for (auto [name, value] : {std::pair{"a", &values[0]}, {"b", &values[1]}, {"a", &values[2]}})
@@ -74,10 +92,38 @@ TEST(PlatformServices, FullScreenPictureIsScaledByWholeFactorsAndCentred)
         {{0, 0, 320, 480}, {0, 120, 320, 360}},
     };
     for (const auto& [output, expected] : rows) {
-        const RECT placed = PlacePicture(output.right, output.bottom, 640, 480);
-        EXPECT_TRUE(placed.left == expected.left && placed.top == expected.top &&
-                    placed.right == expected.right && placed.bottom == expected.bottom)
-            << "on " << output.right << "x" << output.bottom << ": " << placed.left << ","
-            << placed.top << " to " << placed.right << "," << placed.bottom;
+        EXPECT_EQ(testfiles::Edges(PlacePicture(output.right, output.bottom, 640, 480)),
+                  testfiles::Edges(expected))
+            << "on " << output.right << "x" << output.bottom;
     }
+}
+
+// Spelled as SDL spells them, so that a player can look them up in SDL's key list.
+TEST(KeyNames, KeysHaveSdlsNamesWhichReadBackInAnyCase)
+{
+    // The ends of every range named by rule (0x7B is F12), and keys named one by one.
+    const std::pair<int, const char*> named[] = {
+        {'A', "A"},           {'Z', "Z"},           {'0', "0"},
+        {'9', "9"},           {VK_NUMPAD0, "Keypad 0"}, {VK_NUMPAD9, "Keypad 9"},
+        {VK_F1, "F1"},        {0x7B, "F12"},        {VK_MULTIPLY, "Keypad *"},
+        {VK_DIVIDE, "Keypad /"}, {VK_SPACE, "Space"}, {VK_RETURN, "Return"},
+        {VK_SHIFT, "Left Shift"}, {VK_OEM_MINUS, "-"},
+    };
+    for (auto [vk, name] : named) {
+        EXPECT_STREQ(KeyNameFromVirtualKey(vk), name) << vk;
+        EXPECT_EQ(VirtualKeyFromName(name), vk) << name;
+    }
+    for (int vk = 1; vk < 256; vk++) {
+        std::string name = KeyNameFromVirtualKey(vk);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(name.empty() || VirtualKeyFromName(name.c_str()) == vk) << name;
+    }
+    // Just outside the ranges (0x5F and 0x7C lie next to the keypad and F12) and outside the
+    // table, keys have no name.
+    for (int vk : {0, -1, 256, '0' - 1, '9' + 1, 'A' - 1, 'Z' + 1, 0x5F, 0x7C})
+        EXPECT_STREQ(KeyNameFromVirtualKey(vk), "") << vk;
+    for (const char* name : {"", "Keypad 10", "F13", "F0", "Hyper Up", "AA", "Spac"})
+        EXPECT_EQ(VirtualKeyFromName(name), 0) << name;
+    EXPECT_EQ(VirtualKeyFromName(nullptr), 0);
 }

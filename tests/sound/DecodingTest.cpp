@@ -31,35 +31,44 @@ bool Decode(const Bytes& entry, std::vector<int16_t>& pcm, std::string& fault)
 
 TEST(Mp3Format, DescribesTheStreamAsItsFirstFrameHeaderSays)
 {
-    struct Case {
-        Bytes header;
-        int channels;
-        uint32_t rate, bytesPerSecond, blockSize;
-    } cases[] = {
-        // MPEG-2 Layer III, 32 kbit/s, 22,050 Hz, single channel.
-        {{0xFF, 0xF3, 0x40, 0xC4}, 1, 22050, 4000, 208},
-        // MPEG-1 Layer III, 128 and 112 kbit/s, 44,100 Hz, joint stereo.
-        {{0xFF, 0xFB, 0x90, 0x64}, 2, 44100, 16000, 417},
-        {{0xFF, 0xFB, 0x80, 0x64}, 2, 44100, 14000, 365},
-        // The other channel modes: joint stereo, dual channel, stereo; other rates.
-        {{0xFF, 0xF3, 0x40, 0x44}, 2, 22050, 4000, 208},
-        {{0xFF, 0xF3, 0x40, 0x84}, 2, 22050, 4000, 208},
-        {{0xFF, 0xF3, 0x40, 0x04}, 2, 22050, 4000, 208},
-        {{0xFF, 0xF3, 0x48, 0xC4}, 1, 16000, 4000, 288},
-        {{0xFF, 0xF3, 0x60, 0xC4}, 1, 22050, 6000, 313},
-        {{0xFF, 0xFB, 0x94, 0xC4}, 1, 48000, 16000, 384},
+    // Layer III bit rates in kbit/s for indexes 1 to 14, as ISO/IEC 11172-3 (MPEG-1) and
+    // ISO/IEC 13818-3 (MPEG-2) list them; index 0 (free format) and 15 (forbidden) give none.
+    const uint32_t kbps[2][16] = {
+        {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},
+        {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
     };
-    for (const Case& c : cases) {
+    // MPEG-2's sampling rates are MPEG-1's halved.
+    const uint32_t mpeg1Rates[3] = {44100, 48000, 32000};
+    // Every version, rate and bit rate index, and channel mode (the fourth byte's top two
+    // bits; 3 is a single channel).
+    for (int i = 0; i < 2 * 3 * 16 * 4; i++) {
+        int mpeg2 = i / 192, rateIndex = i / 64 % 3, bitrate = i / 4 % 16, mode = i % 4;
+        Bytes header = {0xFF, uint8_t(mpeg2 ? 0xF3 : 0xFB), uint8_t(bitrate << 4 | rateIndex << 2),
+                        uint8_t(mode << 6)};
+        SCOPED_TRACE(testing::PrintToString(header));
         Mp3StreamFormat format = {};
         std::string fault;
-        ASSERT_TRUE(Describe(c.header, format, fault)) << fault;
-        SCOPED_TRACE(testing::PrintToString(c.header));
-        EXPECT_EQ(format.wave.nChannels, c.channels);
-        EXPECT_EQ(format.wave.nSamplesPerSec, c.rate);
-        EXPECT_EQ(format.wave.nAvgBytesPerSec, c.bytesPerSecond);
-        EXPECT_EQ(format.blockSize, c.blockSize);
-        EXPECT_EQ(format.framesPerBlock, 1);
+        ASSERT_TRUE(Describe(header, format, fault)) << fault;
+        uint32_t rate = mpeg1Rates[rateIndex] >> mpeg2;
+        EXPECT_EQ(format.wave.nChannels, mode == 3 ? 1 : 2);
+        EXPECT_EQ(format.wave.nSamplesPerSec, rate);
+        EXPECT_EQ(format.wave.nAvgBytesPerSec, kbps[mpeg2][bitrate] * 1000 / 8);
+        EXPECT_EQ(format.blockSize, kbps[mpeg2][bitrate] * 144000 / rate);
     }
+    // MPEG-2 at 32 kbit/s and 22,050 Hz, and MPEG-1 at 128 kbit/s and 44,100 Hz; the fields
+    // the converters expect whatever the stream.
+    Mp3StreamFormat format = {};
+    std::string fault;
+    ASSERT_TRUE(Describe({0xFF, 0xF3, 0x40, 0xC4}, format, fault));
+    EXPECT_EQ(format.blockSize, 208);
+    ASSERT_TRUE(Describe({0xFF, 0xFB, 0x90, 0x64}, format, fault));
+    EXPECT_EQ(format.blockSize, 417);
+    EXPECT_EQ(std::vector({format.wave.wFormatTag, format.wave.nBlockAlign,
+                           format.wave.wBitsPerSample, format.wave.cbSize, format.id,
+                           format.framesPerBlock, format.codecDelay}),
+              std::vector<WORD>({0x55, 1, 0, 12, 1, 1, 1393}));
+    EXPECT_EQ(format.flags, 2u);
+
     // The reserved rate would divide the block size by zero; a tag or a RIFF header in front
     // of the stream, or too few bytes, is no frame header.
     const std::pair<Bytes, const char*> refused[] = {

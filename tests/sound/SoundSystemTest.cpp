@@ -184,6 +184,10 @@ TEST_F(SoundSystemTest, IgnoresIdsWithoutAClipAndFallsSilentWhenTornDown)
     // A device of the game's own goes with its last reference.
     IDirectSound* device = nullptr;
     ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+    // Its cooperative levels run from 1 (normal) to 4 (write primary).
+    for (auto [level, result] : {std::pair{0u, DSERR_INVALIDPARAM}, {1u, DS_OK}, {4u, DS_OK},
+                                 {5u, DSERR_INVALIDPARAM}})
+        EXPECT_EQ(device->SetCooperativeLevel(nullptr, level), result) << level;
     EXPECT_EQ(device->Release(), 0u);
 }
 
