@@ -10,9 +10,12 @@ const char* ValueOf(const char* name, int& i, int argc, const char* const* argv,
 {
     const size_t length = std::strlen(name);
     const char* argument = argv[i];
-    if (std::strncmp(argument, name, length) != 0) return nullptr;
-    if (argument[length] == '=') return argument + length + 1;
-    if (argument[length] != '\0') return nullptr;
+    if (std::strncmp(argument, name, length) != 0)
+        return nullptr;
+    if (argument[length] == '=')
+        return argument + length + 1;
+    if (argument[length] != '\0')
+        return nullptr;
     if (i + 1 >= argc) {
         missing = true;
         return nullptr;
@@ -57,10 +60,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
             line.noSound = true;
         } else if (const char* scale = ValueOf("--window-scale", i, argc, argv, missing)) {
             if (!ParseScale(scale, line.windowScale))
-                return refuse(std::string("--window-scale takes a whole number from 1 to 8, not '") +
-                              scale + "'");
+                return refuse(
+                    std::string("--window-scale takes a whole number from 1 to 8, not '") + scale +
+                    "'");
         } else if (const char* folder = ValueOf("--data-dir", i, argc, argv, missing)) {
-            if (!*folder) return refuse("--data-dir needs a folder");
+            if (!*folder)
+                return refuse("--data-dir needs a folder");
             line.dataFolder = folder;
         } else if (const char* file = ValueOf("--replay", i, argc, argv, missing)) {
             line.action = CommandLine::Action::WatchReplay;

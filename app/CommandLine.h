@@ -9,11 +9,11 @@ struct CommandLine {
 
     Action action = Action::Play;
     bool fullScreen = false;
-    bool noSound = false;         // play without opening an audio device, in silence
-    int windowScale = 0;          // window pixels per pixel of the 320x240 picture; 0: as before
-    std::string dataFolder;       // empty: the player's usual folder
-    std::string replayFile;       // with WatchReplay and VerifyReplay
-    std::string fault;            // with Refuse: what was wrong, in one line
+    bool noSound = false;    // play without opening an audio device, in silence
+    int windowScale = 0;     // window pixels per pixel of the 320x240 picture; 0: as before
+    std::string dataFolder;  // empty: the player's usual folder
+    std::string replayFile;  // with WatchReplay and VerifyReplay
+    std::string fault;       // with Refuse: what was wrong, in one line
 };
 
 constexpr int kMinWindowScale = 1;

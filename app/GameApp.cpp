@@ -65,8 +65,8 @@ int GameApp::OnCreate(HWND window, WPARAM wParam, LPARAM lParam)
     presentBuffer = new Surface(window, kWindowWidth, kWindowHeight);
     backBuffer = new Surface(window, kCanvasWidth, kCanvasHeight);
 
-    backBuffer->font = CreateFontA(16, 8, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                                   0, "ＭＳ ゴシック");
+    backBuffer->font = CreateFontA(16, 8, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                   "ＭＳ ゴシック");
     SelectObject(backBuffer->dc, backBuffer->font);
     SetBkMode(backBuffer->dc, TRANSPARENT);
     SetTextColor(backBuffer->dc, kWhite);
@@ -117,8 +117,7 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
         SaveSnapshot(*backBuffer, playerFolder.path());
     DrawCaption();  // after the snapshot, which shows the game's picture alone
-    BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0,
-           SRCCOPY);
+    BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
     return 0;
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "platform/JoystickInfo.h"
-#include "replay/Journal.h"
 #include "platform/Platform.h"
+#include "replay/Journal.h"
 
 class Surface;
 

@@ -30,8 +30,14 @@ void* AllocateAligned(std::size_t size, std::align_val_t alignment)
 
 }  // namespace
 
-void* operator new(std::size_t size) { return Checked(smallBlockPool.Allocate(size), size); }
-void* operator new[](std::size_t size) { return Checked(smallBlockPool.Allocate(size), size); }
+void* operator new(std::size_t size)
+{
+    return Checked(smallBlockPool.Allocate(size), size);
+}
+void* operator new[](std::size_t size)
+{
+    return Checked(smallBlockPool.Allocate(size), size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     return smallBlockPool.Allocate(size);
@@ -41,10 +47,22 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
     return smallBlockPool.Allocate(size);
 }
 
-void operator delete(void* pointer) noexcept { smallBlockPool.Free(pointer); }
-void operator delete[](void* pointer) noexcept { smallBlockPool.Free(pointer); }
-void operator delete(void* pointer, std::size_t) noexcept { smallBlockPool.Free(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { smallBlockPool.Free(pointer); }
+void operator delete(void* pointer) noexcept
+{
+    smallBlockPool.Free(pointer);
+}
+void operator delete[](void* pointer) noexcept
+{
+    smallBlockPool.Free(pointer);
+}
+void operator delete(void* pointer, std::size_t) noexcept
+{
+    smallBlockPool.Free(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept
+{
+    smallBlockPool.Free(pointer);
+}
 void operator delete(void* pointer, const std::nothrow_t&) noexcept
 {
     smallBlockPool.Free(pointer);
@@ -71,9 +89,18 @@ void* operator new[](std::size_t size, std::align_val_t alignment, const std::no
     return AllocateAligned(size, alignment);
 }
 
-void operator delete(void* pointer, std::align_val_t) noexcept { std::free(pointer); }
-void operator delete[](void* pointer, std::align_val_t) noexcept { std::free(pointer); }
-void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept { std::free(pointer); }
+void operator delete(void* pointer, std::align_val_t) noexcept
+{
+    std::free(pointer);
+}
+void operator delete[](void* pointer, std::align_val_t) noexcept
+{
+    std::free(pointer);
+}
+void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept
+{
+    std::free(pointer);
+}
 void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept
 {
     std::free(pointer);

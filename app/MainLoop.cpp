@@ -2,8 +2,8 @@
 
 #include "app/Replays.h"
 #include "gfx/Surface.h"
-#include "replay/Journal.h"
 #include "platform/Platform.h"
+#include "replay/Journal.h"
 #include "scenes/Scene.h"
 
 MainLoop* theMainLoop = nullptr;

@@ -4,7 +4,7 @@
 
 class MainLoop {
 public:
-    MainLoop();  // becomes theMainLoop
+    MainLoop();           // becomes theMainLoop
     virtual ~MainLoop();  // theMainLoop is null again
 
     // Called with the number of earlier idle calls since the last dispatched message. Returns

@@ -31,7 +31,8 @@ bool CanWriteIn(const std::string& folder)
 {
     const std::string probe = (folder.empty() ? std::string(".") : folder) + "/.write-test";
     const char byte = 0;
-    if (!ReplaceFile(probe, &byte, 1)) return false;
+    if (!ReplaceFile(probe, &byte, 1))
+        return false;
     std::remove(probe.c_str());
     return true;
 }
@@ -41,17 +42,21 @@ bool CanWriteIn(const std::string& folder)
 void PlayerFolder::Settle(const char* chosen)
 {
     byDefault = !chosen;
-    folder = chosen ? chosen : DefaultPlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    folder =
+        chosen ? chosen : DefaultPlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (folder.empty())
         std::fprintf(stderr, "korimo: neither XDG_DATA_HOME nor HOME is set; the scores and "
                              "pictures are kept in the current folder\n");
 
     std::error_code failed;
-    if (!folder.empty()) fs::create_directories(folder, failed);
+    if (!folder.empty())
+        fs::create_directories(folder, failed);
     canWrite = !failed && CanWriteIn(folder);
     if (!canWrite)
-        std::fprintf(stderr, "korimo: cannot write in %s; this session's scores are kept in "
-                             "memory only\n", folder.empty() ? "the current folder" : folder.c_str());
+        std::fprintf(stderr,
+                     "korimo: cannot write in %s; this session's scores are kept in "
+                     "memory only\n",
+                     folder.empty() ? "the current folder" : folder.c_str());
 }
 
 std::string PlayerFolder::PathOf(const char* name) const

@@ -58,8 +58,7 @@ bool GameApp::HandlePlayerKey(int vk, bool repeat)
             SetWindowScale(window, std::clamp(scale, 1, GetLargestWindowScale(window)));
         }
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -26,8 +26,8 @@ struct Session {
     void (*setClock)(uint32_t) = nullptr;
     bool skipping = false;
     bool paused = false;
-    bool paced = false;        // the first frame has set the two clocks below
-    uint32_t realStart = 0;    // the platform's clock at the run's first frame
+    bool paced = false;      // the first frame has set the two clocks below
+    uint32_t realStart = 0;  // the platform's clock at the run's first frame
     uint32_t recordedStart = 0;
     uint32_t pausedAt = 0;
 };
@@ -150,7 +150,8 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     if (mode == ReplayMode::Verify)
         std::fprintf(out, "%s\n", ReplayVerdict(recording).c_str());
     else if (!journal::PlaybackFault().empty())
-        std::fprintf(stderr, "korimo: the replay differs at %s\n", journal::PlaybackFault().c_str());
+        std::fprintf(stderr, "korimo: the replay differs at %s\n",
+                     journal::PlaybackFault().c_str());
     if (mode == ReplayMode::Verify)
         return journal::PlaybackFinished() ? 0 : 1;
     return journal::PlaybackFault().empty() ? 0 : 1;  // closing the window early is no fault

@@ -11,10 +11,10 @@
 
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
-#include "replay/Journal.h"
 #include "archive/ResourceArchive.h"
 #include "platform/Files.h"
 #include "platform/Threads.h"
+#include "replay/Journal.h"
 
 namespace {
 
@@ -109,9 +109,8 @@ void KeepFinishedRun()
         return;
     }
     // Packed here, written there.
-    writer = std::thread([files = PackReplay(recording, setsBest, playerFolder)] {
-        WriteReplayFiles(files);
-    });
+    writer = std::thread(
+        [files = PackReplay(recording, setsBest, playerFolder)] { WriteReplayFiles(files); });
 }
 
 void FinishKeepingReplays()

@@ -48,8 +48,7 @@ std::string Quote(std::string_view text)
 
 bool Equal(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -135,8 +134,8 @@ struct Reader {
                 continue;
             if (!ParseNumber(value, level.low, level.high, *level.field))
                 Problem(std::string(level.name) + " must be a whole number from " +
-                        std::to_string(level.low) + " to " + std::to_string(level.high) +
-                        ", not " + Quote(value));
+                        std::to_string(level.low) + " to " + std::to_string(level.high) + ", not " +
+                        Quote(value));
             return true;
         }
         struct Switch {

@@ -17,8 +17,8 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
-#include "replay/Journal.h"
 #include "platform/sdl/Sdl.h"
+#include "replay/Journal.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"
 
@@ -63,9 +63,7 @@ int main(int argc, char** argv)
 {
     const CommandLine options = ParseCommandLine(argc, argv);
     switch (options.action) {
-    case CommandLine::Action::ShowHelp:
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
+    case CommandLine::Action::ShowHelp: std::fputs(UsageText().c_str(), stdout); return 0;
     case CommandLine::Action::ShowVersion:
         std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, sdl::VersionText().c_str(),
                     DecoderVersionText().c_str());
@@ -75,8 +73,7 @@ int main(int argc, char** argv)
         return 2;
     case CommandLine::Action::Play:
     case CommandLine::Action::WatchReplay:
-    case CommandLine::Action::VerifyReplay:
-        break;
+    case CommandLine::Action::VerifyReplay: break;
     }
 
     // Every picture and sound comes from the archive, so nothing can run without it.

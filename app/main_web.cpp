@@ -20,8 +20,8 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
-#include "replay/Journal.h"
 #include "platform/web/Web.h"
+#include "replay/Journal.h"
 #include "scenes/TitleScene.h"
 
 namespace {
@@ -38,22 +38,28 @@ SaveRecord storedRecord;
 Settings storedSettings;
 bool inRun = false;  // a run was being recorded at the end of the last frame
 
+// clang-format off
 EM_JS(void, StorePlayerFolder, (), {
     if (Module.korimoStore)
         Module.korimoStore();
 });
+// clang-format on
 
 // A frame's time in two parts: the game's own (the message handlers and the scene's frame with
 // its doubling) and the browser's (the picture put on the canvas).
+// clang-format off
 EM_JS(void, ReportFrameTime, (double game, double presenting), {
     if (Module.korimoFrameTime)
         Module.korimoFrameTime(game, presenting);
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, ReportEnd, (int exitCode), {
     if (Module.korimoEnded)
         Module.korimoEnded(exitCode);
 });
+// clang-format on
 
 // A page may be closed at any moment, with no exit to write things back at: the scores and
 // settings go to the browser's storage as soon as they change.

@@ -43,9 +43,11 @@ void ResourceArchive::Attach(std::span<const uint8_t> indexBytes,
 {
     index = indexBytes;
     data = dataBytes;
-    if (failure.empty()) failure = CheckIndex();
+    if (failure.empty())
+        failure = CheckIndex();
     // A damaged archive serves nothing rather than bytes from outside its files.
-    if (failure.empty()) recordCount = RecordCount();
+    if (failure.empty())
+        recordCount = RecordCount();
 }
 
 uint32_t ResourceArchive::RecordCount() const
@@ -83,8 +85,8 @@ std::string ResourceArchive::CheckIndex() const
         uint32_t offset = OffsetOf(i);
         if (offset > data.size()) {
             std::snprintf(line, sizeof line,
-                          "%s: entry '%s' starts at %u, past the end of %s (%zu bytes)",
-                          indexPath, name, offset, dataPath, data.size());
+                          "%s: entry '%s' starts at %u, past the end of %s (%zu bytes)", indexPath,
+                          name, offset, dataPath, data.size());
             return line;
         }
         if (offset < previous) {
@@ -101,14 +103,16 @@ std::string ResourceArchive::CheckIndex() const
 int ResourceArchive::Open(const char* name)
 {
     for (uint32_t i = 0; i < recordCount; ++i) {
-        if (std::strcmp(NameOf(i), name) == 0) return OpenEntry(i);
+        if (std::strcmp(NameOf(i), name) == 0)
+            return OpenEntry(i);
     }
     return 0;
 }
 
 int ResourceArchive::OpenEntry(uint32_t i)
 {
-    if (i >= recordCount) return 0;
+    if (i >= recordCount)
+        return 0;
     uint32_t offset = OffsetOf(i);
     uint32_t end = i + 1 < recordCount ? OffsetOf(i + 1) : static_cast<uint32_t>(data.size());
     record = reinterpret_cast<const unsigned char*>(NameOf(i));
@@ -148,7 +152,8 @@ void ResourceArchive::Read(void* buffer, uint32_t count)
         std::memcpy(buffer, cursor, copied);
         cursor += copied;
     }
-    if (copied < count) std::memset(static_cast<unsigned char*>(buffer) + copied, 0, count - copied);
+    if (copied < count)
+        std::memset(static_cast<unsigned char*>(buffer) + copied, 0, count - copied);
 }
 
 uint32_t ResourceArchive::IndexChecksum() const

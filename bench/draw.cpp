@@ -79,7 +79,8 @@ struct Data {
         for (Placement& p : placements) {
             int sprite = between(0, kSheetColumns * kSheetRows - 1);
             LONG left = sprite % kSheetColumns * kSprite, top = sprite / kSheetColumns * kSprite;
-            p = {{left, top, left + kSprite, top + kSprite}, between(0, 320 - kSprite),
+            p = {{left, top, left + kSprite, top + kSprite},
+                 between(0, 320 - kSprite),
                  between(0, 240 - kSprite)};
         }
         // A landscape: hills of varied colour under a keyed sky.
@@ -99,7 +100,7 @@ struct Data {
         sdlWindow = Wrap(window);
     }
 
-    Surface sheet{kSprite * kSheetColumns, kSprite * kSheetRows};
+    Surface sheet{kSprite * kSheetColumns, kSprite* kSheetRows};
     Surface frame{320, 240};
     Surface canvas{320, 240};
     Surface window{640, 480};
@@ -301,8 +302,11 @@ struct Goal {
     const char* group;
     double timesMemcpy;
 };
-const Goal kGoals[] = {{"BlitKeyed", 1.3}, {"BlitBlend", 3}, {"BlitBlendKeyed", 4},
-                       {"Double2x", 1},  {"BlitRotated", 8}};
+const Goal kGoals[] = {{"BlitKeyed", 1.3},
+                       {"BlitBlend", 3},
+                       {"BlitBlendKeyed", 4},
+                       {"Double2x", 1},
+                       {"BlitRotated", 8}};
 
 // Benchmarks are named "<case>/<variant>"; the variants "memcpy" and "SDL" are the yardsticks.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -409,8 +413,9 @@ private:
 
 void Register(const std::string& name, std::function<void(benchmark::State&)> run)
 {
-    benchmark::RegisterBenchmark(name.c_str(), [run](benchmark::State& state) { run(state); })
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(name.c_str(), [run](benchmark::State& state) {
+        run(state);
+    })->Unit(benchmark::kMicrosecond);
 }
 
 void RegisterAll()

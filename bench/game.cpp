@@ -49,11 +49,11 @@ struct RunReport {
     double meanMs = 0;
     double p99Ms = 0;
     double worstMs = 0;
-    int worstFrame = 0;  // counted from 0; the last is the hand-over to the next scene
+    int worstFrame = 0;        // counted from 0; the last is the hand-over to the next scene
     double worstInPlayMs = 0;  // the worst but for that hand-over
     int mostObjects = 0;
     int frames = 0;
-    double seconds = 0;  // of play
+    double seconds = 0;   // of play
     bool lasted = false;  // ended by time, not by a hit
 };
 
@@ -105,8 +105,8 @@ RunReport PlayRun(int gameMode, bool sdlDoubling)
             Double2x(canvas, window);
         frameMs.push_back(CpuMilliseconds() - before);
         if (currentScene == scene) {
-            report.mostObjects = std::max(
-                report.mostObjects, scene->enemyList.Count() + scene->shotList.Count() + 1);
+            report.mostObjects = std::max(report.mostObjects,
+                                          scene->enemyList.Count() + scene->shotList.Count() + 1);
         }
     }
     report.lasted = dynamic_cast<EndingScene*>(currentScene) != nullptr;
@@ -159,24 +159,25 @@ void RegisterAll()
         int mode;
         bool sdl;
     };
-    for (Entry e : {Entry{"one-minute run/ours", 0, false}, Entry{"one-minute run/SDL", 0, true},
-                    Entry{"five-minute run/ours", 1, false},
-                    Entry{"five-minute run/SDL", 1, true}}) {
-        benchmark::RegisterBenchmark(e.name, [e](benchmark::State& state) {
-            Run(state, e.mode, e.sdl, e.name);
-        })->Iterations(1)->Unit(benchmark::kMillisecond);
+    for (Entry e :
+         {Entry{"one-minute run/ours", 0, false}, Entry{"one-minute run/SDL", 0, true},
+          Entry{"five-minute run/ours", 1, false}, Entry{"five-minute run/SDL", 1, true}}) {
+        benchmark::RegisterBenchmark(
+            e.name, [e](benchmark::State& state) { Run(state, e.mode, e.sdl, e.name); })
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
     }
 }
 
 void PrintSummary()
 {
-    std::printf("\n%-22s %9s %9s %9s %13s %13s %8s %8s %s\n", "frame CPU time", "mean ms",
-                "p99 ms", "worst ms", "worst frame", "worst in play", "objects", "played", "");
+    std::printf("\n%-22s %9s %9s %9s %13s %13s %8s %8s %s\n", "frame CPU time", "mean ms", "p99 ms",
+                "worst ms", "worst frame", "worst in play", "objects", "played", "");
     for (const auto& [name, r] : reports) {
         std::string worstAt = std::to_string(r.worstFrame) + "/" + std::to_string(r.frames);
-        std::printf("%-22s %9.4f %9.4f %9.4f %13s %13.4f %8d %7.1fs %s\n", name.c_str(),
-                    r.meanMs, r.p99Ms, r.worstMs, worstAt.c_str(), r.worstInPlayMs,
-                    r.mostObjects, r.seconds, r.lasted ? "" : "(ended by a hit)");
+        std::printf("%-22s %9.4f %9.4f %9.4f %13s %13.4f %8d %7.1fs %s\n", name.c_str(), r.meanMs,
+                    r.p99Ms, r.worstMs, worstAt.c_str(), r.worstInPlayMs, r.mostObjects, r.seconds,
+                    r.lasted ? "" : "(ended by a hit)");
     }
     auto ours = reports.find("five-minute run/ours");
     auto sdl = reports.find("five-minute run/SDL");

@@ -44,31 +44,38 @@ void Churn(benchmark::State& state, Allocate allocate, Release release)
     state.SetItemsProcessed(state.iterations());
 }
 
-size_t NodeSize(int step) { return step % 2 ? sizeof(Node12) : sizeof(Node16); }
+size_t NodeSize(int step)
+{
+    return step % 2 ? sizeof(Node12) : sizeof(Node16);
+}
 
 void PoolAllocateFree(benchmark::State& state)
 {
     auto pool = std::make_unique<SmallBlockPool>();
-    Churn(state, [&](int step) { return pool->Allocate(NodeSize(step)); },
-          [&](void* node) { pool->Free(node); });
+    Churn(
+        state, [&](int step) { return pool->Allocate(NodeSize(step)); },
+        [&](void* node) { pool->Free(node); });
 }
 
 void HeapMallocFree(benchmark::State& state)
 {
-    Churn(state, [](int step) { return std::malloc(NodeSize(step)); },
-          [](void* node) { std::free(node); });
+    Churn(
+        state, [](int step) { return std::malloc(NodeSize(step)); },
+        [](void* node) { std::free(node); });
 }
 
 void GlobalNewDelete(benchmark::State& state)
 {
     // The nodes are trivially destructible, so releasing their storage directly is all that
     // delete would do.
-    Churn(state,
-          [](int step) -> void* {
-              if (step % 2) return new Node12{};
-              return new Node16{};
-          },
-          [](void* node) { ::operator delete(node); });
+    Churn(
+        state,
+        [](int step) -> void* {
+            if (step % 2)
+                return new Node12{};
+            return new Node16{};
+        },
+        [](void* node) { ::operator delete(node); });
 }
 
 }  // namespace

@@ -38,10 +38,22 @@ void Blocks(benchmark::State& state, bool simd)
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
 
-void RandomDrawSimd(benchmark::State& state) { Draws(state, true); }
-void RandomDrawReference(benchmark::State& state) { Draws(state, false); }
-void RandomBlockSimd(benchmark::State& state) { Blocks(state, true); }
-void RandomBlockReference(benchmark::State& state) { Blocks(state, false); }
+void RandomDrawSimd(benchmark::State& state)
+{
+    Draws(state, true);
+}
+void RandomDrawReference(benchmark::State& state)
+{
+    Draws(state, false);
+}
+void RandomBlockSimd(benchmark::State& state)
+{
+    Blocks(state, true);
+}
+void RandomBlockReference(benchmark::State& state)
+{
+    Blocks(state, false);
+}
 
 void StdMt19937Draw(benchmark::State& state)
 {

@@ -9,8 +9,8 @@
 // 17, 17, 16 ms per frame.
 
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -24,9 +24,9 @@
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "bench/ScratchFolder.h"
-#include "replay/Journal.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
+#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "tests/scenes/GameScenePilot.h"
 

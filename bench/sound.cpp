@@ -138,8 +138,8 @@ void SdlMixEightVoices(benchmark::State& state)
         SDL_memset(out, 0, sizeof out);
         for (const std::vector<int16_t>& clip : clips) {
             SDL_MixAudioFormat(reinterpret_cast<Uint8*>(out),
-                               reinterpret_cast<const Uint8*>(clip.data() + position),
-                               AUDIO_S16SYS, sizeof out, volume);
+                               reinterpret_cast<const Uint8*>(clip.data() + position), AUDIO_S16SYS,
+                               sizeof out, volume);
         }
         position = (position + kPeriod) % (22050 - kPeriod);
         benchmark::DoNotOptimize(out);
@@ -226,8 +226,8 @@ void ReportTitleHeap()
     // stopping every id first waits for each clip and makes its buffer.
     for (int id = 0; id < static_cast<int>(std::size(kClipNames)); id++)
         soundSystem->Stop(id);
-    size_t handedOut = HeapInUse() - before -
-                       scripted::LastPresentedFrame().capacity() * sizeof(uint32_t);
+    size_t handedOut =
+        HeapInUse() - before - scripted::LastPresentedFrame().capacity() * sizeof(uint32_t);
     size_t snapshotBytes = 0;
     for (Surface* snapshot : snapshots)
         snapshotBytes += static_cast<size_t>(snapshot->width) * snapshot->height * 4;

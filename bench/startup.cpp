@@ -74,8 +74,8 @@ bool StartGame(Game& game)
                          const_cast<char*>("."), nullptr};
 
     game.spawned = std::chrono::steady_clock::now();
-    int failed = posix_spawn(&game.pid, KORIMO_GAME_PATH, &actions, nullptr, arguments,
-                             environment.data());
+    int failed =
+        posix_spawn(&game.pid, KORIMO_GAME_PATH, &actions, nullptr, arguments, environment.data());
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
     if (failed != 0) {
@@ -108,7 +108,7 @@ bool ReadMore(const Game& game, std::string& output)
 }
 
 struct Start {
-    double ownMs = -1;  // as the game measured it
+    double ownMs = -1;        // as the game measured it
     double processorMs = -1;  // the game's processor time meanwhile, all threads
     double outsideMs = -1;
 };
@@ -213,10 +213,10 @@ bool ReportPace()
     std::printf("\nframes at the title, %u ms of the game's clock:\n", kPacedMs);
     std::printf("%-8s %8s %14s %14s %14s\n", "", "frames", "median gap ms", "shortest ms",
                 "longest ms");
-    std::printf("%-8s %8zu %14.1f %14u %14u\n", "game", starts.size(), median, *shortest,
-                *longest);
-    std::printf("%-8s %8.1f %14u %14s %14s\n", "target", static_cast<double>(kPacedMs) / kFrameInterval,
-                kFrameInterval, (">= " + std::to_string(kFrameInterval)).c_str(), "");
+    std::printf("%-8s %8zu %14.1f %14u %14u\n", "game", starts.size(), median, *shortest, *longest);
+    std::printf("%-8s %8.1f %14u %14s %14s\n", "target",
+                static_cast<double>(kPacedMs) / kFrameInterval, kFrameInterval,
+                (">= " + std::to_string(kFrameInterval)).c_str(), "");
     std::printf("goal: no gap < %u ms: %s; median gap <= %u ms: %s\n", kFrameInterval,
                 *shortest >= kFrameInterval ? "met" : "MISSED", kGoalMedianGapMs,
                 median <= kGoalMedianGapMs ? "met" : "MISSED");

@@ -15,12 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
         record.CurrentTable().Insert(score);
     for (int i = 1; i < 10; ++i) {
         const int32_t* scores = record.CurrentTable().scores;
-        if (scores[i] > scores[i + 1]) std::abort();  // the kept ten must be in order
+        if (scores[i] > scores[i + 1])
+            std::abort();  // the kept ten must be in order
     }
 
     // Save writes the record exactly as it lies in memory: those bytes must load back the same.
     SaveRecord reloaded;
     reloaded.Load({reinterpret_cast<const uint8_t*>(&record), sizeof record});
-    if (std::memcmp(&reloaded, &record, sizeof record) != 0) std::abort();
+    if (std::memcmp(&reloaded, &record, sizeof record) != 0)
+        std::abort();
     return 0;
 }

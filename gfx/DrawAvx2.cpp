@@ -160,8 +160,7 @@ void BlendKeyedRow(const uint32_t* s, uint32_t* d, int count, int alpha, uint32_
     for (; x + 8 <= count; x += 8) {
         __m256i source = Load(s + x), destination = Load(d + x);
         __m256i blended = Blend(source, destination, weights);
-        Store(d + x,
-              _mm256_blendv_epi8(blended, destination, TransparentLanes(source, keyLanes)));
+        Store(d + x, _mm256_blendv_epi8(blended, destination, TransparentLanes(source, keyLanes)));
     }
     if (x < count) {
         __m256i lanes = FirstLanes(count - x);

@@ -25,11 +25,10 @@ const char* DrawPathName(DrawPath path);
 // One path's operations. The public functions of Draw.h clip first and settle blend weights 0
 // and 256 themselves, so these see rectangles inside both surfaces and weights 1..255.
 struct DrawOps {
-    void (*keyed)(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
-                  uint32_t key);
+    void (*keyed)(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, uint32_t key);
     void (*blend)(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, int alpha);
-    void (*blendKeyed)(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
-                       int alpha, uint32_t key);
+    void (*blendKeyed)(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, int alpha,
+                       uint32_t key);
     void (*doubled)(const Surface& src, Surface& dst);
 };
 

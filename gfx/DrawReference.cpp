@@ -45,8 +45,7 @@ void BlitKeyedReference(const Surface& src, const RECT& r, Surface& dst, int dx,
     }
 }
 
-void BlitBlendReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
-                        int alpha)
+void BlitBlendReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, int alpha)
 {
     for (int y = r.top; y < r.bottom; y++) {
         for (int x = r.left; x < r.right; x++) {
@@ -82,8 +81,8 @@ void Double2xReference(const Surface& src, Surface& dst)
     }
 }
 
-const DrawOps kReferenceDrawOps = {BlitKeyedReference, BlitBlendReference,
-                                   BlitBlendKeyedReference, Double2xReference};
+const DrawOps kReferenceDrawOps = {BlitKeyedReference, BlitBlendReference, BlitBlendKeyedReference,
+                                   Double2xReference};
 
 void BlitRotatedReference(uint32_t* dstPixels, int dstW, int dstH, const uint32_t* srcPixels,
                           int srcW, int srcH, int angle)

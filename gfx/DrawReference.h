@@ -11,8 +11,7 @@ class Surface;
 
 void BlitKeyedReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
                         uint32_t key);
-void BlitBlendReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
-                        int alpha);
+void BlitBlendReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy, int alpha);
 void BlitBlendKeyedReference(const Surface& src, const RECT& r, Surface& dst, int dx, int dy,
                              int alpha, uint32_t key);
 void Double2xReference(const Surface& src, Surface& dst);

@@ -56,8 +56,8 @@ std::string FaultOf(const PictureHeaders& picture, size_t pixelBytesPresent)
     else if (info.biWidth <= 0 || info.biWidth > kBmpMaxSide)
         std::snprintf(text, sizeof text, "picture header is damaged (width %d)", info.biWidth);
     else if (info.biHeight <= 0 || info.biHeight > kBmpMaxSide)
-        std::snprintf(text, sizeof text, "picture header is damaged (height %d%s)",
-                      info.biHeight, info.biHeight < 0 ? ": top-down rows are not read" : "");
+        std::snprintf(text, sizeof text, "picture header is damaged (height %d%s)", info.biHeight,
+                      info.biHeight < 0 ? ": top-down rows are not read" : "");
     else if (info.biBitCount != 24 && info.biBitCount != 32)
         std::snprintf(text, sizeof text, "%u-bit pictures are not read (only 24 and 32)",
                       info.biBitCount);

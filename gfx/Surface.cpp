@@ -56,16 +56,16 @@ void Surface::AllocateHeader(int w, int h, bool pixelsInBlock)
     header->biBitCount = 32;
     header->biCompression = BI_RGB;
     if (pixelsInBlock)
-        pixels = reinterpret_cast<uint32_t*>(reinterpret_cast<unsigned char*>(header) +
-                                             kHeaderAndGap);
+        pixels =
+            reinterpret_cast<uint32_t*>(reinterpret_cast<unsigned char*>(header) + kHeaderAndGap);
 }
 
 void Surface::AttachDibSection(HWND window)
 {
     HDC windowDc = GetDC(window);
     void* bits = nullptr;
-    bitmap = CreateDIBSection(windowDc, reinterpret_cast<const BITMAPINFO*>(header),
-                              DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap = CreateDIBSection(windowDc, reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS,
+                              &bits, nullptr, 0);
     if (!bitmap) {
         // Only a surface with no area gets here; it stays empty rather than half-made.
         width = height = 0;

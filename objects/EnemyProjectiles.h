@@ -17,7 +17,7 @@ struct AimedPath {
     bool IsAimed() const { return norm != 0; }
 
     double slope = 0;  // minor axis over major axis
-    double norm = 0;  // sqrt(slope^2 + 1); 0 until aimed
+    double norm = 0;   // sqrt(slope^2 + 1); 0 until aimed
     int32_t originX = 0;
     int32_t originY = 0;
     int32_t xSign = 0;  // 0 when y is the major axis; +1 toward smaller x, -1 toward larger

@@ -92,8 +92,8 @@ public:
 
     bool offscreen = false;
     bool collidable = false;  // takes part in graze and hit tests; a bomb clears it
-    bool solid = false;  // enemies: shots destroy it; shots: spent on the first hit
-    bool shown = false;  // has been inside the view at least once
+    bool solid = false;       // enemies: shots destroy it; shots: spent on the first hit
+    bool shown = false;       // has been inside the view at least once
     int32_t x = 0;
     int32_t y = 0;
     int32_t startX = 0;

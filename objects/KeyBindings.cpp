@@ -5,7 +5,7 @@
 
 #include "platform/ControlReads.h"
 
-const char* const kActionNames[kActionCount] = {"up",   "down", "left", "right",
+const char* const kActionNames[kActionCount] = {"up",    "down", "left", "right",
                                                 "shoot", "bomb", "slow", "pause"};
 
 KeyBindings KeyBindings::Defaults()
@@ -48,6 +48,5 @@ Action KeyBindings::ActionOf(int vk) const
 
 bool KeyBindings::operator==(const KeyBindings& other) const
 {
-    return std::equal(&keys[0][0], &keys[0][0] + kActionCount * kKeysPerAction,
-                      &other.keys[0][0]);
+    return std::equal(&keys[0][0], &keys[0][0] + kActionCount * kKeysPerAction, &other.keys[0][0]);
 }

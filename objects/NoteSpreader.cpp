@@ -12,9 +12,9 @@ constexpr uint32_t kRingInterval = 800;
 // spreader, from its upper-left corner clockwise. Each note starts 16 pixels left of the
 // spreader and aiming adds (16, 8), so the ring leans a little right and up.
 constexpr int kRing[16][2] = {
-    {-100, 100}, {-50, 100},  {0, 100},    {50, 100},  {100, 100},  {100, 50},
-    {100, 0},    {100, -50},  {100, -100}, {50, -100}, {0, -100},   {-50, -100},
-    {-100, -100}, {-100, -50}, {-100, 0},  {-100, 50},
+    {-100, 100},  {-50, 100},  {0, 100},    {50, 100},  {100, 100}, {100, 50},
+    {100, 0},     {100, -50},  {100, -100}, {50, -100}, {0, -100},  {-50, -100},
+    {-100, -100}, {-100, -50}, {-100, 0},   {-100, 50},
 };
 
 }  // namespace

@@ -75,8 +75,7 @@ int ArcShot::Update(uint32_t now)
     if (lastStep == 0)
         lastStep = now;
     double d = (now - lastStep) * 0.08;
-    MoveTo(static_cast<int32_t>(startX - std::sqrt(d * 100.0)),
-           startY - static_cast<int32_t>(d));
+    MoveTo(static_cast<int32_t>(startX - std::sqrt(d * 100.0)), startY - static_cast<int32_t>(d));
     ClipToView();
     Draw();
     AdvanceFrame();

@@ -25,9 +25,9 @@ public:
 
     int Update(uint32_t now) override;
 
-    bool stepped = false;  // this update made a movement step
+    bool stepped = false;      // this update made a movement step
     int32_t shotCooldown = 0;  // milliseconds until the next shot may leave
-    int32_t gauge = 0;  // the scene's power gauge, lent for the update
+    int32_t gauge = 0;         // the scene's power gauge, lent for the update
     ObjectList* enemyList = nullptr;
     JoystickInfo* input = nullptr;
     KeyBindings keys = KeyBindings::Defaults();  // the game scene gives her the player's own

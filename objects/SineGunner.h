@@ -10,7 +10,7 @@ class SineGunner : public GameObject {
 public:
     int Update(uint32_t now) override;
 
-    int32_t baseY = 0;  // centre line of the wave; 0 until taken
+    int32_t baseY = 0;      // centre line of the wave; 0 until taken
     uint32_t lastShot = 0;  // the time mark the pair counts from
     bool secondPending = false;
 };

@@ -12,7 +12,10 @@
 using HRESULT = int32_t;
 using ULONG = uint32_t;
 
-constexpr bool FAILED(HRESULT result) { return result < 0; }
+constexpr bool FAILED(HRESULT result)
+{
+    return result < 0;
+}
 
 constexpr HRESULT DS_OK = 0;
 constexpr HRESULT DSERR_ALLOCATED = static_cast<HRESULT>(0x8878000A);
@@ -111,8 +114,8 @@ public:
     // The format must be kAudioBufferFormat's; the size between DSBSIZE_MIN and DSBSIZE_MAX
     // and a whole number of samples. The buffer starts silent (or with the description's
     // samples), stopped, at full volume.
-    virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* description,
-                                      IDirectSoundBuffer** buffer, void* outer) = 0;
+    virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBuffer** buffer,
+                                      void* outer) = 0;
     // A second buffer over the very bytes of original (a buffer of this device): no copy is
     // made. It has a position, play state and volume of its own, and starts stopped at the
     // start, at the original's volume. Bytes shared so cannot be locked: one of the sharers may

@@ -28,17 +28,14 @@ PcmBuffer::PcmBuffer(const DSBUFFERDESC& description)
                   ? std::make_shared<std::vector<int16_t>>(std::move(*description.samples))
                   : std::make_shared<std::vector<int16_t>>(description.dwBufferBytes /
                                                            sizeof(int16_t))),
-      flags(description.dwFlags),
-      ownerTag(description.tag)
+      flags(description.dwFlags), ownerTag(description.tag)
 {
     voice.samples = samples->data();
     voice.length = static_cast<uint32_t>(samples->size());
 }
 
 PcmBuffer::PcmBuffer(const PcmBuffer& original)
-    : samples(original.samples),
-      flags(original.flags),
-      ownerTag(original.ownerTag),
+    : samples(original.samples), flags(original.flags), ownerTag(original.ownerTag),
       hundredthsOfDecibel(original.hundredthsOfDecibel)
 {
     voice.samples = samples->data();

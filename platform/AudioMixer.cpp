@@ -61,8 +61,7 @@ static int16_t Limit(int32_t sum, MixLimiter& limiter)
     return static_cast<int16_t>(std::lround(sum * limiter.gain));
 }
 
-void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count,
-               MixLimiter& limiter)
+void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count, MixLimiter& limiter)
 {
     // Summed a stretch at a time in a fixed block on the stack: the audio thread never
     // allocates.

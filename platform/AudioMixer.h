@@ -13,7 +13,7 @@ constexpr int32_t kFullGain = 1 << 16;
 // A buffer as the mixer sees it. The invariant: position < length whenever length > 0.
 struct MixVoice {
     const int16_t* samples = nullptr;
-    uint32_t length = 0;  // in samples
+    uint32_t length = 0;    // in samples
     uint32_t position = 0;  // the next sample to play
     int32_t gain = kFullGain;
     bool playing = false;
@@ -38,5 +38,4 @@ struct MixLimiter {
 
 // Writes count samples of the sum of every playing voice, each scaled by its gain, through the
 // limiter (silence when nothing plays), and moves the voices on by what they played.
-void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count,
-               MixLimiter& limiter);
+void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count, MixLimiter& limiter);

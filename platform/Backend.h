@@ -110,8 +110,8 @@ AudioDevice& CurrentAudioDevice();
 void OnKeyDown(int vk, bool alt, bool repeat);
 void OnKeyUp(int vk, bool alt);
 void OnCloseRequest();  // the close box, the window manager's close, or a termination signal
-void OnExpose();  // the window's picture was lost and must be painted again
-void OnFocusLost();  // the window lost the keyboard or was minimised
+void OnExpose();        // the window's picture was lost and must be painted again
+void OnFocusLost();     // the window lost the keyboard or was minimised
 
 // The window the backend's events belong to; null when none is open.
 HWND NativeWindowOwner();

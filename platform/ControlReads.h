@@ -6,9 +6,9 @@
 #include "platform/Platform.h"
 
 struct ControlReads {
-    bool (*keyHeld)(int vk);                // the held bit of GetAsyncKeyState
-    UINT (*readPad)(JOYINFO& reading);      // joyGetPos for joystick 1
-    UINT (*readPadCaps)(JOYCAPSA& caps);    // joyGetDevCapsA for joystick 1
+    bool (*keyHeld)(int vk);              // the held bit of GetAsyncKeyState
+    UINT (*readPad)(JOYINFO& reading);    // joyGetPos for joystick 1
+    UINT (*readPadCaps)(JOYCAPSA& caps);  // joyGetDevCapsA for joystick 1
 };
 
 const ControlReads& LiveControlReads();

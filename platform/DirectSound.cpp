@@ -186,8 +186,7 @@ HRESULT Sound::CreateSoundBuffer(const DSBUFFERDESC* description, IDirectSoundBu
     return DS_OK;
 }
 
-HRESULT Sound::DuplicateSoundBuffer(IDirectSoundBuffer* original,
-                                    IDirectSoundBuffer** duplicate)
+HRESULT Sound::DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** duplicate)
 {
     if (!duplicate)
         return DSERR_INVALIDPARAM;

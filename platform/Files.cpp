@@ -20,8 +20,10 @@ std::string Describe(const std::string& path, int error)
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 
@@ -30,7 +32,8 @@ bool WriteAll(int fd, const unsigned char* bytes, size_t size)
     while (size > 0) {
         ssize_t written = write(fd, bytes, size);
         if (written < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         bytes += written;
@@ -57,8 +60,8 @@ MappedFile::MappedFile(const std::string& path)
         // mmap refuses a zero length; an empty file is simply an empty mapping.
         opened = true;
     } else {
-        void* view = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE,
-                          fd, 0);
+        void* view =
+            mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (view == MAP_FAILED) {
             failure = Describe(path, errno);
         } else {
@@ -72,14 +75,13 @@ MappedFile::MappedFile(const std::string& path)
 
 MappedFile::~MappedFile()
 {
-    if (start) munmap(const_cast<unsigned char*>(start), length);
+    if (start)
+        munmap(const_cast<unsigned char*>(start), length);
 }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : start(std::exchange(other.start, nullptr)),
-      length(std::exchange(other.length, 0)),
-      opened(std::exchange(other.opened, false)),
-      failure(std::move(other.failure))
+    : start(std::exchange(other.start, nullptr)), length(std::exchange(other.length, 0)),
+      opened(std::exchange(other.opened, false)), failure(std::move(other.failure))
 {
 }
 
@@ -96,7 +98,8 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
 bool CreateNewFile(const std::string& path)
 {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     close(fd);
     return true;
 }
@@ -106,11 +109,12 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, Durabil
     const bool durable = durability == Durability::Durable;
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
 
-    bool written = fchmod(fd, 0644) == 0
-        && WriteAll(fd, static_cast<const unsigned char*>(data), size)
-        && (!durable || fsync(fd) == 0);
+    bool written = fchmod(fd, 0644) == 0 &&
+                   WriteAll(fd, static_cast<const unsigned char*>(data), size) &&
+                   (!durable || fsync(fd) == 0);
     written = close(fd) == 0 && written;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         unlink(temporary.c_str());
@@ -132,6 +136,7 @@ std::string ExecutableFolder()
 {
     char path[4096];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return {};
+    if (length <= 0)
+        return {};
     return FolderOf(std::string(path, static_cast<size_t>(length)));
 }

@@ -17,14 +17,22 @@ struct PixelView {
 
 // Copies width x height pixels from device (srcX, srcY) of src to device (x, y) of dst,
 // clipped to both. Returns the number of rows copied.
-int CopyDeviceRect(DibSection& dst, int x, int y, int width, int height, PixelView src,
-                   int srcX, int srcY)
+int CopyDeviceRect(DibSection& dst, int x, int y, int width, int height, PixelView src, int srcX,
+                   int srcY)
 {
     // Clip every edge against the source first, then the destination; a shift of one side
     // moves the other by the same amount.
     auto clip = [](int& a, int& b, int& size, int limitA, int limitB) {
-        if (a < 0) { b -= a; size += a; a = 0; }
-        if (b < 0) { a -= b; size += b; b = 0; }
+        if (a < 0) {
+            b -= a;
+            size += a;
+            a = 0;
+        }
+        if (b < 0) {
+            a -= b;
+            size += b;
+            b = 0;
+        }
         size = std::min({size, limitA - a, limitB - b});
     };
     clip(srcX, x, width, src.width, dst.width);
@@ -51,20 +59,19 @@ bool HasPixels(HDC dc)
 
 }  // namespace
 
-BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-            DWORD rop)
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop)
 {
     if (rop != SRCCOPY || !HasPixels(dst) || !HasPixels(src))
         return FALSE;
     const DibSection& from = *src->bitmap;
-    CopyDeviceRect(*dst->bitmap, x, y, width, height, {from.pixels, from.width, from.height},
-                   srcX, srcY);
+    CopyDeviceRect(*dst->bitmap, x, y, width, height, {from.pixels, from.width, from.height}, srcX,
+                   srcY);
     return TRUE;
 }
 
 int StretchDIBits(HDC dc, int dstX, int dstY, int dstWidth, int dstHeight, int srcX, int srcY,
-                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info,
-                  UINT usage, DWORD rop)
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                  DWORD rop)
 {
     // The game copies pictures unscaled only; anything else is refused rather than drawn wrong.
     if (rop != SRCCOPY || usage != DIB_RGB_COLORS || !HasPixels(dc) || !bits || !info)

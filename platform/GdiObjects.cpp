@@ -13,9 +13,8 @@ constexpr int kMaxDibSide = 16384;
 bool IsUsableDibHeader(const BITMAPINFOHEADER& header)
 {
     return header.biSize >= sizeof(BITMAPINFOHEADER) && header.biWidth > 0 &&
-           header.biWidth <= kMaxDibSide && header.biHeight > 0 &&
-           header.biHeight <= kMaxDibSide && header.biBitCount == 32 &&
-           header.biCompression == BI_RGB;
+           header.biWidth <= kMaxDibSide && header.biHeight > 0 && header.biHeight <= kMaxDibSide &&
+           header.biBitCount == 32 && header.biCompression == BI_RGB;
 }
 
 }  // namespace
@@ -103,10 +102,9 @@ BOOL DeleteObject(HBITMAP bitmap)
     return TRUE;
 }
 
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  const char* faceName)
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* faceName)
 {
     // Our one 8x16 screen font stands in for every face the game names.
     return new Font;

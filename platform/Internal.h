@@ -18,7 +18,7 @@ struct DeviceContext {
     DibSection* bitmap = nullptr;
     Font* font = nullptr;
     COLORREF textColor = 0;
-    int bkMode = 2;  // OPAQUE
+    int bkMode = 2;              // OPAQUE
     bool ownedByWindow = false;  // from GetDC/BeginPaint rather than CreateCompatibleDC
 };
 

@@ -76,8 +76,8 @@ void PollJoystickCapture()
     // reported once it has gone far enough.
     if (Distance(reading.wXpos, capture.last.wXpos) > threshold ||
         Distance(reading.wYpos, capture.last.wYpos) > threshold) {
-        const LPARAM position = static_cast<LPARAM>((reading.wXpos & 0xFFFF) |
-                                                    ((reading.wYpos & 0xFFFF) << 16));
+        const LPARAM position =
+            static_cast<LPARAM>((reading.wXpos & 0xFFFF) | ((reading.wYpos & 0xFFFF) << 16));
         PostMessageA(capture.window, MM_JOY1MOVE, reading.wButtons, position);
         capture.last.wXpos = reading.wXpos;
         capture.last.wYpos = reading.wYpos;

@@ -15,13 +15,16 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {VK_BACK, "Backspace"},     {VK_TAB, "Tab"},          {VK_RETURN, "Return"},
-    {VK_SHIFT, "Left Shift"},   {VK_CONTROL, "Left Ctrl"}, {VK_MENU, "Left Alt"},
-    {VK_ESCAPE, "Escape"},      {VK_SPACE, "Space"},      {VK_LEFT, "Left"},
-    {VK_UP, "Up"},              {VK_RIGHT, "Right"},      {VK_DOWN, "Down"},
-    {VK_MULTIPLY, "Keypad *"},  {VK_ADD, "Keypad +"},     {VK_SUBTRACT, "Keypad -"},
-    {VK_DIVIDE, "Keypad /"},    {VK_OEM_PLUS, "="},       {VK_OEM_COMMA, ","},
-    {VK_OEM_MINUS, "-"},        {VK_OEM_PERIOD, "."},
+    {VK_BACK, "Backspace"},    {VK_TAB, "Tab"},
+    {VK_RETURN, "Return"},     {VK_SHIFT, "Left Shift"},
+    {VK_CONTROL, "Left Ctrl"}, {VK_MENU, "Left Alt"},
+    {VK_ESCAPE, "Escape"},     {VK_SPACE, "Space"},
+    {VK_LEFT, "Left"},         {VK_UP, "Up"},
+    {VK_RIGHT, "Right"},       {VK_DOWN, "Down"},
+    {VK_MULTIPLY, "Keypad *"}, {VK_ADD, "Keypad +"},
+    {VK_SUBTRACT, "Keypad -"}, {VK_DIVIDE, "Keypad /"},
+    {VK_OEM_PLUS, "="},        {VK_OEM_COMMA, ","},
+    {VK_OEM_MINUS, "-"},       {VK_OEM_PERIOD, "."},
 };
 
 // Letters, digits, the keypad's digits and the function keys are named by rule.

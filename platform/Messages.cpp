@@ -100,8 +100,7 @@ BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT remove)
     }
     HWND owner = platform::NativeWindowOwner();
     Window* live = platform::LiveWindow(owner);
-    if (live && live->invalid && (!window || window == owner) &&
-        InRange(WM_PAINT, first, last)) {
+    if (live && live->invalid && (!window || window == owner) && InRange(WM_PAINT, first, last)) {
         // Stays until the paint handler has validated the window.
         *message = {owner, WM_PAINT, 0, 0, timeGetTime()};
         return TRUE;
@@ -144,9 +143,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     constexpr LPARAM kAltHeld = 1 << 29;
     switch (message) {
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SYSKEYDOWN:
         // Alt+F4 closes on every window manager, whether or not it handles the key itself.
         if (wParam == VK_F4 && (lParam & kAltHeld))
@@ -159,7 +156,6 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             EndPaint(window, &paint);
         return 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -183,9 +183,9 @@ constexpr int WHITE_BRUSH = 0;
 
 // Creates the window and sends it WM_CREATE before returning. Null when no window can be
 // opened (no display); PlatformError() then says why.
-HWND CreateWindowExA(DWORD exStyle, const char* className, const char* caption, DWORD style,
-                     int x, int y, int width, int height, HWND parent, void* menu,
-                     HINSTANCE instance, void* param);
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* caption, DWORD style, int x,
+                     int y, int width, int height, HWND parent, void* menu, HINSTANCE instance,
+                     void* param);
 BOOL DestroyWindow(HWND window);  // sends WM_DESTROY
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -281,19 +281,17 @@ HFONT SelectObject(HDC dc, HFONT font);
 BOOL DeleteObject(HBITMAP bitmap);
 BOOL DeleteObject(HFONT font);
 // Our own 8x16 screen font serves every face name; height and width choose nothing else.
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  const char* faceName);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* faceName);
 int SetBkMode(HDC dc, int mode);
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
-BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-            DWORD rop);
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
 // Source rectangle in the DIB's own coordinates (y from the bottom, as in a BMP).
 int StretchDIBits(HDC dc, int dstX, int dstY, int dstWidth, int dstHeight, int srcX, int srcY,
-                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info,
-                  UINT usage, DWORD rop);
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                  DWORD rop);
 
 // ---------------------------------------------------------------------------------------------
 // Joystick (winmm): the first device only; axes 0..65535; buttons as bits 1, 2, 4, 8.

@@ -28,9 +28,8 @@ const char whiteBrush = 0;
 
 std::vector<WindowClass>::iterator FindClass(const char* name)
 {
-    return std::find_if(classes.begin(), classes.end(), [name](const WindowClass& c) {
-        return name && c.name == name;
-    });
+    return std::find_if(classes.begin(), classes.end(),
+                        [name](const WindowClass& c) { return name && c.name == name; });
 }
 
 void ForgetWindow(Window* window)
@@ -119,9 +118,9 @@ const void* GetStockObject(int object)
     return &whiteBrush;
 }
 
-HWND CreateWindowExA(DWORD exStyle, const char* className, const char* caption, DWORD style,
-                     int x, int y, int width, int height, HWND parent, void* menu,
-                     HINSTANCE instance, void* param)
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* caption, DWORD style, int x,
+                     int y, int width, int height, HWND parent, void* menu, HINSTANCE instance,
+                     void* param)
 {
     auto windowClass = FindClass(className);
     if (windowClass == classes.end()) {

@@ -74,13 +74,11 @@ LONG GetWindowLongA(HWND handle, int index)
     if (!window)
         return 0;
     switch (index) {
-    case GWL_STYLE:
-        return static_cast<LONG>(window->style);
+    case GWL_STYLE: return static_cast<LONG>(window->style);
     case GWL_HINSTANCE:
         // Only the low 32 bits of the handle fit, as the 32-bit call has always returned them.
         return static_cast<LONG>(reinterpret_cast<uintptr_t>(window->instance));
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

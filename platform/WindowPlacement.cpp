@@ -11,10 +11,11 @@ RECT PlacePicture(int outputWidth, int outputHeight, int pictureWidth, int pictu
     int height = pictureHeight * factor;
     if (factor == 0) {
         // Narrower or lower than the picture: shrink, keeping the proportions.
-        const bool widthLimits = int64_t(outputWidth) * pictureHeight <
-                                 int64_t(outputHeight) * pictureWidth;
-        width = widthLimits ? outputWidth
-                            : static_cast<int>(int64_t(outputHeight) * pictureWidth / pictureHeight);
+        const bool widthLimits =
+            int64_t(outputWidth) * pictureHeight < int64_t(outputHeight) * pictureWidth;
+        width = widthLimits
+                    ? outputWidth
+                    : static_cast<int>(int64_t(outputHeight) * pictureWidth / pictureHeight);
         height = widthLimits ? static_cast<int>(int64_t(outputWidth) * pictureHeight / pictureWidth)
                              : outputHeight;
     }

@@ -16,8 +16,10 @@ public:
     // The original MT19937 seeding by the 69069 generator; also picks the block path for this
     // processor and generates the first block.
     void Seed(uint32_t s);
-    uint32_t Next() {
-        if (index >= kStateSize) GenerateBlock();
+    uint32_t Next()
+    {
+        if (index >= kStateSize)
+            GenerateBlock();
         return output[index++];
     }
 
@@ -33,7 +35,8 @@ public:
 
     // One step of the recurrence, in place: word i from its top bit, the low bits of word
     // i + 1 and the partner word i + 397 (all mod 624).
-    void TwistWord(int i) {
+    void TwistWord(int i)
+    {
         uint32_t y = (state[i] & kUpperMask) | (state[(i + 1) % kStateSize] & kLowerMask);
         state[i] = state[(i + kShift) % kStateSize] ^ (y >> 1) ^ ((y & 1) ? kMatrix : 0);
     }
@@ -46,7 +49,8 @@ public:
 
 class LcgRandom {
 public:
-    int Next() {
+    int Next()
+    {
         state = state * 214013u + 2531011u;
         return static_cast<int>((state >> 16) & 0x7FFF);
     }

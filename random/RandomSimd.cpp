@@ -33,10 +33,10 @@ inline void TwistFour(uint32_t* word, const uint32_t* partner)
 inline __m128i TemperFour(__m128i y)
 {
     y = _mm_xor_si128(y, _mm_srli_epi32(y, 11));
-    y = _mm_xor_si128(y, _mm_and_si128(_mm_slli_epi32(y, 7),
-                                       _mm_set1_epi32(static_cast<int>(0x9D2C5680u))));
-    y = _mm_xor_si128(y, _mm_and_si128(_mm_slli_epi32(y, 15),
-                                       _mm_set1_epi32(static_cast<int>(0xEFC60000u))));
+    y = _mm_xor_si128(
+        y, _mm_and_si128(_mm_slli_epi32(y, 7), _mm_set1_epi32(static_cast<int>(0x9D2C5680u))));
+    y = _mm_xor_si128(
+        y, _mm_and_si128(_mm_slli_epi32(y, 15), _mm_set1_epi32(static_cast<int>(0xEFC60000u))));
     return _mm_xor_si128(y, _mm_srli_epi32(y, 18));
 }
 
@@ -44,7 +44,7 @@ inline __m128i TemperFour(__m128i y)
 
 void Random::GenerateBlockSimd()
 {
-    constexpr int kFirstStretchEnd = 224;                   // words 0..223: partner not wrapped
+    constexpr int kFirstStretchEnd = 224;                     // words 0..223: partner not wrapped
     constexpr int kSecondStretchBegin = kStateSize - kShift;  // 227: partner wrapped, finished
     constexpr int kLastWord = kStateSize - 1;
     static_assert(kFirstStretchEnd % 4 == 0 && (kLastWord - kSecondStretchBegin) % 4 == 0);

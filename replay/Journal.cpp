@@ -13,8 +13,8 @@ struct State {
     bool recordRuns = false;
     Mode mode = Mode::Live;
     bool inRun = false;
-    bool ending = false;      // EndRun was called: the run ends with this frame
-    bool setUpOpen = false;   // frame 0, the run's set-up, still takes reads
+    bool ending = false;     // EndRun was called: the run ends with this frame
+    bool setUpOpen = false;  // frame 0, the run's set-up, still takes reads
     uint32_t frame = 0;
     RunHeader header;
     FrameRecord current;

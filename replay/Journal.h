@@ -27,9 +27,9 @@ void SetEventSink(EventSink sink);
 void Deliver(const SceneEvent& event);
 
 // The reads.
-uint32_t Clock();  // timeGetTime
-bool KeyHeld(int vk);  // the held bit of GetAsyncKeyState
-UINT ReadPad(JOYINFO& reading);  // joyGetPos for joystick 1
+uint32_t Clock();                  // timeGetTime
+bool KeyHeld(int vk);              // the held bit of GetAsyncKeyState
+UINT ReadPad(JOYINFO& reading);    // joyGetPos for joystick 1
 UINT ReadPadCaps(JOYCAPSA& caps);  // joyGetDevCapsA for joystick 1
 // The key and pad reads above as the table the game's objects are steered through.
 const ControlReads& Controls();

@@ -242,8 +242,8 @@ void FrameWriter::Write(const FrameRecord& frame)
         return;
     }
     FlushQuiet();
-    PutVarint(out, static_cast<uint32_t>(reference << kShapeShift) | stepCode |
-                       (more ? kTokenMore : 0));
+    PutVarint(out,
+              static_cast<uint32_t>(reference << kShapeShift) | stepCode | (more ? kTokenMore : 0));
     if (more)
         PutVarint(out, more);
     if (more & kEvents) {
@@ -414,8 +414,9 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
             padChanges.emplace_back(index, answer);
         }
     }
-    const size_t clockReads = std::count_if(frame.reads.begin(), frame.reads.end(),
-                                            [](const Read& r) { return r.kind == ReadKind::Clock; });
+    const size_t clockReads =
+        std::count_if(frame.reads.begin(), frame.reads.end(),
+                      [](const Read& r) { return r.kind == ReadKind::Clock; });
     const uint32_t stepCode = token & 3;
     if (stepCode == kStepsGiven) {
         lastSteps.clear();
@@ -443,9 +444,7 @@ bool FrameReader::Next(FrameRecord& frame, std::string& error)
             lastClock += static_cast<uint32_t>(lastSteps[step++]);
             frame.answers[i].a = lastClock;
             break;
-        case ReadKind::Key:
-            frame.answers[i].a = shape.keysHeld[key++];
-            break;
+        case ReadKind::Key: frame.answers[i].a = shape.keysHeld[key++]; break;
         default: {
             Answer& known = frame.reads[i].kind == ReadKind::Pad ? pad : padCaps;
             if (change < padChanges.size() && padChanges[change].first == i)
@@ -521,7 +520,8 @@ bool DecodeRecording(std::span<const uint8_t> bytes, Recording& recording, std::
                 std::to_string(kFormatVersion);
         return false;
     }
-    if (size < 4 || Fnv1a32(data, size - 4) != Cursor{data + size - 4, data + size}.Fixed<uint32_t>()) {
+    if (size < 4 ||
+        Fnv1a32(data, size - 4) != Cursor{data + size - 4, data + size}.Fixed<uint32_t>()) {
         error = "the replay is cut short or damaged (its checksum does not match)";
         return false;
     }

@@ -29,8 +29,15 @@ struct Answer {
 };
 
 // The window messages that reach a scene.
-enum class EventKind : uint8_t { KeyPress, KeyDown, FocusLost, JoyButtonDown, JoyButtonUp, JoyMove,
-                                 Count };
+enum class EventKind : uint8_t {
+    KeyPress,
+    KeyDown,
+    FocusLost,
+    JoyButtonDown,
+    JoyButtonUp,
+    JoyMove,
+    Count
+};
 struct SceneEvent {
     EventKind kind = EventKind::KeyPress;
     uint32_t arg = 0;
@@ -60,10 +67,10 @@ struct RunHeader {
     uint32_t archiveChecksum = 0;  // of the archive's index: other pictures or rules differ
     uint64_t date = 0;             // seconds since 1970, UTC
     int32_t finalScore = 0;
-    uint64_t finalChecksum = 0;    // of the last frame's picture
-    uint32_t frameCount = 0;       // frames after the set-up one
+    uint64_t finalChecksum = 0;  // of the last frame's picture
+    uint32_t frameCount = 0;     // frames after the set-up one
     uint32_t checksumInterval = 60;
-    uint32_t clockBase = 0;        // the clock as the run began
+    uint32_t clockBase = 0;  // the clock as the run began
     RunSetup setup;
 };
 

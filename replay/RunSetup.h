@@ -10,9 +10,9 @@
 struct RunSetup {
     static constexpr int kRandomWords = 624;
 
-    uint32_t gameLength = 0;     // 0: one minute, 1: five minutes
-    int32_t rankedBest = 0;      // the best score of the ranking as the run began, on show
-    uint32_t eventMask = 0;      // the EventBits the run's scene hears
+    uint32_t gameLength = 0;  // 0: one minute, 1: five minutes
+    int32_t rankedBest = 0;   // the best score of the ranking as the run began, on show
+    uint32_t eventMask = 0;   // the EventBits the run's scene hears
     KeyBindings keys = {};
     uint32_t padAvailable = 0;
     uint32_t padRanges[4] = {};  // x minimum, x maximum, y minimum, y maximum

@@ -24,8 +24,7 @@ constexpr double kRollSpeed = 0.032;
 constexpr uint32_t kSlideTime = 8192;
 
 // The roll is read a screen at a time from its top, and its first screen sweeps in whole.
-constexpr PictureLimits kStaffRollLimits = {kScreenWidth, kScreenHeight + 1, kAnySize,
-                                            kAnySize};
+constexpr PictureLimits kStaffRollLimits = {kScreenWidth, kScreenHeight + 1, kAnySize, kAnySize};
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kRed = 0x0000FF;
@@ -72,28 +71,19 @@ void EndingScene::OnKeyDown(int vk)
 
 void EndingScene::OnJoyButtonDown(UINT buttons)
 {
-    if (buttons & JOY_BUTTON1) OnKeyDown(VK_SPACE);
+    if (buttons & JOY_BUTTON1)
+        OnKeyDown(VK_SPACE);
 }
 
 void EndingScene::Frame()
 {
     uint32_t now = journal::Clock();
     switch (state) {
-    case kLeaving:
-        LeaveForTitle();
-        break;
-    case kWipeIn:
-        DrawWipeIn(now);
-        break;
-    case kRanking:
-        DrawRanking(now);
-        break;
-    case kStaffRoll:
-        DrawStaffRoll(now);
-        break;
-    case kClosing:
-        DrawClosing();
-        break;
+    case kLeaving: LeaveForTitle(); break;
+    case kWipeIn: DrawWipeIn(now); break;
+    case kRanking: DrawRanking(now); break;
+    case kStaffRoll: DrawStaffRoll(now); break;
+    case kClosing: DrawClosing(); break;
     }
 }
 
@@ -102,7 +92,8 @@ void EndingScene::Frame()
 void EndingScene::DrawWipeIn(uint32_t now)
 {
     uint32_t t = now - stateTime;
-    if (t >= kWipeInTime) state = kRanking;
+    if (t >= kWipeInTime)
+        state = kRanking;
     WipeRagged(*staffRollImage, *canvas, kScreenWidth - static_cast<int>(t / 4), kWipeSpread);
 }
 
@@ -137,7 +128,8 @@ void EndingScene::DrawStaffRoll(uint32_t now)
 {
     // The fraction of a pixel left at each step is dropped, since the step restarts the time.
     uint32_t step = static_cast<uint32_t>((now - stateTime) * kRollSpeed);
-    if (step == 0) return;
+    if (step == 0)
+        return;
     scrollY += step;
     if (scrollY > static_cast<uint32_t>(staffRollImage->height - kScreenHeight)) {
         state = kClosing;

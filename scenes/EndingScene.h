@@ -27,7 +27,7 @@ public:
     int32_t runScore = 0;  // the score of the run that just ended, set by the game scene
     int32_t state = kWipeIn;
     uint32_t stateTime = 0;  // when the phase began; in the roll, the time of the last step
-    uint32_t scrollY = 0;  // top row of the roll on screen, counted from the picture's top
+    uint32_t scrollY = 0;    // top row of the roll on screen, counted from the picture's top
     Surface* staffRollImage = nullptr;
     Surface* blackImage = nullptr;
 

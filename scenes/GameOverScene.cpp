@@ -26,8 +26,7 @@ void GameOverScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     Scene::Init(app, canvas, joystick);
     state = kReveal;
     blackImage = LoadScenePicture(app->window, resourceArchive, "black.bmp", kScreenOrMore);
-    gameOverImage =
-        LoadScenePicture(app->window, resourceArchive, "gameover.bmp", kExactlyScreen);
+    gameOverImage = LoadScenePicture(app->window, resourceArchive, "gameover.bmp", kExactlyScreen);
     CaptureJoystick();
     stateTime = journal::Clock();
     startTime = journal::Clock();
@@ -35,21 +34,25 @@ void GameOverScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 
 void GameOverScene::OnKeyDown(int vk)
 {
-    if (vk == VK_SPACE) Advance();
+    if (vk == VK_SPACE)
+        Advance();
 }
 
 void GameOverScene::OnJoyButtonDown(UINT buttons)
 {
-    if (buttons & JOY_BUTTON1) Advance();
+    if (buttons & JOY_BUTTON1)
+        Advance();
 }
 
 // A press ends the reveal, ends the hold, and during the fade only raises the state: the fade
 // keeps the start time of its first press.
 void GameOverScene::Advance()
 {
-    if (state == kLeaving) return;
+    if (state == kLeaving)
+        return;
     state++;
-    if (state == kHold || state == kFading) stateTime = journal::Clock();
+    if (state == kHold || state == kFading)
+        stateTime = journal::Clock();
 }
 
 void GameOverScene::Frame()
@@ -59,7 +62,8 @@ void GameOverScene::Frame()
     if (state == kLeaving) {
         LeaveForTitle();
     } else if (state == kReveal) {
-        if (t >= kRevealTime) state = kHold;
+        if (t >= kRevealTime)
+            state = kHold;
         // The canvas is never cleared, so what earlier frames revealed stays.
         WipeRagged(*gameOverImage, *canvas, kScreenWidth - static_cast<int>(t / 4), kWipeSpread);
     } else if (state == kHold) {

@@ -42,14 +42,14 @@ public:
     Surface* backgroundImage = nullptr;
     Surface* treesImage = nullptr;
     int32_t backgroundScroll = 0;  // source column of the background, 0..1216
-    int32_t treesScroll = 0;  // source column of the tree band, 0..640
+    int32_t treesScroll = 0;       // source column of the tree band, 0..640
     Player* player = nullptr;
     ScoreDisplay* scoreDisplay = nullptr;
     int32_t score = 0;
     GaugeBar* gaugeBar = nullptr;  // its level is the power gauge
     SpriteTable images = {};
     ObjectList enemyList;  // enemies, their bullets, explosions, sparks, bomb pictures
-    ObjectList shotList;  // the heroine's shots
+    ObjectList shotList;   // the heroine's shots
     bool paused = false;
     // What this run started from: now's, or a replay's own (which shows the best of the ranking
     // as its run began, not the watcher's).
@@ -106,7 +106,7 @@ private:
     uint32_t pausedSince = 0;  // the platform's clock when the pause began
     uint32_t pausedTotal = 0;
     bool givingUp = false;
-    bool padStartHeld = true;  // a Start held as the run begins is not a press
+    bool padStartHeld = true;           // a Start held as the run begins is not a press
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
 
     // Words of the next snapshot already written ahead of its copy, a page at a time.

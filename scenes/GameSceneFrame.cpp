@@ -125,7 +125,8 @@ void GameScene::EndRunByTime()
         const std::string picture =
             playerFolder.PathOf(saveRecord.gameMode == 0 ? "HighScore1.bmp" : "HighScore5.bmp");
         if (!SaveBmp(*canvas, picture.c_str()))
-            std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n", picture.c_str());
+            std::fprintf(stderr, "korimo: cannot write the best run's picture %s\n",
+                         picture.c_str());
     }
 
     soundSystem->Stop(kSoundGameMusic);
@@ -139,8 +140,10 @@ void GameScene::EndRunByTime()
 void GameScene::RecordScore()
 {
     saveRecord.CurrentTable().Insert(score);
-    if (!playerFolder.writable()) return;  // kept in memory only, as the player was told
-    if (journal::PlayingBack()) return;  // a replay's ending shows its score, the file never
+    if (!playerFolder.writable())
+        return;  // kept in memory only, as the player was told
+    if (journal::PlayingBack())
+        return;  // a replay's ending shows its score, the file never
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     if (!saveRecord.Save(saveFile.c_str()))
         std::fprintf(stderr, "korimo: cannot write the scores to %s\n", saveFile.c_str());
@@ -174,8 +177,7 @@ int GameScene::SpawnDivisor(uint32_t elapsed) const
         else if (n < 50)
             d = 80;
         return d;
-    default:
-        return std::max(150 - static_cast<int32_t>(elapsed >> 12), 50);
+    default: return std::max(150 - static_cast<int32_t>(elapsed >> 12), 50);
     }
 }
 
@@ -265,8 +267,7 @@ void GameScene::SpawnPattern(int pattern)
         AddEnemy(new PatternRunner, kPatternRunnerLook, LineX(kLineLength), y);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

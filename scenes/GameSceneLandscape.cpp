@@ -93,8 +93,7 @@ void GameScene::TakeSnapshot(uint32_t elapsed)
     if (!TimedMode() || snapshotCount >= kSnapshotCount)
         return;
     Surface* snapshot = snapshots[snapshotCount];
-    bool fits =
-        snapshot && snapshot->width == canvas->width && snapshot->height == canvas->height;
+    bool fits = snapshot && snapshot->width == canvas->width && snapshot->height == canvas->height;
     if (elapsed <= snapshotCount * kSnapshotInterval[saveRecord.gameMode]) {
         if (fits)
             PrepareSnapshot(*snapshot);
@@ -125,8 +124,8 @@ void GameScene::PrepareSnapshot(Surface& next)
 void GameScene::DrawTimer(uint32_t elapsed)
 {
     char text[32];
-    int length = std::snprintf(text, sizeof text, "%02u:%02u Sec.", elapsed / 60000,
-                               elapsed % 60000 / 1000);
+    int length =
+        std::snprintf(text, sizeof text, "%02u:%02u Sec.", elapsed / 60000, elapsed % 60000 / 1000);
     int row = player->y < kHudSwapHeight ? 25 : 200;
     TextOutA(canvas->dc, 240, row, text, length);
 }

@@ -77,8 +77,8 @@ void GameScene::GiveUp()
 bool GameScene::PadStartPressed()
 {
     JOYINFO reading = {};
-    const bool held = journal::ReadPad(reading) == JOYERR_NOERROR &&
-                      (reading.wButtons & JOY_BUTTONSTART);
+    const bool held =
+        journal::ReadPad(reading) == JOYERR_NOERROR && (reading.wButtons & JOY_BUTTONSTART);
     const bool pressed = held && !padStartHeld;
     padStartHeld = held;
     return pressed;

@@ -21,10 +21,10 @@ namespace {
 
 // The sprite sheets in the order of their indexes.
 constexpr const char* kSheetNames[kSpriteSheetCount] = {
-    "shot.bmp", "laser.bmp", "bbolo.bmp", "bbolo2.bmp", "morisel.bmp", "kanel.bmp",
-    "tarune.bmp", "bolo.bmp", "tama.bmp", "bom.bmp", "nazo.bmp", "beam.bmp", "onpu.bmp",
-    "bazooka.bmp", "exp.bmp", "exp2.bmp", "bar.bmp", "bomber.bmp", "bombertext.bmp",
-    "kasuri.bmp",
+    "shot.bmp",  "laser.bmp",  "bbolo.bmp",  "bbolo2.bmp",     "morisel.bmp",
+    "kanel.bmp", "tarune.bmp", "bolo.bmp",   "tama.bmp",       "bom.bmp",
+    "nazo.bmp",  "beam.bmp",   "onpu.bmp",   "bazooka.bmp",    "exp.bmp",
+    "exp2.bmp",  "bar.bmp",    "bomber.bmp", "bombertext.bmp", "kasuri.bmp",
 };
 
 constexpr int kHeroineFrames = 4;

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "replay/Journal.h"
 #include "platform/Platform.h"
+#include "replay/Journal.h"
 
 class GameApp;
 class JoystickInfo;

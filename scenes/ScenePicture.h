@@ -24,8 +24,7 @@ struct PictureLimits {
 // Drawn whole at the top-left corner: at most a screen.
 constexpr PictureLimits kAtMostScreen = {1, 1, kScreenWidth, kScreenHeight};
 // Drawn whole and blended over the whole screen: exactly a screen.
-constexpr PictureLimits kExactlyScreen = {kScreenWidth, kScreenHeight, kScreenWidth,
-                                          kScreenHeight};
+constexpr PictureLimits kExactlyScreen = {kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 // Read only within the screen's rectangle: a screen or more.
 constexpr PictureLimits kScreenOrMore = {kScreenWidth, kScreenHeight, kAnySize, kAnySize};
 
@@ -40,5 +39,4 @@ void CopyPicture(const Surface& picture, Surface& canvas);
 
 // Shows the picture darkened by black as it stands `elapsed` ms into a 512 ms fade. Returns
 // true once the screen is fully black.
-bool FadeToBlack(const Surface& picture, const Surface& black, Surface& canvas,
-                 uint32_t elapsed);
+bool FadeToBlack(const Surface& picture, const Surface& black, Surface& canvas, uint32_t elapsed);

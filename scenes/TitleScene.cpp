@@ -51,37 +51,42 @@ void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 void TitleScene::OnKeyDown(int vk)
 {
     switch (vk) {
-    case VK_SPACE:
-        Advance();
-        break;
+    case VK_SPACE: Advance(); break;
     case VK_UP:
-        if (state == kMenu) SelectPrevious();
+        if (state == kMenu)
+            SelectPrevious();
         break;
     case VK_DOWN:
-        if (state == kMenu) SelectNext();
+        if (state == kMenu)
+            SelectNext();
         break;
     }
 }
 
 void TitleScene::OnJoyButtonDown(UINT buttons)
 {
-    if (buttons & JOY_BUTTON1) Advance();
+    if (buttons & JOY_BUTTON1)
+        Advance();
 }
 
 void TitleScene::OnJoyMove(uint32_t position)
 {
     UINT y = position >> 16;
-    if (y < joystick->caps.wYmin + JoystickInfo::kDeadZone && state == kMenu) SelectPrevious();
-    if (y > joystick->caps.wYmax - JoystickInfo::kDeadZone && state == kMenu) SelectNext();
+    if (y < joystick->caps.wYmin + JoystickInfo::kDeadZone && state == kMenu)
+        SelectPrevious();
+    if (y > joystick->caps.wYmax - JoystickInfo::kDeadZone && state == kMenu)
+        SelectNext();
 }
 
 // A press skips the logo, confirms the menu, and during the fade only raises the state: the
 // fade keeps the start time of its first press.
 void TitleScene::Advance()
 {
-    if (state == kLeaving) return;
+    if (state == kLeaving)
+        return;
     state++;
-    if (state == kMenu || state == kFading) stateTime = journal::Clock();
+    if (state == kMenu || state == kFading)
+        stateTime = journal::Clock();
 }
 
 void TitleScene::SelectPrevious()

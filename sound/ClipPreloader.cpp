@@ -67,8 +67,7 @@ bool ClipPreloader::Holds(const ResourceArchive& from, const char* name)
     return false;
 }
 
-bool ClipPreloader::Take(const ResourceArchive& from, const char* name,
-                         std::vector<int16_t>& pcm)
+bool ClipPreloader::Take(const ResourceArchive& from, const char* name, std::vector<int16_t>& pcm)
 {
     for (Clip& clip : clips) {
         if (&from != archive || clip.name != name)

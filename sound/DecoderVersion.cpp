@@ -8,7 +8,8 @@ extern "C" const char* mpg123_distversion(unsigned int* major, unsigned int* min
 
 std::string DecoderVersionText()
 {
-    if (mpg123_distversion) return std::string("libmpg123 ") + mpg123_distversion(nullptr, nullptr, nullptr);
+    if (mpg123_distversion)
+        return std::string("libmpg123 ") + mpg123_distversion(nullptr, nullptr, nullptr);
     return std::string("libmpg123 ") + KORIMO_MPG123_BUILT_VERSION + " (built with; API " +
            std::to_string(MPG123_API_VERSION) + ")";
 }

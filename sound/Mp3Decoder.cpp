@@ -73,8 +73,7 @@ bool DecodeMp3(std::span<const uint8_t> stream, const Mp3StreamFormat& format,
         } else if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
             break;  // the whole stream was fed: what is left is an incomplete frame at most
         } else if (result != MPG123_OK) {
-            fault = std::string("the MP3 decoder rejected the stream: ") +
-                    mpg123_strerror(handle);
+            fault = std::string("the MP3 decoder rejected the stream: ") + mpg123_strerror(handle);
             return false;
         }
     }

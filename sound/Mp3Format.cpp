@@ -4,10 +4,10 @@ namespace {
 
 // Layer III bitrates in kbit/s by bitrate index; 0 stands for "free" (index 0) and "bad"
 // (index 15).
-constexpr uint16_t kMpeg1Bitrates[16] = {
-    0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
-constexpr uint16_t kMpeg2Bitrates[16] = {
-    0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
+constexpr uint16_t kMpeg1Bitrates[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                         112, 128, 160, 192, 224, 256, 320, 0};
+constexpr uint16_t kMpeg2Bitrates[16] = {0,  8,  16, 24,  32,  40,  48,  56,
+                                         64, 80, 96, 112, 128, 144, 160, 0};
 
 // Sampling rates by index; index 3 is reserved.
 constexpr uint32_t kMpeg1Rates[4] = {44100, 48000, 32000, 0};

@@ -14,12 +14,12 @@ constexpr WORD kMp3CodecDelay = 1393;  // samples, the converters' customary fig
 constexpr WORD kMp3ExtraSize = 12;  // the bytes that follow the wave format in MPEGLAYER3WAVEFORMAT
 
 struct Mp3StreamFormat {
-    WAVEFORMATEX wave;  // tag WAVE_FORMAT_MPEGLAYER3; channels, rate, average bytes per second
-    WORD id;  // MPEGLAYER3_ID_MPEG
-    DWORD flags;  // MPEGLAYER3_FLAG_PADDING_OFF
-    WORD blockSize;  // kbit/s * 144000 / rate
+    WAVEFORMATEX wave;    // tag WAVE_FORMAT_MPEGLAYER3; channels, rate, average bytes per second
+    WORD id;              // MPEGLAYER3_ID_MPEG
+    DWORD flags;          // MPEGLAYER3_FLAG_PADDING_OFF
+    WORD blockSize;       // kbit/s * 144000 / rate
     WORD framesPerBlock;  // 1
-    WORD codecDelay;  // kMp3CodecDelay
+    WORD codecDelay;      // kMp3CodecDelay
 };
 
 // Describes the stream from its first four bytes. False, with fault saying why, when they are

@@ -56,7 +56,6 @@ void SoundSystem::SetLevels(LONG music, LONG effects)
 {
     musicLevel = std::clamp(music, DSBVOLUME_MIN, DSBVOLUME_MAX);
     effectsLevel = std::clamp(effects, DSBVOLUME_MIN, DSBVOLUME_MAX);
-    ForEachBuffer([](IDirectSoundBuffer* buffer, LONG volume) {
-        buffer->SetVolume(Attenuate(volume, 0));
-    });
+    ForEachBuffer(
+        [](IDirectSoundBuffer* buffer, LONG volume) { buffer->SetVolume(Attenuate(volume, 0)); });
 }

@@ -11,8 +11,8 @@
 SoundSystem* soundSystem = nullptr;
 
 const char* const kClipNames[9] = {
-    "se_select.mp3", "tessani.mp3", "lumbera.mp3", "se_chon.mp3", "se_fire.mp3",
-    "se_bomb.mp3", "se_baria.mp3", "se_laser.mp3", "se_myao.mp3",
+    "se_select.mp3", "tessani.mp3",  "lumbera.mp3",  "se_chon.mp3", "se_fire.mp3",
+    "se_bomb.mp3",   "se_baria.mp3", "se_laser.mp3", "se_myao.mp3",
 };
 
 SoundSystem::SoundSystem(HWND window)
@@ -45,9 +45,9 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
 {
     if (!device)
         return Fail(archive, name, "there is no sound device to play it");
-    SoundClip* clip =
-        std::find_if(std::begin(clips), std::end(clips),
-                     [](const SoundClip& each) { return !each.buffer && !each.pendingArchive; });
+    SoundClip* clip = std::find_if(std::begin(clips), std::end(clips), [](const SoundClip& each) {
+        return !each.buffer && !each.pendingArchive;
+    });
     if (clip == std::end(clips))
         return Fail(archive, name, "no free clip slot, all 16 are taken");
     int slot = static_cast<int>(clip - clips);
@@ -63,8 +63,7 @@ uint16_t SoundSystem::Load(ResourceArchive& archive, const char* name)
     return MakeBuffer(*clip, slot, archive, name) ? static_cast<uint16_t>(slot) : 0xFFFF;
 }
 
-bool SoundSystem::MakeBuffer(SoundClip& clip, int slot, ResourceArchive& archive,
-                             const char* name)
+bool SoundSystem::MakeBuffer(SoundClip& clip, int slot, ResourceArchive& archive, const char* name)
 {
     std::vector<int16_t> pcm;  // the buffer takes it over
     ClipPreloader* preloaded = ClipPreloader::current;
@@ -154,8 +153,8 @@ IDirectSoundBuffer* SoundSystem::CreateClipBuffer(int slot, std::vector<int16_t>
     description.dwSize = sizeof description;
     description.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     // A clip too long for a buffer must stay too long, not wrap round to a small size.
-    description.dwBufferBytes = static_cast<DWORD>(
-        std::min<size_t>(pcm.size() * sizeof(int16_t), DSBSIZE_MAX + 1));
+    description.dwBufferBytes =
+        static_cast<DWORD>(std::min<size_t>(pcm.size() * sizeof(int16_t), DSBSIZE_MAX + 1));
     description.lpwfxFormat = &kAudioBufferFormat;
     description.tag = slot;
     // The buffer takes the decoded samples themselves: no second copy of a clip is made,

@@ -17,15 +17,15 @@ class ResourceArchive;
 
 // The clips in load order; the position is the id every caller passes.
 enum SoundId : uint16_t {
-    kSoundSelect = 0,  // "se_select.mp3": menu selection
-    kSoundGameMusic = 1,  // "tessani.mp3"
+    kSoundSelect = 0,       // "se_select.mp3": menu selection
+    kSoundGameMusic = 1,    // "tessani.mp3"
     kSoundEndingMusic = 2,  // "lumbera.mp3"
-    kSoundShot = 3,  // "se_chon.mp3"
-    kSoundExplosion = 4,  // "se_fire.mp3"
-    kSoundBomb = 5,  // "se_bomb.mp3"
-    kSoundGraze = 6,  // "se_baria.mp3"
-    kSoundLockOn = 7,  // "se_laser.mp3"
-    kSoundNotes = 8,  // "se_myao.mp3"
+    kSoundShot = 3,         // "se_chon.mp3"
+    kSoundExplosion = 4,    // "se_fire.mp3"
+    kSoundBomb = 5,         // "se_bomb.mp3"
+    kSoundGraze = 6,        // "se_baria.mp3"
+    kSoundLockOn = 7,       // "se_laser.mp3"
+    kSoundNotes = 8,        // "se_myao.mp3"
 };
 extern const char* const kClipNames[9];
 

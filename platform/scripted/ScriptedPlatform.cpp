@@ -45,10 +45,7 @@ public:
         return true;
     }
 
-    void CloseWindow() override
-    {
-        state.fullScreen = false;
-    }
+    void CloseWindow() override { state.fullScreen = false; }
 
     void ShowWindow() override {}
     void SetCaption(const char* caption) override {}

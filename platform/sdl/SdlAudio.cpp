@@ -6,8 +6,7 @@
 
 #include <SDL.h>
 
-bool SdlAudioDevice::Open(const AudioFormat& format, Callback fill, void* owner,
-                          std::string& error)
+bool SdlAudioDevice::Open(const AudioFormat& format, Callback fill, void* owner, std::string& error)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error = SDL_GetError();

@@ -65,9 +65,7 @@ private:
     void Handle(const SDL_Event& event)
     {
         switch (event.type) {
-        case SDL_QUIT:
-            platform::OnCloseRequest();
-            break;
+        case SDL_QUIT: platform::OnCloseRequest(); break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE)
                 platform::OnCloseRequest();
@@ -89,14 +87,9 @@ private:
                 platform::OnKeyUp(vk, alt);
             break;
         }
-        case SDL_JOYDEVICEADDED:
-            joystick.OnDeviceAdded();
-            break;
-        case SDL_JOYDEVICEREMOVED:
-            joystick.OnDeviceRemoved(event.jdevice.which);
-            break;
-        default:
-            break;
+        case SDL_JOYDEVICEADDED: joystick.OnDeviceAdded(); break;
+        case SDL_JOYDEVICEREMOVED: joystick.OnDeviceRemoved(event.jdevice.which); break;
+        default: break;
         }
     }
 };

@@ -112,8 +112,7 @@ void SdlScreen::SetFullScreen(bool on)
 void SdlScreen::Present(const DibSection& frame)
 {
     // Fast forward shows a frame when one is due and drops the others, never waiting.
-    if (fastForward && framePresented &&
-        MonotonicMilliseconds() - frameStart < kFrameInterval)
+    if (fastForward && framePresented && MonotonicMilliseconds() - frameStart < kFrameInterval)
         return;
     if (!UploadPicture(frame))
         return;
@@ -122,9 +121,9 @@ void SdlScreen::Present(const DibSection& frame)
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
     // Full screen enlarges the doubled picture by whole factors; a window, whatever size the
     // player gave it, shows the game's own 320x240 picture at the largest whole factor.
-    const RECT place = fullScreen
-        ? PlacePicture(outputWidth, outputHeight, frame.width, frame.height)
-        : PlacePicture(outputWidth, outputHeight, frame.width / 2, frame.height / 2);
+    const RECT place =
+        fullScreen ? PlacePicture(outputWidth, outputHeight, frame.width, frame.height)
+                   : PlacePicture(outputWidth, outputHeight, frame.width / 2, frame.height / 2);
     const SDL_Rect target = {place.left, place.top, place.right - place.left,
                              place.bottom - place.top};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -141,8 +140,8 @@ bool SdlScreen::UploadPicture(const DibSection& frame)
         if (texture)
             SDL_DestroyTexture(texture);
         // Our pixels are blue, green, red and a fourth byte that means nothing on screen.
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
-                                    SDL_TEXTUREACCESS_STREAMING, frame.width, frame.height);
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                    frame.width, frame.height);
         textureWidth = texture ? frame.width : 0;
         textureHeight = texture ? frame.height : 0;
     }
@@ -153,8 +152,8 @@ bool SdlScreen::UploadPicture(const DibSection& frame)
     // The picture's rows are stored bottom-up, the texture's top-down.
     const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint32_t);
     for (int row = 0; row < frame.height; ++row) {
-        const uint32_t* source = frame.pixels + static_cast<size_t>(frame.height - 1 - row) *
-                                                    frame.width;
+        const uint32_t* source =
+            frame.pixels + static_cast<size_t>(frame.height - 1 - row) * frame.width;
         std::memcpy(static_cast<uint8_t*>(locked) + static_cast<size_t>(row) * pitch, source,
                     rowBytes);
     }
@@ -171,13 +170,12 @@ void SdlScreen::WaitForNextFrame()
             // Sleep to the millisecond boundary itself, so the clock reads "due" on waking.
             timespec now;
             clock_gettime(CLOCK_MONOTONIC, &now);
-            const uint64_t nowNs = static_cast<uint64_t>(now.tv_sec) * 1000000000 +
-                                   static_cast<uint64_t>(now.tv_nsec);
+            const uint64_t nowNs =
+                static_cast<uint64_t>(now.tv_sec) * 1000000000 + static_cast<uint64_t>(now.tv_nsec);
             const uint64_t wakeNs = (nowNs / 1000000 + static_cast<uint64_t>(early)) * 1000000;
             const timespec wake = {static_cast<time_t>(wakeNs / 1000000000),
                                    static_cast<long>(wakeNs % 1000000000)};
-            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
-            }
+            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {}
         }
     }
     frameStart = MonotonicMilliseconds();

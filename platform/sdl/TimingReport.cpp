@@ -43,7 +43,8 @@ void ReportFirstFrame()
     if (reported || !TimingAsked())
         return;
     reported = true;
-    std::fprintf(stderr, "korimo: first frame presented after %.1f ms (%.1f ms of processor "
+    std::fprintf(stderr,
+                 "korimo: first frame presented after %.1f ms (%.1f ms of processor "
                  "time, all threads)\n",
                  NowMilliseconds() - programStart.milliseconds,
                  Milliseconds(CLOCK_PROCESS_CPUTIME_ID));

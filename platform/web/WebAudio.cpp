@@ -13,6 +13,7 @@ constexpr int kBlockFrames = 1024;
 WebAudioDevice* openDevice = nullptr;
 
 // Builds the context and its node; false when the browser has no Web Audio.
+// clang-format off
 EM_JS(int, OpenWebAudio, (int sampleRate, int channels, int blockFrames), {
     const AudioContextClass = window.AudioContext || window.webkitAudioContext;
     if (!AudioContextClass)
@@ -34,7 +35,9 @@ EM_JS(int, OpenWebAudio, (int sampleRate, int channels, int blockFrames), {
     Module.korimoAudio = {context: audio, node: node};
     return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, CloseWebAudio, (), {
     if (!Module.korimoAudio)
         return;
@@ -42,6 +45,7 @@ EM_JS(void, CloseWebAudio, (), {
     Module.korimoAudio.context.close();
     Module.korimoAudio = null;
 });
+// clang-format on
 
 }  // namespace
 
@@ -50,8 +54,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int16_t* korimo_web_audio_fill(int count)
     return openDevice ? openDevice->Fill(static_cast<size_t>(count)) : nullptr;
 }
 
-bool WebAudioDevice::Open(const AudioFormat& format, Callback fill, void* owner,
-                          std::string& error)
+bool WebAudioDevice::Open(const AudioFormat& format, Callback fill, void* owner, std::string& error)
 {
     callback = fill;
     context = owner;

@@ -6,14 +6,19 @@
 
 namespace {
 
+// clang-format off
 EM_JS(int, FindCanvas, (), {
     return document.getElementById("screen") ? 1 : 0;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, SetPageTitle, (const char* caption), {
     document.title = UTF8ToString(caption);
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, RequestFullScreen, (int on), {
     const stage = document.getElementById("stage");
     if (on && !document.fullscreenElement && stage.requestFullscreen)
@@ -21,15 +26,21 @@ EM_JS(void, RequestFullScreen, (int on), {
     else if (!on && document.fullscreenElement)
         document.exitFullscreen().catch(() => {});
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, ShowCursor, (int visible), {
     document.getElementById("screen").style.cursor = visible ? "" : "none";
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int, PageScale, (), {
     return Module.korimoScale ? Module.korimoScale() : 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, PutPicture, (const uint32_t* rgba, int width, int height), {
     const canvas = document.getElementById("screen");
     if (canvas.width !== width || canvas.height !== height) {
@@ -42,6 +53,7 @@ EM_JS(void, PutPicture, (const uint32_t* rgba, int width, int height), {
     const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     Module.korimoContext.putImageData(new ImageData(pixels, width, height), 0, 0);
 });
+// clang-format on
 
 }  // namespace
 
@@ -88,8 +100,8 @@ void WebCanvas::Present(const DibSection& frame)
         const uint32_t* in = frame.pixels + static_cast<size_t>(row) * frame.width;
         for (int x = 0; x < frame.width; ++x) {
             const uint32_t pixel = in[x];
-            *out++ = 0xFF000000u | ((pixel & 0xFF) << 16) | (pixel & 0xFF00) |
-                     ((pixel >> 16) & 0xFF);
+            *out++ =
+                0xFF000000u | ((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF);
         }
     }
     PutPicture(rgba.data(), frame.width, frame.height);

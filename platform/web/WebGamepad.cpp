@@ -14,6 +14,7 @@ enum PadSlot { kA, kB, kX, kY, kStart, kUp, kDown, kLeft, kRight, kStickX, kStic
 
 // Fills values (axes as -1..1, buttons as 0 or 1) from the first connected pad; false when
 // there is none. Outside a standard layout the first two axes and buttons 0..3 count.
+// clang-format off
 EM_JS(int, ReadFirstPad, (double* values), {
     const pads = navigator.getGamepads ? navigator.getGamepads() : [];
     const pad = Array.from(pads).find((each) => each && each.connected);
@@ -29,12 +30,15 @@ EM_JS(int, ReadFirstPad, (double* values), {
     HEAPF64.set(slots, values >> 3);
     return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, FirstPadName, (char* name, int size), {
     const pads = navigator.getGamepads ? navigator.getGamepads() : [];
     const pad = Array.from(pads).find((each) => each && each.connected);
     stringToUTF8(pad ? pad.id : "", name, size);
 });
+// clang-format on
 
 int16_t AxisValue(double position)
 {

@@ -15,14 +15,30 @@ struct NamedKey {
 // The keys outside the runs of letters, digits and function keys that VirtualKeyFromCode
 // reads from the code's own text.
 constexpr NamedKey kNamedKeys[] = {
-    {"Space", VK_SPACE},         {"Enter", VK_RETURN},          {"NumpadEnter", VK_RETURN},
-    {"Escape", VK_ESCAPE},       {"Tab", VK_TAB},               {"Backspace", VK_BACK},
-    {"ArrowLeft", VK_LEFT},      {"ArrowUp", VK_UP},            {"ArrowRight", VK_RIGHT},
-    {"ArrowDown", VK_DOWN},      {"ShiftLeft", VK_SHIFT},       {"ShiftRight", VK_SHIFT},
-    {"ControlLeft", VK_CONTROL}, {"ControlRight", VK_CONTROL},  {"AltLeft", VK_MENU},
-    {"AltRight", VK_MENU},       {"Minus", VK_OEM_MINUS},       {"Equal", VK_OEM_PLUS},
-    {"Comma", VK_OEM_COMMA},     {"Period", VK_OEM_PERIOD},     {"NumpadSubtract", VK_SUBTRACT},
-    {"NumpadAdd", VK_ADD},       {"NumpadMultiply", VK_MULTIPLY}, {"NumpadDivide", VK_DIVIDE},
+    {"Space", VK_SPACE},
+    {"Enter", VK_RETURN},
+    {"NumpadEnter", VK_RETURN},
+    {"Escape", VK_ESCAPE},
+    {"Tab", VK_TAB},
+    {"Backspace", VK_BACK},
+    {"ArrowLeft", VK_LEFT},
+    {"ArrowUp", VK_UP},
+    {"ArrowRight", VK_RIGHT},
+    {"ArrowDown", VK_DOWN},
+    {"ShiftLeft", VK_SHIFT},
+    {"ShiftRight", VK_SHIFT},
+    {"ControlLeft", VK_CONTROL},
+    {"ControlRight", VK_CONTROL},
+    {"AltLeft", VK_MENU},
+    {"AltRight", VK_MENU},
+    {"Minus", VK_OEM_MINUS},
+    {"Equal", VK_OEM_PLUS},
+    {"Comma", VK_OEM_COMMA},
+    {"Period", VK_OEM_PERIOD},
+    {"NumpadSubtract", VK_SUBTRACT},
+    {"NumpadAdd", VK_ADD},
+    {"NumpadMultiply", VK_MULTIPLY},
+    {"NumpadDivide", VK_DIVIDE},
 };
 
 bool StartsWith(const char* text, const char* prefix)

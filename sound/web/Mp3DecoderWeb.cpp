@@ -14,6 +14,7 @@ namespace {
 
 // The number of samples decoded ahead for this stream, or -1 when it was not; a decoding
 // that failed leaves its one-line reason in fault.
+// clang-format off
 EM_JS(int, DecodedSamples, (const uint8_t* stream, size_t size, char* fault, int faultSize), {
     const clip = Module.korimoClips && Module.korimoClips.get(stream + ":" + size);
     if (!clip)
@@ -24,10 +25,13 @@ EM_JS(int, DecodedSamples, (const uint8_t* stream, size_t size, char* fault, int
     }
     return clip.pcm.length;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, CopyDecodedSamples, (const uint8_t* stream, size_t size, int16_t* pcm), {
     HEAP16.set(Module.korimoClips.get(stream + ":" + size).pcm, pcm >> 1);
 });
+// clang-format on
 
 }  // namespace
 

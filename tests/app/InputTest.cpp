@@ -85,8 +85,9 @@ TEST(Input, PadReadingsFollowTheAxisRule)
     // -1: pushed toward the minimum (below 0 + 1000), +1: toward the maximum (above
     // 65535 - 1000), the ranges joyGetDevCapsA reports; 0: neither.
     auto side = [](UINT value) {
-        return value < 0 + JoystickInfo::kDeadZone ? -1
-               : value > 65535 - JoystickInfo::kDeadZone ? 1 : 0;
+        return value < 0 + JoystickInfo::kDeadZone       ? -1
+               : value > 65535 - JoystickInfo::kDeadZone ? 1
+                                                         : 0;
     };
     struct Row {
         const char* what;
@@ -99,9 +100,9 @@ TEST(Input, PadReadingsFollowTheAxisRule)
         {"small tilt", {.stickX = -31000, .stickY = 31000}, 0, 0},
         {"d-pad wins over the stick", {.stickX = -32768, .right = true, .up = true}, 1, -1},
         {"both ways cancel to the stick",
-         {.stickX = -32768, .stickY = 32767, .left = true, .right = true, .up = true,
-          .down = true},
-         -1, 1},
+         {.stickX = -32768, .stickY = 32767, .left = true, .right = true, .up = true, .down = true},
+         -1,
+         1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -24,10 +24,10 @@ TEST(PlayerFolder, FollowsTheXdgRulesAndSaysWhenItCannotWrite)
         const char *xdgDataHome, *home;
         std::string folder;
     };
-    for (const Case& c : {Case{"/data", "/home/a", "/data/korimo-shooting"},
-                          Case{nullptr, "/home/a", byHome}, Case{"", "/home/a", byHome},
-                          Case{"relative/data", "/home/a", byHome}, Case{nullptr, "", ""},
-                          Case{nullptr, nullptr, ""}})
+    for (const Case& c :
+         {Case{"/data", "/home/a", "/data/korimo-shooting"}, Case{nullptr, "/home/a", byHome},
+          Case{"", "/home/a", byHome}, Case{"relative/data", "/home/a", byHome},
+          Case{nullptr, "", ""}, Case{nullptr, nullptr, ""}})
         EXPECT_EQ(DefaultPlayerFolder(c.xdgDataHome, c.home), c.folder) << c.folder;
 
     testfiles::TempFolder scratch(true);
@@ -60,9 +60,9 @@ TEST(EarlierScores, AreCopiedIntoTheDefaultFolderOnceAndStayWhereTheyWere)
     CaptureStderr();
     CopyEarlierScores(folder);
     CopyEarlierScores(chosen);  // a folder the player chose is left as it is
-    EXPECT_NE(GetCapturedStderr().find("copied the scores of " +
-                                       (scratch.path / kSaveFileName).string()),
-              std::string::npos);
+    EXPECT_NE(
+        GetCapturedStderr().find("copied the scores of " + (scratch.path / kSaveFileName).string()),
+        std::string::npos);
     EXPECT_EQ(testfiles::ReadText(folder.PathOf(kSaveFileName)), "earlier");
     EXPECT_FALSE(std::filesystem::exists(chosen.PathOf(kSaveFileName)));
     testfiles::WriteText(kSaveFileName, "later");

@@ -98,7 +98,8 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     ASSERT_TRUE(file.Save(changed));
     // Through a temporary file and a rename: nothing else is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
-                            std::filesystem::directory_iterator()), 1);
+                            std::filesystem::directory_iterator()),
+              1);
     const std::string text = testfiles::ReadText(SettingsFile::kName);
     EXPECT_NE(text.find("keys_shoot = Z, Space"), std::string::npos) << text;
     EXPECT_NE(text.find("keys_pause = P, Keypad 0"), std::string::npos) << text;
@@ -116,7 +117,8 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     EXPECT_TRUE(again.readWhole());
     EXPECT_EQ(read.volume, 5);
     EXPECT_TRUE(read.keys.Bound(Action::Up, 'W') && read.keys.Bound(Action::Up, VK_NUMPAD2));
-    EXPECT_TRUE(read.keys.Bound(Action::Down, VK_DOWN) && !read.keys.Bound(Action::Down, VK_NUMPAD2));
+    EXPECT_TRUE(read.keys.Bound(Action::Down, VK_DOWN) &&
+                !read.keys.Bound(Action::Down, VK_NUMPAD2));
 }
 
 // Whether the caption shows on the window's picture: its corner differs from the frame's.

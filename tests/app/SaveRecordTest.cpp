@@ -66,8 +66,8 @@ TEST(HighScoreTable, KeepsTheTenLargestAscendingWithRankOneLast)
     EXPECT_EQ(Ranking(table), expected);
 
     // Whatever a damaged file held comes out sorted, the largest possible score included.
-    const int32_t damaged[12] = {9, 0x7FFFFFFF, -1, 0x7FFFFFFF, 42, INT32_MIN, 3, 3,
-                                 100, 7, -5, 12345};
+    const int32_t damaged[12] = {9, 0x7FFFFFFF, -1,  0x7FFFFFFF, 42, INT32_MIN,
+                                 3, 3,          100, 7,          -5, 12345};
     std::memcpy(table.scores, damaged, sizeof damaged);
     table.Insert(0x7FFFFFFF);
     EXPECT_TRUE(std::is_sorted(table.scores, table.scores + 12));

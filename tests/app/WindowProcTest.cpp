@@ -14,21 +14,30 @@ public:
     std::vector<std::string> seen;
     int answer = 1;
 
+// clang-format off
 #define NOTE(handler)                                                                          \
     int handler(HWND, WPARAM, LPARAM) override                                                 \
     {                                                                                          \
         seen.push_back(#handler);                                                              \
         return answer;                                                                         \
     }
-    NOTE(OnCreate) NOTE(OnDestroy) NOTE(OnClose) NOTE(OnPaint) NOTE(OnSysKeyDown)
+    NOTE(OnCreate)
+    NOTE(OnDestroy)
+    NOTE(OnClose)
+    NOTE(OnPaint)
+    NOTE(OnSysKeyDown)
 #undef NOTE
+    // clang-format on
 
     bool Open()
     {
-        return CreateMainWindow(nullptr, "test window", kWindowWidth, kWindowHeight,
-                                SW_SHOWNORMAL, kWindowedStyle, nullptr) == 1;
+        return CreateMainWindow(nullptr, "test window", kWindowWidth, kWindowHeight, SW_SHOWNORMAL,
+                                kWindowedStyle, nullptr) == 1;
     }
-    std::string Last() const { return seen.empty() ? "" : seen.back(); }
+    std::string Last() const
+    {
+        return seen.empty() ? "" : seen.back();
+    }
 };
 
 constexpr LPARAM kAltHeld = LPARAM(1) << 29;

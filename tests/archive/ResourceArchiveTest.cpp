@@ -48,8 +48,8 @@ protected:
 
 TEST_F(ArchiveTest, EntriesRunToTheNextOffsetAndReadsStopAtTheirEnd)
 {
-    auto archive = Make({{"logo.bmp", 0}, {"se_fire.mp3", 100}, {"empty", 250}, {"tail", 250}},
-                        300);
+    auto archive =
+        Make({{"logo.bmp", 0}, {"se_fire.mp3", 100}, {"empty", 250}, {"tail", 250}}, 300);
     ASSERT_EQ(archive->error(), "");
     Bytes data = DataOf(300);
     ASSERT_EQ(archive->Open("empty"), 1);

@@ -88,12 +88,12 @@ TEST_F(Blit, RectanglesMoveToTheDestinationPointAndDrawOnlyWhatOverlaps)
     // Inside both; over either surface's edges; one column, one row or one pixel at the far
     // edges; touching an edge from outside; empty and upside-down rectangles.
     const Placement placements[] = {
-        {{2, 1, 6, 5}, 5, 3},    {{1, -2, 8, 8}, -3, 6},  {{0, 0, 8, 8}, 0, 0},
-        {{-3, 0, 12, 8}, 0, 0},  {{0, 0, 8, 8}, 3, 4},    {{7, 0, 8, 8}, 9, 0},
-        {{0, 7, 8, 8}, 0, 9},    {{0, 0, 8, 8}, 9, 9},    {{0, 0, 8, 8}, -7, -7},
-        {{0, 0, 8, 8}, 10, 0},   {{0, 0, 8, 8}, 0, -8},   {{0, 0, 8, 8}, -8, 0},
-        {{8, 0, 10, 8}, 0, 0},   {{0, -4, 8, 0}, 0, 0},   {{4, 4, 4, 8}, 0, 0},
-        {{4, 4, 2, 8}, 0, 0},    {{1, 6, 3, 2}, 0, 0},
+        {{2, 1, 6, 5}, 5, 3},   {{1, -2, 8, 8}, -3, 6}, {{0, 0, 8, 8}, 0, 0},
+        {{-3, 0, 12, 8}, 0, 0}, {{0, 0, 8, 8}, 3, 4},   {{7, 0, 8, 8}, 9, 0},
+        {{0, 7, 8, 8}, 0, 9},   {{0, 0, 8, 8}, 9, 9},   {{0, 0, 8, 8}, -7, -7},
+        {{0, 0, 8, 8}, 10, 0},  {{0, 0, 8, 8}, 0, -8},  {{0, 0, 8, 8}, -8, 0},
+        {{8, 0, 10, 8}, 0, 0},  {{0, -4, 8, 0}, 0, 0},  {{4, 4, 4, 8}, 0, 0},
+        {{4, 4, 2, 8}, 0, 0},   {{1, 6, 3, 2}, 0, 0},
     };
     for (const Placement& p : placements) {
         for (int blit = 0; blit < 3; blit++) {
@@ -110,8 +110,8 @@ TEST_F(Blit, RectanglesMoveToTheDestinationPointAndDrawOnlyWhatOverlaps)
                     bool inside = sx >= std::max(p.r.left, 0) && sx < std::min(p.r.right, 8) &&
                                   sy >= std::max(p.r.top, 0) && sy < std::min(p.r.bottom, 8);
                     ASSERT_EQ(dst.GetPixel(x, y), inside ? src.GetPixel(sx, sy) : kBackground)
-                        << "blit " << blit << ", placement " << &p - placements << ": " << x
-                        << "," << y;
+                        << "blit " << blit << ", placement " << &p - placements << ": " << x << ","
+                        << y;
                 }
             }
         }

@@ -108,8 +108,8 @@ TEST_P(FastPath, DoublingMatchesTheReferenceLoop)
         Double2x(src, dst);
         Double2xReference(src, expected);
         ASSERT_EQ(PixelsOf(dst), PixelsOf(expected))
-            << "round " << round << ": " << src.width << "x" << src.height << " into "
-            << dst.width << "x" << dst.height;
+            << "round " << round << ": " << src.width << "x" << src.height << " into " << dst.width
+            << "x" << dst.height;
     }
 }
 
@@ -126,8 +126,8 @@ TEST(BlitRotated, EveryAngleGivesTheReferenceLoopsBytes)
     };
     const Sizes table[] = {
         {320, 240, 320, 240},  // the title's logo on the title's frame
-        {32, 32, 320, 240},  {33, 17, 40, 41},  {1, 1, 8, 8},     {2, 3, 5, 4},
-        {200, 90, 64, 48},   {7, 300, 90, 30},
+        {32, 32, 320, 240},   {33, 17, 40, 41},  {1, 1, 8, 8},
+        {2, 3, 5, 4},         {200, 90, 64, 48}, {7, 300, 90, 30},
     };
     for (const Sizes& size : table) {
         Surface source(size.srcW, size.srcH), fast(size.dstW, size.dstH),
@@ -136,10 +136,10 @@ TEST(BlitRotated, EveryAngleGivesTheReferenceLoopsBytes)
         for (int angle = -3; angle < 259; angle++) {
             FillDistinct(fast, 0x0BADF00D);
             FillDistinct(expected, 0x0BADF00D);
-            BlitRotated(fast.pixels, fast.width, fast.height, source.pixels, size.srcW,
-                        size.srcH, angle);
-            BlitRotatedReference(expected.pixels, expected.width, expected.height,
-                                 source.pixels, size.srcW, size.srcH, angle);
+            BlitRotated(fast.pixels, fast.width, fast.height, source.pixels, size.srcW, size.srcH,
+                        angle);
+            BlitRotatedReference(expected.pixels, expected.width, expected.height, source.pixels,
+                                 size.srcW, size.srcH, angle);
             ASSERT_EQ(PixelsOf(fast), PixelsOf(expected))
                 << size.srcW << "x" << size.srcH << " into " << size.dstW << "x" << size.dstH
                 << " at angle " << angle;

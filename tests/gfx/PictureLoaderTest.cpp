@@ -60,8 +60,8 @@ TEST(PictureLoader, PixelsFillFromTheBottomRow)
     ASSERT_EQ(surface->width, 3);
     ASSERT_EQ(surface->height, 2);
     ASSERT_NE(surface->dc, nullptr);
-    EXPECT_EQ(PixelsOf(*surface), (std::vector<uint32_t>{0x030201, 0x060504, 0x090807,
-                                                          0x0F0E0D, 0x121110, 0x151413}));
+    EXPECT_EQ(PixelsOf(*surface),
+              (std::vector<uint32_t>{0x030201, 0x060504, 0x090807, 0x0F0E0D, 0x121110, 0x151413}));
     // A row wider than a surface's spare words, so that a row too many shows under ASan.
     surface = Decode(Bmp(64, 1, 24, Counting(192)), error);
     EXPECT_EQ(surface->GetPixel(63, 0), 0x00C0BFBEu);

@@ -32,9 +32,15 @@ TEST(Surface, PixelsLieBottomUpAndDrawingStaysInside)
         int width, height, bitCount;
         bool made;
     };
-    for (Dib d : {Dib{1, 1, 32, true}, {16384, 1, 32, true}, {1, 16384, 32, true},
-                  {0, 3, 32, false}, {3, 0, 32, false}, {16385, 1, 32, false},
-                  {1, 16385, 32, false}, {3, -3, 32, false}, {3, 3, 24, false}}) {
+    for (Dib d : {Dib{1, 1, 32, true},
+                  {16384, 1, 32, true},
+                  {1, 16384, 32, true},
+                  {0, 3, 32, false},
+                  {3, 0, 32, false},
+                  {16385, 1, 32, false},
+                  {1, 16385, 32, false},
+                  {3, -3, 32, false},
+                  {3, 3, 24, false}}) {
         BITMAPINFO info = {};
         info.bmiHeader = *canvas.header;
         info.bmiHeader.biWidth = d.width;
@@ -105,12 +111,14 @@ TEST(BmpWriter, ATwoPixelSurfaceMakesThe66ByteFile)
     surface.pixels[1] = 0x00445566;
     ASSERT_TRUE(SaveBmp(surface, (folder / "two.bmp").c_str()));
     Bytes expected = {
-        'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,     // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0,  // size, width, height, planes, bits
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // compression .. y resolution
-        0, 0, 0, 0, 0, 0, 0, 0,                            // colours used and important
-        0, 0, 0, 0,                                        // the gap behind the header
-        0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0,          // pixels, bottom row first
+        'B',  'M',  66,   0, 0,    0,    0,    0, 0, 0, 58, 0, 0, 0,  // file header
+        40,   0,    0,    0, 2,    0,    0,    0, 1, 0, 0,  0, 1, 0,
+        32,   0,  // size, width, height, planes, bits
+        0,    0,    0,    0, 0,    0,    0,    0, 0, 0, 0,  0, 0, 0,
+        0,    0,                                   // compression .. y resolution
+        0,    0,    0,    0, 0,    0,    0,    0,  // colours used and important
+        0,    0,    0,    0,                       // the gap behind the header
+        0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0,  // pixels, bottom row first
     };
     EXPECT_EQ(ReadFile(folder / "two.bmp"), expected);
 

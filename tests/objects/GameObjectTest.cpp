@@ -6,10 +6,10 @@
 
 namespace {
 
-using testfiles::At;
-using testfiles::Edges;
 using kit::FrameColour;
 using kit::kCanvasColour;
+using testfiles::At;
+using testfiles::Edges;
 
 struct Sprite : GameObject {};
 
@@ -20,11 +20,11 @@ TEST(GameObject, DrawsOnlyThePartOfItsCurrentFrameInsideTheView)
         std::array<LONG, 4> source;
     };
     const Case cases[] = {
-        {32, 16, 2, 0, -5, 10, {5, 0, 16, 16}},  // cut at the left edge
-        {32, 16, 2, 1, -5, 10, {21, 0, 32, 16}},  // the same on the second frame
-        {64, 16, 4, 5, 10, 10, {16, 0, 32, 16}},  // the frames go round
+        {32, 16, 2, 0, -5, 10, {5, 0, 16, 16}},          // cut at the left edge
+        {32, 16, 2, 1, -5, 10, {21, 0, 32, 16}},         // the same on the second frame
+        {64, 16, 4, 5, 10, 10, {16, 0, 32, 16}},         // the frames go round
         {400, 300, 1, 0, -40, -30, {40, 30, 360, 270}},  // larger than the view both ways
-        {400, 300, 1, 0, 100, 100, {0, 0, 220, 140}},  // cut at the right and the top
+        {400, 300, 1, 0, 100, 100, {0, 0, 220, 140}},    // cut at the right and the top
     };
     BuildTables();
     Surface canvas(kViewWidth, kViewHeight);

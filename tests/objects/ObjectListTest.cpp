@@ -44,21 +44,22 @@ TEST(ObjectList, APassReachesWhatItAddsAndSurvivesWhatItRemoves)
 
         // While on 2: one more at the end. While on 3: remove the one before it, the one
         // after it and itself. While on 5, the last: remove it and append another.
-        EXPECT_EQ(Pass(list, [&](Probe& p) {
-                      int id = p.id;  // p may be gone below
-                      if (id == 2)
-                          add(list, 5);
-                      if (id == 3) {
-                          list.Remove(probes[1]);
-                          list.Remove(probes[3]);
-                          list.Remove(&p);
-                      }
-                      if (id == 5) {
-                          list.Remove(&p);
-                          add(list, 6);
-                      }
-                      return true;
-                  }),
+        EXPECT_EQ(Pass(list,
+                       [&](Probe& p) {
+                           int id = p.id;  // p may be gone below
+                           if (id == 2)
+                               add(list, 5);
+                           if (id == 3) {
+                               list.Remove(probes[1]);
+                               list.Remove(probes[3]);
+                               list.Remove(&p);
+                           }
+                           if (id == 5) {
+                               list.Remove(&p);
+                               add(list, 6);
+                           }
+                           return true;
+                       }),
                   (std::vector<int>{1, 2, 3, 5, 6}));
         EXPECT_EQ(deleted, (std::vector<int>{2, 4, 3, 5}));
         EXPECT_EQ(list.Count(), 2);

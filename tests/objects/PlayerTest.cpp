@@ -78,7 +78,7 @@ TEST_F(PlayerTest, KeysAndStickMoveHerFourPixelsAStepOrOneSlowlyInsideTheField)
         {{VK_UP, VK_DOWN, VK_RIGHT}, kMid, kMid, 0, 100, 100, 104, 100},  // opposites cancel
         {{VK_NUMPAD8, VK_NUMPAD4}, kMid, kMid, 0, 100, 100, 96, 104},
         {{VK_NUMPAD2, VK_NUMPAD6, 'V'}, kMid, kMid, 0, 100, 100, 101, 99},
-        {{VK_NUMPAD9, VK_LEFT}, kMid, kMid, 0, 100, 100, 104, 104},  // a diagonal key wins
+        {{VK_NUMPAD9, VK_LEFT}, kMid, kMid, 0, 100, 100, 104, 104},   // a diagonal key wins
         {{VK_NUMPAD9, VK_NUMPAD1}, kMid, kMid, 0, 100, 100, 96, 96},  // in the order 1, 7, 9, 3
         {{VK_NUMPAD3, VK_NUMPAD7}, kMid, kMid, 0, 100, 100, 96, 104},
         {{VK_NUMPAD3, 'C'}, kMid, kMid, 0, 100, 100, 101, 99},

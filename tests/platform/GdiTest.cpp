@@ -92,12 +92,10 @@ struct Copy {
 // The placements every copy is tried with, against a 30x20 source and a 40x25 destination:
 // inside both, one column or row wide, at and over every edge, and with no area.
 const Copy kPlacements[] = {
-    {10, 3, 12, 7, 5, 6},    {0, 0, 30, 20, 0, 0},    {35, 20, 20, 20, -2, -3},
-    {0, 0, 1, 5, 29, 0},     {5, 24, 10, 1, 0, 19},   {39, 24, 1, 1, 29, 19},
-    {-3, -4, 10, 10, 0, 0},  {-1, 0, 1, 20, 0, 0},    {40, 0, 5, 5, 0, 0},
-    {0, 25, 5, 5, 0, 0},     {0, 0, 5, 5, 30, 0},     {0, 0, 5, 5, 0, 20},
-    {0, 0, 5, 5, -5, 0},     {5, 5, 0, 5, 0, 0},      {5, 5, 5, 0, 0, 0},
-    {-50, 0, 100, 1, 0, 0},
+    {10, 3, 12, 7, 5, 6},  {0, 0, 30, 20, 0, 0},   {35, 20, 20, 20, -2, -3}, {0, 0, 1, 5, 29, 0},
+    {5, 24, 10, 1, 0, 19}, {39, 24, 1, 1, 29, 19}, {-3, -4, 10, 10, 0, 0},   {-1, 0, 1, 20, 0, 0},
+    {40, 0, 5, 5, 0, 0},   {0, 25, 5, 5, 0, 0},    {0, 0, 5, 5, 30, 0},      {0, 0, 5, 5, 0, 20},
+    {0, 0, 5, 5, -5, 0},   {5, 5, 0, 5, 0, 0},     {5, 5, 5, 0, 0, 0},       {-50, 0, 100, 1, 0, 0},
 };
 
 // What the copy must leave, and how many rows it copies into: a pixel takes its source pixel
@@ -110,8 +108,8 @@ std::pair<std::vector<uint32_t>, int> AfterCopy(const Surface& dst, const Surfac
         bool any = false;
         for (int x = 0; x < dst.width; x++) {
             int sx = x - c.x + c.srcX, sy = row - c.y + c.srcY;
-            if (x >= c.x && x < c.x + c.width && row >= c.y && row < c.y + c.height &&
-                sx >= 0 && sx < src.width && sy >= 0 && sy < src.height) {
+            if (x >= c.x && x < c.x + c.width && row >= c.y && row < c.y + c.height && sx >= 0 &&
+                sx < src.width && sy >= 0 && sy < src.height) {
                 pixels[(dst.height - 1 - row) * dst.width + x] = OnScreen(src, sx, sy);
                 any = true;
             }
@@ -127,10 +125,9 @@ TEST(Copies, BothCopiesTakeWhatLiesInsideBothPicturesAndStretchDIBitsCountsRowsF
     FillDistinct(src);
     auto stretch = [&](const Surface& from, Copy c, int width, int height, DWORD rop) {
         Fill(dst, kPaper);
-        return StretchDIBits(dst.dc, c.x, c.y, width, height, c.srcX, c.srcY, c.width,
-                             c.height, from.pixels,
-                             reinterpret_cast<const BITMAPINFO*>(from.header), DIB_RGB_COLORS,
-                             rop);
+        return StretchDIBits(dst.dc, c.x, c.y, width, height, c.srcX, c.srcY, c.width, c.height,
+                             from.pixels, reinterpret_cast<const BITMAPINFO*>(from.header),
+                             DIB_RGB_COLORS, rop);
     };
     // StretchDIBits: rows 2..5 counted from the picture's bottom, columns 3..6, placed at
     // device (1, 12). So a device rectangle at row srcY is the DIB's at 20 - (srcY + height).
@@ -141,8 +138,7 @@ TEST(Copies, BothCopiesTakeWhatLiesInsideBothPicturesAndStretchDIBitsCountsRowsF
         const auto number = &c - kPlacements;
         Fill(dst, kPaper);
         auto [expected, rows] = AfterCopy(dst, src, c);
-        ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY,
-                           SRCCOPY));
+        ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY, SRCCOPY));
         ASSERT_EQ(PixelsOf(dst), expected) << "BitBlt, placement " << number;
         Copy fromBottom = c;
         fromBottom.srcY = src.height - (c.srcY + c.height);

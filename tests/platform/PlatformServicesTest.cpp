@@ -77,8 +77,9 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     EXPECT_NE(std::string(PlatformError()).find("never arrive"), std::string::npos);
     // A platform installed afresh knows no class of the one before.
     scripted::Install();
-    EXPECT_EQ(CreateWindowExA(0, "plain", "plain", 0, 0, 0, 640, 480, nullptr, nullptr, nullptr,
-                              nullptr), nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "plain", "plain", 0, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
 }
 
 TEST(PlatformServices, FullScreenPictureIsScaledByWholeFactorsAndCentred)
@@ -103,11 +104,20 @@ TEST(KeyNames, KeysHaveSdlsNamesWhichReadBackInAnyCase)
 {
     // The ends of every range named by rule (0x7B is F12), and keys named one by one.
     const std::pair<int, const char*> named[] = {
-        {'A', "A"},           {'Z', "Z"},           {'0', "0"},
-        {'9', "9"},           {VK_NUMPAD0, "Keypad 0"}, {VK_NUMPAD9, "Keypad 9"},
-        {VK_F1, "F1"},        {0x7B, "F12"},        {VK_MULTIPLY, "Keypad *"},
-        {VK_DIVIDE, "Keypad /"}, {VK_SPACE, "Space"}, {VK_RETURN, "Return"},
-        {VK_SHIFT, "Left Shift"}, {VK_OEM_MINUS, "-"},
+        {'A', "A"},
+        {'Z', "Z"},
+        {'0', "0"},
+        {'9', "9"},
+        {VK_NUMPAD0, "Keypad 0"},
+        {VK_NUMPAD9, "Keypad 9"},
+        {VK_F1, "F1"},
+        {0x7B, "F12"},
+        {VK_MULTIPLY, "Keypad *"},
+        {VK_DIVIDE, "Keypad /"},
+        {VK_SPACE, "Space"},
+        {VK_RETURN, "Return"},
+        {VK_SHIFT, "Left Shift"},
+        {VK_OEM_MINUS, "-"},
     };
     for (auto [vk, name] : named) {
         EXPECT_STREQ(KeyNameFromVirtualKey(vk), name) << vk;

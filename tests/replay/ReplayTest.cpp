@@ -16,8 +16,8 @@
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "gfx/DrawPaths.h"
-#include "replay/Journal.h"
 #include "platform/scripted/Scripted.h"
+#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "tests/archive/TestFiles.h"
 #include "tests/support/GameHarness.h"
@@ -51,8 +51,7 @@ std::pair<std::string, int> Verify(const journal::Recording& recording)
 std::vector<journal::FrameRecord> Frames(const journal::Recording& recording)
 {
     journal::FrameReader reader;
-    reader.Reset(recording.frames.data(), recording.frames.size(),
-                 recording.header.clockBase);
+    reader.Reset(recording.frames.data(), recording.frames.size(), recording.header.clockBase);
     std::vector<journal::FrameRecord> frames(recording.header.frameCount + 1);
     std::string error;
     for (auto& frame : frames)
@@ -104,13 +103,15 @@ TEST(Replay, AChangedReadIsReportedAtItsFrame)
     // In the thick of the run, the recording asks for another key than the game does.
     const uint32_t changedFrame = 2000;
     auto& reads = frames[changedFrame].reads;
-    auto key = std::find_if(reads.begin(), reads.end(),
-                            [](const journal::Read& r) { return r.kind == journal::ReadKind::Key; });
+    auto key = std::find_if(reads.begin(), reads.end(), [](const journal::Read& r) {
+        return r.kind == journal::ReadKind::Key;
+    });
     ASSERT_NE(key, reads.end());
     key->arg = 'Z';
     const auto [line, code] = Verify(WithFrames(golden, frames));
     EXPECT_EQ(code, 1);
-    EXPECT_NE(line.find("differs at frame 2000: the game asked for key"), std::string::npos) << line;
+    EXPECT_NE(line.find("differs at frame 2000: the game asked for key"), std::string::npos)
+        << line;
 }
 
 // A short run recorded as the game records every run: the heroine flies up and to the right

@@ -41,14 +41,16 @@ bool BootEnding(GameHarness& game, int32_t runScore, const std::vector<int32_t>&
         }))
         return false;
     std::copy(kept.begin(), kept.end(), saveRecord.tables[0].scores + 1);
-    for (Surface* snapshot : snapshots) Fill(*snapshot, snapshotColour);
+    for (Surface* snapshot : snapshots)
+        Fill(*snapshot, snapshotColour);
     return true;
 }
 
 // Runs frames until the ending is at least ageMs old, or has gone.
 void RunUntilAge(GameHarness& game, uint32_t ageMs, uint32_t step = 17)
 {
-    while (Ending() && timeGetTime() - Ending()->startTime < ageMs) game.RunFrames(1, step);
+    while (Ending() && timeGetTime() - Ending()->startTime < ageMs)
+        game.RunFrames(1, step);
 }
 
 }  // namespace
@@ -62,9 +64,15 @@ TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
         const char* own;
     };
     const Case cases[] = {
-        {300, {0, 0, 120, 300, 300, 300, 450, 800, 1200, 5000}, 5, 7,
+        {300,
+         {0, 0, 120, 300, 300, 300, 450, 800, 1200, 5000},
+         5,
+         7,
          "This time SCORE is 0000000300"},
-        {77, {0, 100, 200, 300, 400, 500, 600, 700, 800, 900}, 0, -1,
+        {77,
+         {0, 100, 200, 300, 400, 500, 600, 700, 800, 900},
+         0,
+         -1,
          "This time SCORE is 0000000077"},
     };
     for (const Case& c : cases) {
@@ -110,7 +118,8 @@ TEST(EndingScene, SpaceIsIgnoredUntilTheRollWhichScrollsAtAbout32PixelsASecondTo
         };
         for (int r = 0; r < 240; r++)
             for (int x = 0; x < 320; x++)
-                if (rowAt(x, r) != rowAt(0, 0) + r) return -1;
+                if (rowAt(x, r) != rowAt(0, 0) + r)
+                    return -1;
         return rowAt(0, 0);
     };
     // Space is ignored during the sweep and the ranking; the roll starts at 20 s.

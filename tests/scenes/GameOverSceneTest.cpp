@@ -20,7 +20,8 @@ GameOverScene* GameOver()
 
 bool BootOverGamePicture(GameHarness& game)
 {
-    if (!game.Boot([] { return new GameOverScene; })) return false;
+    if (!game.Boot([] { return new GameOverScene; }))
+        return false;
     std::fill_n(game.Canvas().pixels, 320 * 240, kGamePicture);
     return true;
 }
@@ -44,7 +45,8 @@ TEST(GameOverScene, SweepsInHoldsForEverAndOnlySpaceOrButtonOneGoesOn)
     const Surface& picture = *GameOver()->gameOverImage;
     int revealed = 0, misplaced = 0;
     for (int i = 0; i < 320 * 240; i++) {
-        if (game.Canvas().pixels[i] == kGamePicture) continue;
+        if (game.Canvas().pixels[i] == kGamePicture)
+            continue;
         revealed++;
         misplaced += i % 320 < 320 - 204 / 4 - 50 || game.Canvas().pixels[i] != picture.pixels[i];
     }

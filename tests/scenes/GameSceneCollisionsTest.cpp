@@ -19,8 +19,8 @@ namespace {
 PlayerShot* AddShot(kit::GameRun& run, int x, int y, bool laser)
 {
     auto* shot = new PlayerShot;
-    shot->SetSprite(run.scene->images[laser ? kSheetLaser : kSheetShot], &run.harness.Canvas(),
-                    1, kKeyBlack);
+    shot->SetSprite(run.scene->images[laser ? kSheetLaser : kSheetShot], &run.harness.Canvas(), 1,
+                    kKeyBlack);
     shot->MoveTo(x, y);
     shot->solid = !laser;
     shot->SetHitInset(2);

@@ -36,8 +36,7 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
          {{kSoundNotes, 1}}},
         {"a dropped bomb's six blasts, each in the first millisecond past a tenth of a second",
          [](kit::GameRun& run) {
-             auto* bomb =
-                 MakeChild<DroppedBomb>(*run.scene->player, kSheetDroppedBomb, kKeyBlack);
+             auto* bomb = MakeChild<DroppedBomb>(*run.scene->player, kSheetDroppedBomb, kKeyBlack);
              bomb->MoveTo(200, 230);  // at her height already
              bomb->player = run.scene->player;
              bomb->ownerList = &run.scene->enemyList;
@@ -45,7 +44,9 @@ TEST(GameSceneEnemies, AttacksComeWithTheirSoundsAndPictures)
              run.scene->enemyList.Append(bomb);
          },
          [](kit::GameRun& run) { return run.Enemies<DroppedBomb>().empty(); },
-         {{kSoundExplosion, DroppedBomb::kBlasts}}, 1, 101},
+         {{kSoundExplosion, DroppedBomb::kBlasts}},
+         1,
+         101},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

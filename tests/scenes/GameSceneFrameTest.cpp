@@ -99,9 +99,8 @@ TEST(GameSceneFrame, ACrowdedScreenDrawsAgainForASniper)
 {
     // d = 300 + 50 with over 100 on screen; over 120 is crowded.
     auto firstThen = [](int first, int second) {
-        return kit::FindLcgState([=](LcgRandom& g) {
-            return g.Next() % 350 == first && g.Next() % 350 == second;
-        });
+        return kit::FindLcgState(
+            [=](LcgRandom& g) { return g.Next() % 350 == first && g.Next() % 350 == second; });
     };
     const Added sniper = {{typeid(Sniper).name(), 1}};
     {

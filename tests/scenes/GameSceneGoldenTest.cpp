@@ -55,7 +55,6 @@ std::tuple<int, int32_t, uint64_t> FlyOneMinute(int pauseAt = -1, int pauseFrame
             journal::PictureChecksum(canvas.pixels, 320 * 240)};
 }
 
-
 TEST(GameSceneGolden, AOneMinuteRunPlaysTheSameEveryTimePausedOrNot)
 {
     const std::tuple<int, int32_t, uint64_t> golden{3530, 33490, 0xbd3e4a9cb17e40f4ull};

@@ -10,8 +10,8 @@
 #include "app/SaveRecord.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/PictureLoader.h"
-#include "tests/scenes/GameSceneTestKit.h"
 #include "tests/gfx/GfxTestKit.h"
+#include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
 
@@ -84,8 +84,8 @@ TEST(GameSceneLandscape, LayersScrollAndStartOverFromWhereTheyAreEvenAfterAStall
     kit::GameRun run;
     GameScene& scene = *run.scene;
     // Background column c in colour 0x100000 + c, tree column c in 0x200000 + c.
-    for (auto [picture, base] : {std::pair{scene.backgroundImage, 0x00100000u},
-                                 std::pair{scene.treesImage, 0x00200000u}})
+    for (auto [picture, base] :
+         {std::pair{scene.backgroundImage, 0x00100000u}, std::pair{scene.treesImage, 0x00200000u}})
         for (int y = 0; y < picture->height; y++)
             for (int x = 0; x < picture->width; x++)
                 picture->pixels[y * picture->width + x] = base + x;

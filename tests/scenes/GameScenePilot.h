@@ -26,8 +26,8 @@ public:
     // Sets the keys for the scene's next frame.
     void Steer(GameScene& scene)
     {
-        static constexpr int kMoves[9][2] = {{0, 0},  {0, 1},  {0, -1}, {1, 0},  {-1, 0},
-                                             {1, 1},  {-1, 1}, {1, -1}, {-1, -1}};
+        static constexpr int kMoves[9][2] = {{0, 0}, {0, 1},  {0, -1}, {1, 0},  {-1, 0},
+                                             {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
         const Player& heroine = *scene.player;
         int homeY = 112 + static_cast<int>(70 * std::sin(frames++ / 170.0));
 

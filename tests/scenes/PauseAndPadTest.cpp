@@ -8,8 +8,8 @@
 #include "app/SaveRecord.h"
 #include "scenes/GameOverScene.h"
 #include "sound/SoundSystem.h"
-#include "tests/scenes/GameSceneTestKit.h"
 #include "tests/gfx/GfxTestKit.h"
+#include "tests/scenes/GameSceneTestKit.h"
 
 namespace {
 

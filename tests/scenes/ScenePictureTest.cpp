@@ -44,10 +44,8 @@ TEST(ScenePicture, ReportsAndReplacesPicturesItCannotDrawSafely)
 
     // A picture within its limits arrives as it is, without a word.
     testing::internal::CaptureStderr();
-    std::unique_ptr<Surface> fits(LoadScenePicture(window, archive, "screen.bmp",
-                                                   kExactlyScreen));
-    std::unique_ptr<Surface> small(LoadScenePicture(window, archive, "small.bmp",
-                                                    kAtMostScreen));
+    std::unique_ptr<Surface> fits(LoadScenePicture(window, archive, "screen.bmp", kExactlyScreen));
+    std::unique_ptr<Surface> small(LoadScenePicture(window, archive, "small.bmp", kAtMostScreen));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(fits->pixels[320 * 240 - 1], kMarker);
     EXPECT_EQ(small->width, 4);

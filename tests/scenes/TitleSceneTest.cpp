@@ -25,9 +25,9 @@ bool Playing()
 
 int SelectionSounds()
 {
-    return static_cast<int>(std::count_if(
-        scripted::SoundEvents().begin(), scripted::SoundEvents().end(),
-        [](const scripted::SoundEvent& e) { return e.clip == kSoundSelect; }));
+    return static_cast<int>(
+        std::count_if(scripted::SoundEvents().begin(), scripted::SoundEvents().end(),
+                      [](const scripted::SoundEvent& e) { return e.clip == kSoundSelect; }));
 }
 
 // Whether the canvas shows the menu half for the mode at (20, 40) over the opening picture:
@@ -43,7 +43,8 @@ bool ShowsMenu(const Surface& canvas, int mode)
             if (mx >= 0 && mx < menu.width && my >= 0 && my < half &&
                 Pixel(menu, mx, my + half * mode) != 0)
                 expected = Pixel(menu, mx, my + half * mode);
-            if (Pixel(canvas, x, y) != expected) return false;
+            if (Pixel(canvas, x, y) != expected)
+                return false;
         }
     }
     return true;
@@ -88,9 +89,9 @@ TEST(TitleScene, UpAndDownToggleTheGameLengthWithASoundOnlyOnTheMenu)
     };
     const Step steps[] = {
         {VK_DOWN, 0, 0}, {VK_UP, 0, 0},  // the logo ignores them
-        {0, 0, 0},  // the logo gives way to the menu by itself after 3.5 s
-        {VK_DOWN, 1, 1}, {VK_DOWN, 0, 2}, {VK_UP, 1, 3}, {VK_UP, 0, 4}, {'X', 0, 4},
-        {VK_SPACE, 0, 4}, {VK_DOWN, 0, 4},  // so does the fade
+        {0, 0, 0},                       // the logo gives way to the menu by itself after 3.5 s
+        {VK_DOWN, 1, 1}, {VK_DOWN, 0, 2},  {VK_UP, 1, 3},   {VK_UP, 0, 4},
+        {'X', 0, 4},     {VK_SPACE, 0, 4}, {VK_DOWN, 0, 4},  // so does the fade
     };
     for (const Step& s : steps) {
         if (s.vk == 0) {

@@ -135,7 +135,7 @@ private:
     {
         int roll = Below(10000);
         if (roll < 2)
-            return 1000 + Below(29000);  // a stall of up to half a minute
+            return 1000 + Below(29000);           // a stall of up to half a minute
         return roll < 2000 ? Below(40) : kFrame;  // a fast machine, or a late one
     }
 
@@ -173,8 +173,8 @@ int main(int argc, char** argv)
         fault = soak.PlayOneRun(run);
         const size_t heapBefore = heap;
         heap = HeapInUse();
-        const size_t allowed = heapBefore + kHeapSlack +
-                               (soak.buffersMade - voicesBefore) * kLargestVoice;
+        const size_t allowed =
+            heapBefore + kHeapSlack + (soak.buffersMade - voicesBefore) * kLargestVoice;
         if (fault.empty() && smallBlockPool.FreeCount() != titlePool)
             fault = std::to_string(titlePool - smallBlockPool.FreeCount()) +
                     " pool blocks were not given back";

@@ -63,10 +63,10 @@ TEST(Mp3Format, DescribesTheStreamAsItsFirstFrameHeaderSays)
     EXPECT_EQ(format.blockSize, 208);
     ASSERT_TRUE(Describe({0xFF, 0xFB, 0x90, 0x64}, format, fault));
     EXPECT_EQ(format.blockSize, 417);
-    EXPECT_EQ(std::vector({format.wave.wFormatTag, format.wave.nBlockAlign,
-                           format.wave.wBitsPerSample, format.wave.cbSize, format.id,
-                           format.framesPerBlock, format.codecDelay}),
-              std::vector<WORD>({0x55, 1, 0, 12, 1, 1, 1393}));
+    EXPECT_EQ(
+        std::vector({format.wave.wFormatTag, format.wave.nBlockAlign, format.wave.wBitsPerSample,
+                     format.wave.cbSize, format.id, format.framesPerBlock, format.codecDelay}),
+        std::vector<WORD>({0x55, 1, 0, 12, 1, 1, 1393}));
     EXPECT_EQ(format.flags, 2u);
 
     // The reserved rate would divide the block size by zero; a tag or a RIFF header in front

@@ -29,8 +29,7 @@ TEST(PreloadedClip, KeepsLoadOrderPlaysEachClipWhenFirstUsedAndLetsABrokenOneSta
     scripted::Install();
     scripted::SetClock(1000);
 
-    const char* const names[] = {"short.mp3", "long.mp3", "missing.mp3", "middle.mp3",
-                                 "noise.mp3"};
+    const char* const names[] = {"short.mp3", "long.mp3", "missing.mp3", "middle.mp3", "noise.mp3"};
     ClipPreloader preloader(archive, names);
     SoundSystem sound(nullptr);
     EXPECT_EQ(sound.Load(archive, "short.mp3"), 0) << sound.error();

@@ -75,8 +75,8 @@ TEST_F(SoundSystemTest, TakesSlotsInLoadOrderUpToSixteenAndNamesEveryFailure)
         const char* name;
         const char* fault;
     };
-    for (Case broken : {Case{"missing.mp3", "not in the archive"},
-                        Case{"overlong.mp3", "past the end"}}) {
+    for (Case broken :
+         {Case{"missing.mp3", "not in the archive"}, Case{"overlong.mp3", "past the end"}}) {
         EXPECT_EQ(sound->Load(TestArchive(), broken.name), 0xFFFF) << broken.name;
         for (const char* says : {broken.name, "sounds.dat", broken.fault})
             EXPECT_NE(sound->error().find(says), std::string::npos) << sound->error();
@@ -185,8 +185,8 @@ TEST_F(SoundSystemTest, IgnoresIdsWithoutAClipAndFallsSilentWhenTornDown)
     IDirectSound* device = nullptr;
     ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
     // Its cooperative levels run from 1 (normal) to 4 (write primary).
-    for (auto [level, result] : {std::pair{0u, DSERR_INVALIDPARAM}, {1u, DS_OK}, {4u, DS_OK},
-                                 {5u, DSERR_INVALIDPARAM}})
+    for (auto [level, result] :
+         {std::pair{0u, DSERR_INVALIDPARAM}, {1u, DS_OK}, {4u, DS_OK}, {5u, DSERR_INVALIDPARAM}})
         EXPECT_EQ(device->SetCooperativeLevel(nullptr, level), result) << level;
     EXPECT_EQ(device->Release(), 0u);
 }

@@ -54,8 +54,7 @@ inline Bytes EncodeMp3(const std::vector<int16_t>& pcm)
 
 // A RIFF chunk: id, the declared size, the data and, when the size is odd and padded is
 // true, a pad byte.
-inline Bytes Chunk(const char* id, const Bytes& data, bool padded = true,
-                   uint32_t declaredSize = 0)
+inline Bytes Chunk(const char* id, const Bytes& data, bool padded = true, uint32_t declaredSize = 0)
 {
     Bytes chunk(id, id + 4);
     chunk.resize(8);

@@ -6,8 +6,8 @@
 #include "app/MainLoop.h"
 #include "app/Program.h"
 #include "app/SaveRecord.h"
-#include "gfx/Surface.h"
 #include "app/Settings.h"
+#include "gfx/Surface.h"
 #include "random/Random.h"
 #include "scenes/Scene.h"
 

@@ -26,7 +26,9 @@ TEST(Packer, FilesComeBackInNameOrderByteForByteTheSameEveryTime)
     for (int i = 0; i < 3000; ++i)
         binary += static_cast<char>(i * 7 % 256);
     const std::vector<std::pair<std::string, std::string>> files = {
-        {"zeta.bmp", binary}, {"alpha.mp3", "ID3 and more"}, {"empty", ""},
+        {"zeta.bmp", binary},
+        {"alpha.mp3", "ID3 and more"},
+        {"empty", ""},
         {std::string(kArchiveNameSize - 1, 'n'), "the longest name the index holds"}};
     fs::create_directories(root / "in");
     fs::create_directories(root / "other");

@@ -11,15 +11,14 @@
 
 namespace {
 
-const char* const kHeader =
-    "tempo 147\n"
-    "instrument beep pulse decay=50ms sustain=50%\n"
-    "instrument low triangle\n"
-    "instrument tick noise rate=8000Hz decay=20ms sustain=0%\n"
-    "channel lead pulse instrument=beep\n"
-    "channel bass triangle instrument=low\n"
-    "channel drums noise\n"
-    "kit drums k=tick\n";
+const char* const kHeader = "tempo 147\n"
+                            "instrument beep pulse decay=50ms sustain=50%\n"
+                            "instrument low triangle\n"
+                            "instrument tick noise rate=8000Hz decay=20ms sustain=0%\n"
+                            "channel lead pulse instrument=beep\n"
+                            "channel bass triangle instrument=low\n"
+                            "channel drums noise\n"
+                            "kit drums k=tick\n";
 
 Score Read(const std::string& body)
 {
@@ -48,8 +47,8 @@ TEST(SoundScore, NotesLandOnTheSampleTheirBeatFallsOn)
     // d8 after a sixteenth, e8. after an eighth, f32 after a dotted eighth, g after f32 and
     // r32, triplet eighths of 3,000 samples after g4&16, and the repeat from the second bar.
     EXPECT_EQ(Starts(score, 0),
-              (std::vector<int64_t>{0, 2250, 6750, 13500, 15750, 27000, 30000, 33000, 36000,
-                                    38250, 40500, 42750, 45000, 47250}));
+              (std::vector<int64_t>{0, 2250, 6750, 13500, 15750, 27000, 30000, 33000, 36000, 38250,
+                                    40500, 42750, 45000, 47250}));
     EXPECT_EQ(Starts(score, 2), (std::vector<int64_t>{0, 9000}));
     EXPECT_EQ(score.length, 3 * 36000);
     // The tied g holds its key for both lengths.

@@ -23,11 +23,14 @@ struct Source {
 class PartialPair {
 public:
     explicit PartialPair(const std::string& base)
-        : indexPath(base + ".set"), dataPath(base + ".dat"),
-          indexPartial(indexPath + ".partial"), dataPartial(dataPath + ".partial") {}
+        : indexPath(base + ".set"), dataPath(base + ".dat"), indexPartial(indexPath + ".partial"),
+          dataPartial(dataPath + ".partial")
+    {
+    }
     ~PartialPair()
     {
-        if (committed) return;
+        if (committed)
+            return;
         std::error_code ignored;
         fs::remove(indexPartial, ignored);
         fs::remove(dataPartial, ignored);
@@ -37,7 +40,8 @@ public:
     {
         std::error_code failed;
         fs::rename(dataPartial, dataPath, failed);
-        if (!failed) fs::rename(indexPartial, indexPath, failed);
+        if (!failed)
+            fs::rename(indexPartial, indexPath, failed);
         if (failed) {
             error = base() + ": cannot put the archive in place: " + failed.message();
             return false;
@@ -62,7 +66,8 @@ bool CollectSources(const std::vector<std::string>& folders, std::vector<Source>
         fs::directory_iterator entry(folder, failed);
         for (; !failed && entry != fs::directory_iterator(); entry.increment(failed)) {
             std::error_code unreadable;
-            if (!entry->is_regular_file(unreadable)) continue;
+            if (!entry->is_regular_file(unreadable))
+                continue;
             sources.push_back({entry->path().filename().string(), entry->path()});
         }
         if (failed) {
@@ -83,8 +88,8 @@ bool CollectSources(const std::vector<std::string>& folders, std::vector<Source>
             return false;
         }
         if (i > 0 && sources[i].name == sources[i - 1].name) {
-            error = "'" + sources[i].name + "' is in two folders: " +
-                    sources[i - 1].path.string() + " and " + sources[i].path.string();
+            error = "'" + sources[i].name + "' is in two folders: " + sources[i - 1].path.string() +
+                    " and " + sources[i].path.string();
             return false;
         }
     }
@@ -109,8 +114,10 @@ bool AppendFile(const fs::path& path, std::FILE* out, uint64_t& copied, std::str
     }
     bool unreadable = std::ferror(in);
     std::fclose(in);
-    if (unreadable) error = path.string() + ": read failed";
-    else if (!written) error = "cannot write the archive's data: " + std::string(std::strerror(errno));
+    if (unreadable)
+        error = path.string() + ": read failed";
+    else if (!written)
+        error = "cannot write the archive's data: " + std::string(std::strerror(errno));
     return !unreadable && written;
 }
 
@@ -156,8 +163,10 @@ bool WriteIndex(const std::vector<unsigned char>& index, const std::string& path
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     bool sound = file && std::fwrite(index.data(), 1, index.size(), file) == index.size();
-    if (file && std::fclose(file) != 0) sound = false;
-    if (!sound) error = path + ": " + std::strerror(errno);
+    if (file && std::fclose(file) != 0)
+        sound = false;
+    if (!sound)
+        error = path + ": " + std::strerror(errno);
     return sound;
 }
 
@@ -200,8 +209,10 @@ bool ExtractOpenEntry(ResourceArchive& archive, const std::string& folder, std::
     // An empty entry has no buffer, and fwrite may not be handed a null one even for 0 bytes.
     bool written =
         out && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
-    if (out && std::fclose(out) != 0) written = false;
-    if (!written) error = path + ": " + std::strerror(errno);
+    if (out && std::fclose(out) != 0)
+        written = false;
+    if (!written)
+        error = path + ": " + std::strerror(errno);
     return written;
 }
 
@@ -211,7 +222,8 @@ bool PackFolders(const std::vector<std::string>& folders, const std::string& bas
                  std::string& error)
 {
     std::vector<Source> sources;
-    if (!CollectSources(folders, sources, error)) return false;
+    if (!CollectSources(folders, sources, error))
+        return false;
     PartialPair pair(base);
     std::vector<unsigned char> index(sources.size() * kArchiveRecordSize, 0);
     return WriteData(sources, pair.dataPartial, index, error) &&
@@ -221,7 +233,8 @@ bool PackFolders(const std::vector<std::string>& folders, const std::string& bas
 bool ListArchive(const std::string& base, std::FILE* out, std::string& error)
 {
     ResourceArchive archive(base.c_str());
-    if (!OpenArchive(base, archive, error)) return false;
+    if (!OpenArchive(base, archive, error))
+        return false;
     for (uint32_t i = 0; i < archive.EntryCount(); ++i) {
         archive.OpenEntry(i);
         std::fprintf(out, "%-32s %10u %10u\n", reinterpret_cast<const char*>(archive.record),
@@ -235,7 +248,8 @@ bool ExtractArchive(const std::string& base, const std::string& folder, const st
                     std::string& error)
 {
     ResourceArchive archive(base.c_str());
-    if (!OpenArchive(base, archive, error)) return false;
+    if (!OpenArchive(base, archive, error))
+        return false;
     std::error_code failed;
     fs::create_directories(folder, failed);
     if (failed) {
@@ -251,7 +265,8 @@ bool ExtractArchive(const std::string& base, const std::string& folder, const st
     }
     for (uint32_t i = 0; i < archive.EntryCount(); ++i) {
         archive.OpenEntry(i);
-        if (!ExtractOpenEntry(archive, folder, error)) return false;
+        if (!ExtractOpenEntry(archive, folder, error))
+            return false;
     }
     return true;
 }

@@ -15,10 +15,9 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: korimo-pack pack <folder>... <base>\n"
-                 "       korimo-pack list <base>\n"
-                 "       korimo-pack extract <base> <folder> [name]\n");
+    std::fprintf(stderr, "usage: korimo-pack pack <folder>... <base>\n"
+                         "       korimo-pack list <base>\n"
+                         "       korimo-pack extract <base> <folder> [name]\n");
     return 2;
 }
 
@@ -26,7 +25,8 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) return Usage();
+    if (argc < 3)
+        return Usage();
     const char* command = argv[1];
     std::string error;
     bool done;

@@ -8,9 +8,15 @@ namespace {
 
 constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
-double Smooth(double t) { return t * t * (3 - 2 * t); }
+double Smooth(double t)
+{
+    return t * t * (3 - 2 * t);
+}
 
-double LatticeValue(int x, int y, uint32_t seed) { return Hash(x, y, seed) / 4294967295.0; }
+double LatticeValue(int x, int y, uint32_t seed)
+{
+    return Hash(x, y, seed) / 4294967295.0;
+}
 
 }  // namespace
 
@@ -20,7 +26,8 @@ Colour Dithered(const Ramp& ramp, double t, int x, int y)
     int step = std::min(static_cast<int>(position), static_cast<int>(ramp.size()) - 1);
     double between = position - step;
     double threshold = (kBayer[y & 3][x & 3] + 0.5) / 16.0;
-    if (between > threshold && step + 1 < static_cast<int>(ramp.size())) return ramp[step + 1];
+    if (between > threshold && step + 1 < static_cast<int>(ramp.size()))
+        return ramp[step + 1];
     return ramp[step];
 }
 
@@ -34,7 +41,8 @@ void Ellipse(Image& image, double cx, double cy, double rx, double ry, Colour c)
     for (int y = static_cast<int>(cy - ry) - 1; y <= cy + ry + 1; ++y)
         for (int x = static_cast<int>(cx - rx) - 1; x <= cx + rx + 1; ++x) {
             double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
-            if (dx * dx + dy * dy <= 1.0) image.set(x, y, c);
+            if (dx * dx + dy * dy <= 1.0)
+                image.set(x, y, c);
         }
 }
 
@@ -44,10 +52,13 @@ void Line(Image& image, int x0, int y0, int x1, int y1, Colour c)
     int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     for (int err = dx + dy;;) {
         image.set(x0, y0, c);
-        if (x0 == x1 && y0 == y1) return;
+        if (x0 == x1 && y0 == y1)
+            return;
         int twice = 2 * err;
-        if (twice >= dy) err += dy, x0 += sx;
-        if (twice <= dx) err += dx, y0 += sy;
+        if (twice >= dy)
+            err += dy, x0 += sx;
+        if (twice <= dx)
+            err += dx, y0 += sy;
     }
 }
 
@@ -59,7 +70,8 @@ void Ball(Image& image, double cx, double cy, double r, const Ramp& ramp)
         for (int x = static_cast<int>(cx - r) - 1; x <= cx + r + 1; ++x) {
             double nx = (x + 0.5 - cx) / r, ny = (y + 0.5 - cy) / r;
             double d = nx * nx + ny * ny;
-            if (d > 1.0) continue;
+            if (d > 1.0)
+                continue;
             double nz = std::sqrt(1.0 - d);
             double lit = std::max(0.0, nx * lx + ny * ly + nz * lz);
             image.set(x, y, Dithered(ramp, lit, x, y));
@@ -85,8 +97,10 @@ double Noise(double x, double y, int cell, int period, uint32_t seed)
     double fx = Smooth(gx - x0), fy = Smooth(gy - y0);
     auto wrap = [cells](int i) { return static_cast<uint32_t>(((i % cells) + cells) % cells); };
     uint32_t ya = static_cast<uint32_t>(y0), yb = static_cast<uint32_t>(y0 + 1);
-    double top = LatticeValue(wrap(x0), ya, seed) * (1 - fx) + LatticeValue(wrap(x0 + 1), ya, seed) * fx;
-    double bottom = LatticeValue(wrap(x0), yb, seed) * (1 - fx) + LatticeValue(wrap(x0 + 1), yb, seed) * fx;
+    double top =
+        LatticeValue(wrap(x0), ya, seed) * (1 - fx) + LatticeValue(wrap(x0 + 1), ya, seed) * fx;
+    double bottom =
+        LatticeValue(wrap(x0), yb, seed) * (1 - fx) + LatticeValue(wrap(x0 + 1), yb, seed) * fx;
     return top * (1 - fy) + bottom * fy;
 }
 

@@ -32,7 +32,10 @@ public:
     explicit Dice(uint32_t seed) : state(seed ? seed : 1) {}
     uint32_t Next();
     // A whole number from low to high, both included.
-    int Between(int low, int high) { return low + static_cast<int>(Next() % uint32_t(high - low + 1)); }
+    int Between(int low, int high)
+    {
+        return low + static_cast<int>(Next() % uint32_t(high - low + 1));
+    }
 
 private:
     uint32_t state;

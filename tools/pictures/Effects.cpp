@@ -19,7 +19,8 @@ void Fireball(Image& sheet, int left, int size, double radius, double age, const
             double d = std::hypot(x + 0.5 - c, y + 0.5 - c) / radius;
             double grain = Noise(x, y, 5, 4096, seed + left);
             d += (grain - 0.5) * 0.45;
-            if (d > 1.0 || grain < age * 0.5 - 0.05) continue;
+            if (d > 1.0 || grain < age * 0.5 - 0.05)
+                continue;
             double t = (1.0 - d) * (1.2 - age) + 0.15;
             sheet.set(left + x, y, Dithered(heat, t, left + x, y));
         }
@@ -52,8 +53,10 @@ Image BuildBlast(Sources& sources)
             for (int x = 0; x < 48; ++x) {
                 double d = std::hypot(x + 0.5 - 24, y + 0.5 - 24);
                 double edge = std::abs(d - ring[frame]);
-                if (edge < 1.6) sheet.set(frame * 48 + x, y, Dithered(energy, 0.9 - edge / 2, x, y));
-                else if (d < 3 + frame) sheet.set(frame * 48 + x, y, p["pink"]);
+                if (edge < 1.6)
+                    sheet.set(frame * 48 + x, y, Dithered(energy, 0.9 - edge / 2, x, y));
+                else if (d < 3 + frame)
+                    sheet.set(frame * 48 + x, y, p["pink"]);
             }
     Fireball(sheet, 3 * 48, 48, 21, 0.0, energy, 29);
     Fireball(sheet, 4 * 48, 48, 23, 0.45, energy, 31);
@@ -81,7 +84,8 @@ Image BuildGrazeSpark(Sources& sources)
         // Sparks fly out along the diagonals.
         int out = frame + 2;
         for (int sx : {-1, 1})
-            for (int sy : {-1, 1}) sheet.set(cx + sx * out, cy + sy * out, frame < 3 ? core : arm);
+            for (int sy : {-1, 1})
+                sheet.set(cx + sx * out, cy + sy * out, frame < 3 ? core : arm);
     }
     return sheet;
 }
@@ -94,8 +98,10 @@ Image BuildGauge(Sources& sources)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 96; ++x) {
             Colour c = Dithered(charge, x / 95.0, x, y);
-            if (y == 1) c = x < 48 ? p["ice"] : p["pink"];  // the lit top edge
-            if (y == 0 || y == 7) c = p["navy"];
+            if (y == 1)
+                c = x < 48 ? p["ice"] : p["pink"];  // the lit top edge
+            if (y == 0 || y == 7)
+                c = p["navy"];
             bar.set(x, y, c);
         }
     return bar;

@@ -24,18 +24,21 @@ bool IsGlyphRow(const std::string& text)
 bool BitmapFont::Load(const std::string& path, std::string& error)
 {
     SourceText source;
-    if (!source.Load(path, error)) return false;
+    if (!source.Load(path, error))
+        return false;
     const std::vector<SourceLine>& lines = source.lines();
     size_t at = 0;
     int spaceWidth = 0;
     for (; at < lines.size() && !IsGlyphRow(lines[at].text); ++at) {
         std::vector<std::string> words = Words(lines[at].text);
-        if (words.size() == 2 && words[0] == "cell" && ParseSize(words[1], width, height)) continue;
+        if (words.size() == 2 && words[0] == "cell" && ParseSize(words[1], width, height))
+            continue;
         if (words.size() == 2 && words[0] == "space") {
             spaceWidth = std::atoi(words[1].c_str());
             continue;
         }
-        if (words.size() == 2 && words[0] == "glyph") break;
+        if (words.size() == 2 && words[0] == "glyph")
+            break;
         error = source.At(lines[at], "expected 'cell <w>x<h>', 'space <w>' or 'glyph <character>'");
         return false;
     }
@@ -54,7 +57,8 @@ bool BitmapFont::Load(const std::string& path, std::string& error)
         const SourceLine& named = lines[at++];
         std::vector<std::string> rows;
         for (; at < lines.size() && IsGlyphRow(lines[at].text); ++at) {
-            if (static_cast<int>(lines[at].text.size()) > width || static_cast<int>(rows.size()) == height) {
+            if (static_cast<int>(lines[at].text.size()) > width ||
+                static_cast<int>(rows.size()) == height) {
                 error = source.At(lines[at], "the glyph is larger than its cell");
                 return false;
             }
@@ -65,7 +69,8 @@ bool BitmapFont::Load(const std::string& path, std::string& error)
         for (std::string& row : rows) {
             row.resize(width, '.');
             size_t first = row.find('#');
-            if (first == std::string::npos) continue;
+            if (first == std::string::npos)
+                continue;
             left = std::min(left, first);
             right = std::max(right, row.rfind('#'));
         }
@@ -75,7 +80,8 @@ bool BitmapFont::Load(const std::string& path, std::string& error)
         }
         Glyph glyph;
         glyph.width = static_cast<int>(right - left + 1);
-        for (const std::string& row : rows) glyph.rows.push_back(row.substr(left, glyph.width));
+        for (const std::string& row : rows)
+            glyph.rows.push_back(row.substr(left, glyph.width));
         glyphs[words[1]] = glyph;
     }
     return true;
@@ -93,8 +99,10 @@ std::vector<const BitmapFont::Glyph*> BitmapFont::Layout(const std::string& text
             continue;
         }
         auto found = glyphs.find(character);
-        if (found == glyphs.end()) missingGlyphs.insert(character);
-        else laid.push_back(&found->second);
+        if (found == glyphs.end())
+            missingGlyphs.insert(character);
+        else
+            laid.push_back(&found->second);
     }
     return laid;
 }
@@ -103,7 +111,8 @@ int BitmapFont::Measure(const std::string& text, const TextStyle& style) const
 {
     std::vector<const Glyph*> laid = Layout(text);
     int inked = 0;
-    for (const Glyph* glyph : laid) inked += glyph->width;
+    for (const Glyph* glyph : laid)
+        inked += glyph->width;
     int gaps = laid.empty() ? 0 : static_cast<int>(laid.size() - 1) * style.spacing;
     return (inked + gaps) * style.scale + 3;
 }
@@ -115,14 +124,15 @@ Image BitmapFont::Render(const std::string& text, const TextStyle& style) const
     int x = 1;
     for (const Glyph* glyph : Layout(text)) {
         for (int row = 0; row < height; ++row) {
-            Colour ink = style.fill.empty() ? kClear
-                                            : style.fill[row * style.fill.size() / height];
+            Colour ink = style.fill.empty() ? kClear : style.fill[row * style.fill.size() / height];
             for (int col = 0; col < glyph->width; ++col)
-                if (glyph->rows[row][col] == '#') letters.fillRect(x + col * s, 1 + row * s, s, s, ink);
+                if (glyph->rows[row][col] == '#')
+                    letters.fillRect(x + col * s, 1 + row * s, s, s, ink);
         }
         x += (glyph->width + style.spacing) * s;
     }
-    if (style.outline != kClear) letters.outline(style.outline);
+    if (style.outline != kClear)
+        letters.outline(style.outline);
     if (style.shadow != kClear) {
         Image lit = letters;
         for (int y = 0; y + 1 < lit.height(); ++y)

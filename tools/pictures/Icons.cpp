@@ -13,6 +13,7 @@ Image BuildIcon(Sources& sources, int size)
     square.paste(heroine, 0, 8);
     Image icon(size, size);
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) icon.set(x, y, square.at(x * 32 / size, y * 32 / size));
+        for (int x = 0; x < size; ++x)
+            icon.set(x, y, square.at(x * 32 / size, y * 32 / size));
     return icon;
 }

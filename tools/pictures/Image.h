@@ -24,7 +24,8 @@ public:
     // Outside the picture: nothing happens, so shapes may overlap the edges.
     void set(int x, int y, Colour c)
     {
-        if (contains(x, y)) pixels[static_cast<size_t>(y) * w + x] = c;
+        if (contains(x, y))
+            pixels[static_cast<size_t>(y) * w + x] = c;
     }
 
     void fillRect(int x, int y, int width, int height, Colour c);

@@ -10,7 +10,8 @@ constexpr size_t kMostColours = 32;
 
 bool ParseColour(const std::string& hex, Colour& colour)
 {
-    if (hex.size() != 6) return false;
+    if (hex.size() != 6)
+        return false;
     auto [end, failed] = std::from_chars(hex.data(), hex.data() + 6, colour, 16);
     return failed == std::errc() && end == hex.data() + 6;
 }
@@ -25,7 +26,8 @@ bool IsKeyColour(Colour c)
 bool Palette::Load(const std::string& path, std::string& error)
 {
     SourceText source;
-    if (!source.Load(path, error)) return false;
+    if (!source.Load(path, error))
+        return false;
     for (const SourceLine& line : source.lines()) {
         std::vector<std::string> words = Words(line.text);
         Colour colour = 0;
@@ -56,7 +58,8 @@ bool Palette::Load(const std::string& path, std::string& error)
 Colour Palette::operator[](const std::string& name) const
 {
     auto found = byName.find(name);
-    if (found != byName.end()) return found->second;
+    if (found != byName.end())
+        return found->second;
     missingNames.insert(name);
     return *colours.begin();
 }

@@ -24,7 +24,8 @@ std::string Check(const PictureRecipe& recipe, const Image& image, const Palette
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             Colour c = image.at(x, y);
-            bool allowed = palette.Contains(c) || (recipe.key == Key::None ? c == kVoid : c == kClear);
+            bool allowed =
+                palette.Contains(c) || (recipe.key == Key::None ? c == kVoid : c == kClear);
             if (!allowed)
                 return std::string(recipe.name) + ": pixel (" + std::to_string(x) + ", " +
                        std::to_string(y) + ") is neither a palette colour nor " +
@@ -90,15 +91,19 @@ bool BuildPictures(const std::string& sourceFolder, std::vector<BuiltPicture>& p
                    std::string& error)
 {
     Sources sources;
-    if (!sources.Load(sourceFolder, error)) return false;
+    if (!sources.Load(sourceFolder, error))
+        return false;
     pictures.clear();
     for (const PictureRecipe& recipe : PictureRecipes()) {
         size_t before = sources.problems.size();
         Image image = recipe.build ? recipe.build(sources) : sources.Grid(Stem(recipe.name));
-        if (sources.problems.size() > before) continue;  // the grid's own fault says it all
+        if (sources.problems.size() > before)
+            continue;  // the grid's own fault says it all
         std::string fault = Check(recipe, image, sources.palette);
-        if (!fault.empty()) sources.problems.push_back(fault);
-        else pictures.push_back({recipe.name, EncodeBmp(image, KeyColour(recipe.key))});
+        if (!fault.empty())
+            sources.problems.push_back(fault);
+        else
+            pictures.push_back({recipe.name, EncodeBmp(image, KeyColour(recipe.key))});
     }
     for (const std::string& name : sources.palette.missing())
         sources.problems.push_back(sourceFolder + "/palette.txt: no colour named '" + name + "'");
@@ -109,6 +114,7 @@ bool BuildPictures(const std::string& sourceFolder, std::vector<BuiltPicture>& p
     for (const std::string& glyph : sources.digits.missing())
         sources.problems.push_back(sourceFolder + "/digits.txt: no glyph for '" + glyph + "'");
     error.clear();
-    for (const std::string& problem : sources.problems) error += (error.empty() ? "" : "\n") + problem;
+    for (const std::string& problem : sources.problems)
+        error += (error.empty() ? "" : "\n") + problem;
     return error.empty();
 }

@@ -11,10 +11,10 @@
 enum class Key { None, Black, White, Green, Blue, Red };
 
 struct PictureRecipe {
-    const char* name;       // the file name in the archive
+    const char* name;  // the file name in the archive
     int frameWidth;
     int height;
-    int frames;             // side by side in one row
+    int frames;  // side by side in one row
     Key key;
     Image (*build)(Sources&);  // null: drawn as the grid "<name without .bmp>.txt"
 };

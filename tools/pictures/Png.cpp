@@ -14,13 +14,15 @@ uint32_t Crc32(const unsigned char* bytes, size_t size, uint32_t crc = 0)
         std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             t[n] = c;
         }
         return t;
     }();
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -36,10 +38,12 @@ uint32_t Adler32(const std::vector<unsigned char>& bytes)
 
 void PutBigEndian32(std::vector<unsigned char>& out, uint32_t v)
 {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(v >> shift & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(v >> shift & 0xFF);
 }
 
-void PutChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
+void PutChunk(std::vector<unsigned char>& out, const char* type,
+              const std::vector<unsigned char>& data)
 {
     PutBigEndian32(out, static_cast<uint32_t>(data.size()));
     const size_t start = out.size();
@@ -82,11 +86,12 @@ std::vector<unsigned char> EncodePng(const Image& image)
             const Colour c = image.at(x, y);
             auto found = indexOf.find(c);
             if (found == indexOf.end()) {
-                if (indexOf.size() == 256) return {};
+                if (indexOf.size() == 256)
+                    return {};
                 found = indexOf.emplace(c, static_cast<unsigned char>(indexOf.size())).first;
-                palette.insert(palette.end(), {static_cast<unsigned char>(c >> 16),
-                                               static_cast<unsigned char>(c >> 8),
-                                               static_cast<unsigned char>(c)});
+                palette.insert(palette.end(),
+                               {static_cast<unsigned char>(c >> 16),
+                                static_cast<unsigned char>(c >> 8), static_cast<unsigned char>(c)});
             }
             rows.push_back(found->second);
         }
@@ -96,7 +101,8 @@ std::vector<unsigned char> EncodePng(const Image& image)
     std::vector<unsigned char> header;
     PutBigEndian32(header, static_cast<uint32_t>(image.width()));
     PutBigEndian32(header, static_cast<uint32_t>(image.height()));
-    header.insert(header.end(), {8, 3, 0, 0, 0});  // 8 bits, indexed, deflate, no filter, no interlace
+    header.insert(header.end(),
+                  {8, 3, 0, 0, 0});  // 8 bits, indexed, deflate, no filter, no interlace
     PutChunk(png, "IHDR", header);
     PutChunk(png, "PLTE", palette);
     PutChunk(png, "tRNS", {0});  // only index 0 is transparent

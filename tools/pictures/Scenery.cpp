@@ -21,7 +21,8 @@ Image Wrapped(const Image& threePeriods, int period, int width)
 {
     Image layer(width, threePeriods.height());
     for (int y = 0; y < layer.height(); ++y)
-        for (int x = 0; x < width; ++x) layer.set(x, y, threePeriods.at(period + x % period, y));
+        for (int x = 0; x < width; ++x)
+            layer.set(x, y, threePeriods.at(period + x % period, y));
     return layer;
 }
 
@@ -38,10 +39,13 @@ void Cloud(Image& sky, const Palette& p, int left, int base, int width, uint32_t
     }
     for (int y = 0; y < sky.height(); ++y)
         for (int x = 0; x < sky.width(); ++x) {
-            if (shape.at(x, y) == kClear || y > base) continue;
+            if (shape.at(x, y) == kClear || y > base)
+                continue;
             Colour c = p["white"];
-            if (shape.get(x + 3, y + 3) == kClear || y > base - 3) c = p["mist"];
-            if (y == base) c = p["haze"];
+            if (shape.get(x + 3, y + 3) == kClear || y > base - 3)
+                c = p["mist"];
+            if (y == base)
+                c = p["haze"];
             sky.set(x, y, c);
         }
 }
@@ -54,7 +58,10 @@ double Ridge(double x, double middle, double swell, double bumps, uint32_t seed)
 }
 
 // Light from the left: a slope that climbs toward the right faces it.
-double Lit(double left, double right) { return std::clamp(0.5 + (left - right) * 0.35, 0.0, 1.0); }
+double Lit(double left, double right)
+{
+    return std::clamp(0.5 + (left - right) * 0.35, 0.0, 1.0);
+}
 
 void House(Image& land, const Palette& p, int x, int ground, int width, int wall, Colour roof)
 {
@@ -67,7 +74,8 @@ void House(Image& land, const Palette& p, int x, int ground, int width, int wall
         land.fillRect(x - 1 + inset, top, width + 2 - 2 * inset, 1, roof);
         land.fillRect(x + width / 2, top, width / 2 + 1 - inset, 1, p["plum"]);
     }
-    for (int wx = x + 2; wx + 1 < x + width - 1; wx += 4) land.fillRect(wx, ground - wall + 2, 2, 2, p["navy"]);
+    for (int wx = x + 2; wx + 1 < x + width - 1; wx += 4)
+        land.fillRect(wx, ground - wall + 2, 2, 2, p["navy"]);
 }
 
 void Tower(Image& land, const Palette& p, int x, int ground)
@@ -75,7 +83,8 @@ void Tower(Image& land, const Palette& p, int x, int ground)
     land.fillRect(x, ground - 20, 6, 20, p["mist"]);
     land.fillRect(x + 4, ground - 20, 2, 20, p["grey"]);
     land.fillRect(x + 2, ground - 16, 2, 3, p["navy"]);
-    for (int row = 0; row < 9; ++row) land.fillRect(x + 3 - row / 3, ground - 29 + row, 1 + 2 * (row / 3), 1, p["slate"]);
+    for (int row = 0; row < 9; ++row)
+        land.fillRect(x + 3 - row / 3, ground - 29 + row, 1 + 2 * (row / 3), 1, p["slate"]);
 }
 
 void Town(Image& land, const Palette& p, int centre, int ground, uint32_t seed)
@@ -85,7 +94,8 @@ void Town(Image& land, const Palette& p, int centre, int ground, uint32_t seed)
     const Colour roofs[] = {p["wine"], p["slate"], p["wine"], p["haze"]};
     for (int i = 0; i < 7; ++i) {
         int x = centre - 36 + i * 11 + dice.Between(0, 2);
-        if (x > centre - 10 && x < centre + 8) continue;
+        if (x > centre - 10 && x < centre + 8)
+            continue;
         House(land, p, x, ground + dice.Between(-1, 1), dice.Between(7, 9), dice.Between(5, 7),
               roofs[dice.Next() % 4]);
     }
@@ -99,7 +109,8 @@ Image BuildSky(Sources& sources)
     Image sky(320, 240);
     Ramp air = {p["blue"], p["sky"], p["ice"], p["mist"]};
     for (int y = 0; y < sky.height(); ++y)
-        for (int x = 0; x < sky.width(); ++x) sky.set(x, y, Dithered(air, y / 239.0, x, y));
+        for (int x = 0; x < sky.width(); ++x)
+            sky.set(x, y, Dithered(air, y / 239.0, x, y));
     Cloud(sky, p, 18, 52, 70, 3);
     Cloud(sky, p, 150, 34, 96, 5);
     Cloud(sky, p, 250, 78, 56, 7);
@@ -153,7 +164,9 @@ Image BuildTreeBand(Sources& sources)
     Ramp leaves = {p["forest"], p["green"], p["leaf"], p["lime"]};
     Ramp bushes = {p["forest"], p["green"], p["leaf"]};
     Dice dice(77);
-    struct Tree { int x, top, crown; };
+    struct Tree {
+        int x, top, crown;
+    };
     std::vector<Tree> trees;
     std::vector<int> bushAt;
     // Groves with open ground between them, so the land behind shows through.
@@ -161,7 +174,8 @@ Image BuildTreeBand(Sources& sources)
         int start = grove * 128 + dice.Between(0, 20);
         int count = dice.Between(1, 3);
         for (int i = 0; i < count; ++i)
-            trees.push_back({start + i * dice.Between(22, 30), dice.Between(6, 34), dice.Between(13, 18)});
+            trees.push_back(
+                {start + i * dice.Between(22, 30), dice.Between(6, 34), dice.Between(13, 18)});
         bushAt.push_back(start + count * 26 + dice.Between(4, 14));
     }
     for (int copy = 0; copy < 3; ++copy) {
@@ -186,7 +200,8 @@ Image BuildTreeBand(Sources& sources)
     for (int y = 82; y < band.height(); ++y)
         for (int x = 0; x < band.width(); ++x) {
             double blade = Noise(x, 0, 4, period, 90) * 4;
-            if (y - 82 + blade >= 2) band.set(x, y, Dithered(bushes, (89 - y) / 8.0, x, y));
+            if (y - 82 + blade >= 2)
+                band.set(x, y, Dithered(bushes, (89 - y) / 8.0, x, y));
         }
     band.outline(p["ink"]);
     return Wrapped(band, period, kTreeBandWidth);

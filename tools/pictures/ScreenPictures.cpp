@@ -61,7 +61,8 @@ Image BuildGameOver(Sources& sources)
     // Fallen: she lies upside down under the words.
     Image fallen(heroine.width(), heroine.height());
     for (int y = 0; y < heroine.height(); ++y)
-        for (int x = 0; x < heroine.width(); ++x) fallen.set(x, heroine.height() - 1 - y, heroine.at(x, y));
+        for (int x = 0; x < heroine.width(); ++x)
+            fallen.set(x, heroine.height() - 1 - y, heroine.at(x, y));
     PasteCentred(screen, fallen, 160, 134);
     Image hint = Caption(sources, "PUSH SPACE KEY", 1, "dim");
     PasteCentred(screen, hint, 160, 196);
@@ -77,16 +78,21 @@ Image BuildStaffRoll(Sources& sources)
     for (const std::string& line : sources.Lines("staffroll")) {
         std::vector<std::string> words = Words(line);
         std::string keyword = words.empty() ? "" : words[0];
-        std::string text = line.size() > keyword.size() ? line.substr(line.find(keyword) + keyword.size() + 1) : "";
+        std::string text = line.size() > keyword.size()
+                               ? line.substr(line.find(keyword) + keyword.size() + 1)
+                               : "";
         if (keyword == "gap") {
             y += std::atoi(text.c_str());
         } else if (keyword == "role" || keyword == "name" || keyword == "note") {
             Image lettering = Caption(sources, text, keyword == "note" ? 1 : 2,
-                                      keyword == "role" ? "heading" : keyword == "name" ? "bright" : "cool");
+                                      keyword == "role"   ? "heading"
+                                      : keyword == "name" ? "bright"
+                                                          : "cool");
             PasteCentred(roll, lettering, 160, y);
             y += lettering.height() + (keyword == "role" ? 6 : 3);
         } else {
-            sources.problems.push_back(sources.folder + "/staffroll.txt: unknown line '" + line + "'");
+            sources.problems.push_back(sources.folder + "/staffroll.txt: unknown line '" + line +
+                                       "'");
         }
     }
     if (y > kRollHeight - kCardHeight)
@@ -128,12 +134,14 @@ Image BuildBomber(Sources& sources)
     // A magic circle: two rings and a six-pointed star.
     for (double a = 0; a < 2 * M_PI; a += 0.002) {
         for (double r : {92.0, 98.0, 60.0})
-            flash.set(static_cast<int>(160 + r * std::cos(a)), static_cast<int>(120 + r * std::sin(a)), p["white"]);
+            flash.set(static_cast<int>(160 + r * std::cos(a)),
+                      static_cast<int>(120 + r * std::sin(a)), p["white"]);
     }
     for (int i = 0; i < 6; ++i) {
         double a = i * M_PI / 3 - M_PI / 2, b = a + 2 * M_PI / 3;
-        Line(flash, static_cast<int>(160 + 92 * std::cos(a)), static_cast<int>(120 + 92 * std::sin(a)),
-             static_cast<int>(160 + 92 * std::cos(b)), static_cast<int>(120 + 92 * std::sin(b)), p["white"]);
+        Line(flash, static_cast<int>(160 + 92 * std::cos(a)),
+             static_cast<int>(120 + 92 * std::sin(a)), static_cast<int>(160 + 92 * std::cos(b)),
+             static_cast<int>(120 + 92 * std::sin(b)), p["white"]);
     }
     return flash;
 }
@@ -145,7 +153,8 @@ Image BuildBomberCaption(Sources& sources)
     // Speed lines trail to the right: the caption crosses the screen to the left.
     for (int i = 0; i < 6; ++i) {
         int y = 6 + i * 6;
-        caption.fillRect(150 + (i % 3) * 12, y, 50 - (i % 3) * 12, 1, i % 2 ? p["orange"] : p["yellow"]);
+        caption.fillRect(150 + (i % 3) * 12, y, 50 - (i % 3) * 12, 1,
+                         i % 2 ? p["orange"] : p["yellow"]);
     }
     Image words = Caption(sources, "BOMBER!!", 4, "alarm");
     caption.paste(words, 2, 1);

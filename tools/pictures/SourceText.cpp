@@ -16,9 +16,11 @@ bool SourceText::Load(const std::string& filePath, std::string& error)
     }
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
-        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
         size_t first = text.find_first_not_of(" \t");
-        if (first == std::string::npos || text.compare(first, 2, "//") == 0) continue;
+        if (first == std::string::npos || text.compare(first, 2, "//") == 0)
+            continue;
         content.push_back({number, text});
     }
     if (in.bad()) {
@@ -48,12 +50,12 @@ std::vector<std::string> Words(const std::string& text)
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     size_t cross = text.find('x');
-    if (cross == std::string::npos) return false;
+    if (cross == std::string::npos)
+        return false;
     const char* begin = text.data();
     const char* end = begin + text.size();
     auto [afterWidth, widthError] = std::from_chars(begin, begin + cross, width);
     auto [afterHeight, heightError] = std::from_chars(begin + cross + 1, end, height);
-    return widthError == std::errc() && afterWidth == begin + cross &&
-           heightError == std::errc() && afterHeight == end && width >= 1 && height >= 1 &&
-           width <= 4096 && height <= 4096;
+    return widthError == std::errc() && afterWidth == begin + cross && heightError == std::errc() &&
+           afterHeight == end && width >= 1 && height >= 1 && width <= 4096 && height <= 4096;
 }

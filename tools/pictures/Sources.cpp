@@ -15,7 +15,8 @@ Image Sources::Grid(const std::string& stem)
 {
     Image sheet;
     std::string error;
-    if (!LoadSpriteGrid(folder + "/" + stem + ".txt", palette, sheet, error)) problems.push_back(error);
+    if (!LoadSpriteGrid(folder + "/" + stem + ".txt", palette, sheet, error))
+        problems.push_back(error);
     return sheet;
 }
 
@@ -24,7 +25,9 @@ std::vector<std::string> Sources::Lines(const std::string& stem)
     SourceText source;
     std::string error;
     std::vector<std::string> lines;
-    if (!source.Load(folder + "/" + stem + ".txt", error)) problems.push_back(error);
-    for (const SourceLine& line : source.lines()) lines.push_back(line.text);
+    if (!source.Load(folder + "/" + stem + ".txt", error))
+        problems.push_back(error);
+    for (const SourceLine& line : source.lines())
+        lines.push_back(line.text);
     return lines;
 }

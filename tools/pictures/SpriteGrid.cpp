@@ -6,8 +6,8 @@
 
 namespace {
 
-bool ReadFrame(const SourceText& source, size_t& at, const Palette& palette, int width,
-               int height, Image& frame, std::string& error)
+bool ReadFrame(const SourceText& source, size_t& at, const Palette& palette, int width, int height,
+               Image& frame, std::string& error)
 {
     frame = Image(width, height);
     for (int row = 0; row < height; ++row, ++at) {
@@ -22,7 +22,8 @@ bool ReadFrame(const SourceText& source, size_t& at, const Palette& palette, int
         }
         for (int col = 0; col < width; ++col) {
             char c = line.text[col];
-            if (c == '.') continue;
+            if (c == '.')
+                continue;
             if (!palette.HasChar(c)) {
                 error = source.At(line, std::string("'") + c + "' is not a palette character");
                 return false;
@@ -39,11 +40,12 @@ bool LoadSpriteGrid(const std::string& path, const Palette& palette, Image& shee
                     std::string& error)
 {
     SourceText source;
-    if (!source.Load(path, error)) return false;
+    if (!source.Load(path, error))
+        return false;
     const std::vector<SourceLine>& lines = source.lines();
     int width = 0, height = 0;
-    std::vector<std::string> header = lines.empty() ? std::vector<std::string>{}
-                                                    : Words(lines[0].text);
+    std::vector<std::string> header =
+        lines.empty() ? std::vector<std::string>{} : Words(lines[0].text);
     if (header.size() != 2 || header[0] != "size" || !ParseSize(header[1], width, height)) {
         error = source.At("must begin with 'size <width>x<height>'");
         return false;
@@ -56,13 +58,15 @@ bool LoadSpriteGrid(const std::string& path, const Palette& palette, Image& shee
         }
         ++at;
         frames.emplace_back();
-        if (!ReadFrame(source, at, palette, width, height, frames.back(), error)) return false;
+        if (!ReadFrame(source, at, palette, width, height, frames.back(), error))
+            return false;
     }
     if (frames.empty()) {
         error = source.At("holds no frame");
         return false;
     }
     sheet = Image(width * static_cast<int>(frames.size()), height);
-    for (size_t i = 0; i < frames.size(); ++i) sheet.paste(frames[i], static_cast<int>(i) * width, 0);
+    for (size_t i = 0; i < frames.size(); ++i)
+        sheet.paste(frames[i], static_cast<int>(i) * width, 0);
     return true;
 }

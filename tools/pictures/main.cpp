@@ -37,10 +37,13 @@ int DrawIcons(const char* sourceFolder, const std::string& outputFolder)
     }
     for (int size : IconSizes()) {
         const std::vector<unsigned char> png = EncodePng(BuildIcon(sources, size));
-        for (const std::string& problem : sources.problems) std::fprintf(stderr, "%s\n", problem.c_str());
-        if (!sources.problems.empty()) return 1;
+        for (const std::string& problem : sources.problems)
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        if (!sources.problems.empty())
+            return 1;
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
-        if (!WriteFile(outputFolder + "/" + square + "/apps/korimo-shooting.png", png)) return 1;
+        if (!WriteFile(outputFolder + "/" + square + "/apps/korimo-shooting.png", png))
+            return 1;
     }
     return 0;
 }
@@ -49,7 +52,8 @@ int DrawIcons(const char* sourceFolder, const std::string& outputFolder)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && !std::strcmp(argv[1], "--icons")) return DrawIcons(argv[2], argv[3]);
+    if (argc == 4 && !std::strcmp(argv[1], "--icons"))
+        return DrawIcons(argv[2], argv[3]);
     if (argc != 3) {
         std::fprintf(stderr, "usage: make-pictures [--icons] <source folder> <output folder>\n");
         return 2;
@@ -61,6 +65,7 @@ int main(int argc, char** argv)
         return 1;
     }
     for (const BuiltPicture& picture : pictures)
-        if (!WriteFile(std::string(argv[2]) + "/" + picture.name, picture.bmp)) return 1;
+        if (!WriteFile(std::string(argv[2]) + "/" + picture.name, picture.bmp))
+            return 1;
     return 0;
 }

@@ -11,10 +11,19 @@
 // that a 50 ms pop is measured by its body and not by the silence after it.
 constexpr size_t kLoudnessWindow = 662;
 
-inline double FullScale(double) { return 1.0; }
-inline double FullScale(int16_t) { return 32768.0; }
+inline double FullScale(double)
+{
+    return 1.0;
+}
+inline double FullScale(int16_t)
+{
+    return 32768.0;
+}
 
-inline double ToDb(double ratio) { return 20.0 * std::log10(std::max(ratio, 1e-9)); }
+inline double ToDb(double ratio)
+{
+    return 20.0 * std::log10(std::max(ratio, 1e-9));
+}
 
 // The highest absolute sample, as a fraction of full scale.
 template <typename Sample>

@@ -20,8 +20,8 @@ bool DecodeMp3(std::span<const uint8_t> stream, std::vector<int16_t>& pcm, std::
     int result = MPG123_OK;
     std::unique_ptr<mpg123_handle, HandleCloser> handle(mpg123_new(nullptr, &result));
     if (!handle) {
-        error = std::string("the MP3 decoder could not be started: ") +
-                mpg123_plain_strerror(result);
+        error =
+            std::string("the MP3 decoder could not be started: ") + mpg123_plain_strerror(result);
         return false;
     }
     mpg123_handle* h = handle.get();
@@ -43,8 +43,8 @@ bool DecodeMp3(std::span<const uint8_t> stream, std::vector<int16_t>& pcm, std::
         if (result == MPG123_NEED_MORE || result == MPG123_DONE)
             break;
         if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-            error = std::string("the stream does not decode as mono 22,050 Hz: ") +
-                    mpg123_strerror(h);
+            error =
+                std::string("the stream does not decode as mono 22,050 Hz: ") + mpg123_strerror(h);
             return false;
         }
     }

@@ -48,8 +48,8 @@ bool EncodeMp3(std::span<const int16_t> pcm, std::vector<uint8_t>& stream, std::
         error = "the MP3 encoder failed (" + std::to_string(written) + ")";
         return false;
     }
-    int flushed = lame_encode_flush(gf, stream.data() + written,
-                                    static_cast<int>(stream.size()) - written);
+    int flushed =
+        lame_encode_flush(gf, stream.data() + written, static_cast<int>(stream.size()) - written);
     if (flushed < 0) {
         error = "the MP3 encoder failed to flush (" + std::to_string(flushed) + ")";
         return false;

@@ -4,7 +4,10 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads a run of digits at `at` into value. False when there is none or it is absurdly long.
 bool ReadNumber(std::string_view text, size_t& at, int& value)
@@ -202,9 +205,7 @@ bool PhraseReader::ReadSpan(std::string_view text, std::string& error)
                 return false;
             }
             break;
-        default:
-            error = "unexpected " + Quote(text, start);
-            return false;
+        default: error = "unexpected " + Quote(text, start); return false;
         }
     }
     return true;
@@ -282,8 +283,7 @@ bool PhraseReader::ReadChord(std::string_view text, size_t& at, std::string& err
     return true;
 }
 
-bool PhraseReader::ReadLength(std::string_view text, size_t& at, int64_t& ticks,
-                              std::string& error)
+bool PhraseReader::ReadLength(std::string_view text, size_t& at, int64_t& ticks, std::string& error)
 {
     ticks = defaultTicks;
     if (at < text.size() && IsDigit(text[at])) {

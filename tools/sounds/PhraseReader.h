@@ -26,7 +26,7 @@ constexpr int kTicksPerBar = 192;  // a whole note; 4/4 throughout
 struct Hit {
     int64_t tick = 0;  // from the start of the section
     int64_t ticks = 0;
-    int quantize = 8;  // eighths of `ticks` that the key is held
+    int quantize = 8;          // eighths of `ticks` that the key is held
     std::vector<int> pitches;  // semitones, 60 = middle C; empty for a drum
     int instrument = -1;
     int volume = 15;
@@ -36,7 +36,7 @@ struct Hit {
 struct PhraseContext {
     const std::vector<std::string>* instrumentNames = nullptr;
     const std::vector<bool>* allowed = nullptr;  // instruments this channel can play
-    std::vector<std::pair<char, int>> kit;  // letter, instrument; empty for a melodic channel
+    std::vector<std::pair<char, int>> kit;       // letter, instrument; empty for a melodic channel
     int defaultInstrument = -1;
 };
 

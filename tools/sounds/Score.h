@@ -23,7 +23,7 @@ struct Instrument {
     double dutyEnd = -1.0;
     double dutyTime = 0.0;
     double attack = 0.002;
-    double decay = 0.0;      // time to fall to the sustain level; 0 holds full level
+    double decay = 0.0;  // time to fall to the sustain level; 0 holds full level
     double sustain = 1.0;
     double release = 0.02;
     double vibratoRate = 0.0;   // Hz
@@ -31,18 +31,18 @@ struct Instrument {
     double vibratoDelay = 0.0;
     double glideFrom = 0.0;  // the note starts this far from its pitch and slides onto it
     double glideTime = 0.0;
-    double sweep = 0.0;  // semitones per second, for as long as the note sounds
+    double sweep = 0.0;          // semitones per second, for as long as the note sounds
     double arpeggioStep = 0.04;  // how long each tone of a chord sounds in turn
-    double noiseRate = 0.0;  // clock of the noise generator in Hz (noise instruments only)
+    double noiseRate = 0.0;      // clock of the noise generator in Hz (noise instruments only)
 };
 
 struct Note {
     int channel = 0;
     int instrument = 0;
-    int64_t start = 0;  // samples from the start of the clip
-    int64_t gate = 0;   // samples the key is held; the release follows
+    int64_t start = 0;            // samples from the start of the clip
+    int64_t gate = 0;             // samples the key is held; the release follows
     std::vector<double> pitches;  // semitones, 69 = A 440 Hz; several make an arpeggio
-    double level = 1.0;  // note volume times channel gain
+    double level = 1.0;           // note volume times channel gain
 };
 
 // How the clip is levelled: its highest peak, or its loudest short stretch (effects, so they

@@ -346,9 +346,9 @@ bool Reader::DefineKit(const std::vector<std::string_view>& words)
         return Fail("kit takes a channel's name and letter=instrument pairs");
     for (size_t i = 2; i < words.size(); ++i) {
         std::string_view key, value;
-        bool isLetter = SplitSetting(words[i], key, value) && key.size() == 1 &&
-                        key[0] >= 'a' && key[0] <= 'z' && std::string_view("rolvq").find(key[0]) ==
-                                                               std::string_view::npos;
+        bool isLetter = SplitSetting(words[i], key, value) && key.size() == 1 && key[0] >= 'a' &&
+                        key[0] <= 'z' &&
+                        std::string_view("rolvq").find(key[0]) == std::string_view::npos;
         if (!isLetter)
             return Fail("kit entry '" + std::string(words[i]) +
                         "' is not letter=instrument (any letter but r, o, l, v, q)");
@@ -491,8 +491,7 @@ int Reader::FindInstrument(std::string_view name) const
 
 }  // namespace
 
-bool ReadScore(std::string_view text, const std::string& fileName, Score& score,
-               std::string& error)
+bool ReadScore(std::string_view text, const std::string& fileName, Score& score, std::string& error)
 {
     score = Score{};
     Reader reader(fileName, score);

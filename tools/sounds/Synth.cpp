@@ -14,7 +14,10 @@ constexpr double kSegmentRate = 4.6;
 // Vibrato fades in over this long once its delay has passed.
 constexpr double kVibratoFadeIn = 0.15;
 
-double Frequency(double semitones) { return 440.0 * std::exp2((semitones - 69.0) / 12.0); }
+double Frequency(double semitones)
+{
+    return 440.0 * std::exp2((semitones - 69.0) / 12.0);
+}
 
 // Correction for a unit step that the naive waveform takes at phase 0; phase advances by
 // `step` per sample. Removes most of the aliasing of a hard edge.

@@ -33,7 +33,8 @@ bool MakeClip(const fs::path& source, const fs::path& outputFolder)
     std::vector<int16_t> pcm = Render(score);
     double loudness = ToDb(LoudestRms(std::span<const int16_t>(pcm)));
     if (score.levelling == Levelling::Loudness && loudness < score.targetDb - 0.5) {
-        std::fprintf(stderr, "make-sounds: %s: only %.1f dBFS loud, not %.1f: its peaks are too "
+        std::fprintf(stderr,
+                     "make-sounds: %s: only %.1f dBFS loud, not %.1f: its peaks are too "
                      "far above its body to reach the loudness without clipping\n",
                      source.filename().c_str(), loudness, score.targetDb);
     }
