@@ -42,17 +42,19 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     ValidateRect(window, nullptr);
     SetWindowLongA(window, GWL_STYLE, WS_POPUP);
     EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    // A filter on the window passes over messages for no window.
+    // A filter on the window passes over messages for no window; a range holds its ends.
     ValidateRect(window, nullptr);
     PostMessageA(nullptr, WM_KEYDOWN, 'A', 0);
     EXPECT_FALSE(PeekMessageA(&paint, window, 0, 0, PM_NOREMOVE));
-    EXPECT_TRUE(PeekMessageA(&paint, nullptr, 0, 0, PM_REMOVE) && paint.wParam == 'A');
+    EXPECT_TRUE(PeekMessageA(&paint, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_EQ(paint.wParam, WPARAM('A'));
     // The client area takes any size of at least a pixel each way, and keeps its size else.
-    RECT client;
+    RECT client, placed;
     for (auto [width, height] : {std::pair{1, 1}, {0, 5}, {5, 0}, {-1, 3}}) {
         MoveWindow(window, 7, 9, width, height, FALSE);
-        ASSERT_TRUE(GetClientRect(window, &client));
-        EXPECT_TRUE(client.right == 1 && client.bottom == 1) << width << "x" << height;
+        ASSERT_TRUE(GetClientRect(window, &client) && GetWindowRect(window, &placed));
+        EXPECT_EQ(testfiles::Edges(client), testfiles::Edges({0, 0, 1, 1})) << width;
+        EXPECT_EQ(testfiles::Edges(placed), testfiles::Edges({7, 9, 8, 10})) << width;
     }
     // Properties by name: set again, a name keeps one value, the latest.
     int values[3];
