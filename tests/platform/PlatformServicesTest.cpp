@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Files.h"
 #include "platform/Internal.h"
 #include "platform/WindowPlacement.h"
 #include "platform/scripted/Scripted.h"
@@ -128,4 +129,25 @@ TEST(KeyNames, KeysHaveSdlsNamesWhichReadBackInAnyCase)
     for (const char* name : {"", "Keypad 10", "F13", "F0", "Hyper Up", "AA", "Spac"})
         EXPECT_EQ(VirtualKeyFromName(name), 0) << name;
     EXPECT_EQ(VirtualKeyFromName(nullptr), 0);
+}
+
+TEST(Files, AReplacedFileMapsBackWholeAtAnySize)
+{
+    testfiles::TempFolder folder(true);
+    for (size_t size : {0, 1, 2, 70000}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; i++)
+            bytes[i] = static_cast<char>(i * 7 + 1);
+        ASSERT_TRUE(ReplaceFile("file", bytes.data(), size, Durability::Quick)) << size;
+        MappedFile mapped("file");
+        EXPECT_TRUE(mapped.isOpen()) << size;
+        EXPECT_EQ(std::string(mapped.data(), mapped.data() + mapped.size()), bytes) << size;
+    }
+    EXPECT_FALSE(ReplaceFile("missing/file", "x", 1));
+    EXPECT_TRUE(CreateNewFile("new") && !CreateNewFile("new") && !CreateNewFile("file"));
+    for (const char* path : {"missing", "."}) {
+        MappedFile refused(path);
+        EXPECT_FALSE(refused.isOpen() || refused.data() || refused.size());
+        EXPECT_EQ(refused.error().rfind(path, 0), 0u) << refused.error();
+    }
 }
