@@ -88,9 +88,8 @@ TEST_P(FastPath, BlitsMatchTheReferenceLoops)
             break;
         }
         ASSERT_EQ(PixelsOf(dst), PixelsOf(expected))
-            << "round " << round << ": source " << src.width << "x" << src.height << " rect ("
-            << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") at (" << dx
-            << "," << dy << ") key " << std::hex << key << std::dec << " alpha " << alpha;
+            << "round " << round << ": rect " << testing::PrintToString(Edges(r)) << " at "
+            << dx << "," << dy << " alpha " << alpha;
     }
 }
 

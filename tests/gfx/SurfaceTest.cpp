@@ -98,8 +98,11 @@ TEST(Surface, DrawLineStepsLikeBresenhamWithBothEnds)
     EXPECT_EQ(lit(0, 0, 3, 1), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
     EXPECT_EQ(lit(3, 1, 0, 0), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
     EXPECT_EQ(lit(-2, 0, 2, 0), (Points{{0, 0}, {1, 0}, {2, 0}}));
-    // Steep lines step along y; a tie steps along x, one pixel per column.
+    // Steep lines step along y; a tie steps along x, one pixel per column. Half way across,
+    // the line has stepped.
     EXPECT_EQ(lit(1, 0, 2, 3), (Points{{1, 0}, {1, 1}, {2, 2}, {2, 3}}));
+    EXPECT_EQ(lit(0, 0, 2, 1), (Points{{0, 0}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(lit(0, 0, 1, 2), (Points{{0, 0}, {1, 1}, {1, 2}}));
     EXPECT_EQ(lit(0, 4, 4, 0), (Points{{4, 0}, {3, 1}, {2, 2}, {1, 3}, {0, 4}}));
 }
 

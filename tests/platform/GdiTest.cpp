@@ -155,11 +155,18 @@ TEST(Copies, BothCopiesTakeWhatLiesInsideBothPicturesAndStretchDIBitsCountsRowsF
         BitBlt(src.dc, c.x, c.y, c.width, c.height, src.dc, c.srcX, c.srcY, SRCCOPY);
         EXPECT_EQ(PixelsOf(src), expected) << "from row " << c.srcY << " to " << c.y;
     }
-    // A one-pixel picture; a scaled copy or any raster operation but a copy draws nothing.
+    // A one-pixel picture; a top-down one, a scaled copy or any raster operation but a copy
+    // draws nothing, nor does a copy to or from a context without a picture.
     Surface dot(1, 1);
     dot.pixels[0] = 0x00ABCDEF;
     EXPECT_EQ(stretch(dot, {39, 24, 1, 1, 0, 0}, 1, 1, SRCCOPY), 1);
     EXPECT_EQ(OnScreen(dst, 39, 24), 0x00ABCDEFu);
+    dot.header->biHeight = -1;
+    EXPECT_EQ(stretch(dot, {0, 0, 1, 1, 0, 0}, 1, 1, SRCCOPY), 0);
+    HDC bare = CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 5, 5, bare, 0, 0, SRCCOPY) ||
+                 BitBlt(bare, 0, 0, 5, 5, src.dc, 0, 0, SRCCOPY));
+    DeleteDC(bare);
     EXPECT_EQ(stretch(src, {0, 0, 20, 10, 0, 0}, 40, 20, SRCCOPY), 0);
     EXPECT_EQ(stretch(src, {0, 0, 20, 10, 0, 0}, 20, 10, 0), 0);
     EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 5, 5, src.dc, 0, 0, 0));

@@ -1,10 +1,12 @@
 #include <cctype>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/Files.h"
 #include "platform/Internal.h"
 #include "platform/WindowPlacement.h"
 #include "platform/scripted/Scripted.h"
@@ -42,17 +44,20 @@ TEST(PlatformServices, DestroyedWindowsDropTheirMessagesAndRefuseTheirHandles)
     ValidateRect(window, nullptr);
     SetWindowLongA(window, GWL_STYLE, WS_POPUP);
     EXPECT_TRUE(PeekMessageA(&paint, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    // A filter on the window passes over messages for no window.
+    // A filter on the window passes over messages for no window; a range holds its ends.
     ValidateRect(window, nullptr);
     PostMessageA(nullptr, WM_KEYDOWN, 'A', 0);
     EXPECT_FALSE(PeekMessageA(&paint, window, 0, 0, PM_NOREMOVE));
-    EXPECT_TRUE(PeekMessageA(&paint, nullptr, 0, 0, PM_REMOVE) && paint.wParam == 'A');
+    EXPECT_TRUE(PeekMessageA(&paint, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_EQ(paint.wParam, WPARAM('A'));
+    EXPECT_EQ(DispatchMessageA(&paint), 0) << "no window to dispatch to";
     // The client area takes any size of at least a pixel each way, and keeps its size else.
-    RECT client;
-    for (auto [width, height] : {std::pair{1, 1}, {0, 5}, {5, 0}, {-1, 3}}) {
+    RECT client, placed;
+    for (auto [width, height, kept] : {std::tuple{1, 1, 1}, {1, 4, 4}, {0, 5, 4}, {5, 0, 4}}) {
         MoveWindow(window, 7, 9, width, height, FALSE);
-        ASSERT_TRUE(GetClientRect(window, &client));
-        EXPECT_TRUE(client.right == 1 && client.bottom == 1) << width << "x" << height;
+        ASSERT_TRUE(GetClientRect(window, &client) && GetWindowRect(window, &placed));
+        EXPECT_EQ(testfiles::Edges(client), testfiles::Edges({0, 0, 1, kept})) << width;
+        EXPECT_EQ(testfiles::Edges(placed), testfiles::Edges({7, 9, 8, 9 + kept})) << width;
     }
     // Properties by name: set again, a name keeps one value, the latest.
     int values[3];
@@ -136,4 +141,25 @@ TEST(KeyNames, KeysHaveSdlsNamesWhichReadBackInAnyCase)
     for (const char* name : {"", "Keypad 10", "F13", "F0", "Hyper Up", "AA", "Spac"})
         EXPECT_EQ(VirtualKeyFromName(name), 0) << name;
     EXPECT_EQ(VirtualKeyFromName(nullptr), 0);
+}
+
+TEST(Files, AReplacedFileMapsBackWholeAtAnySize)
+{
+    testfiles::TempFolder folder(true);
+    for (size_t size : {0, 1, 2, 70000}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; i++)
+            bytes[i] = static_cast<char>(i * 7 + 1);
+        ASSERT_TRUE(ReplaceFile("file", bytes.data(), size, Durability::Quick)) << size;
+        MappedFile mapped("file");
+        EXPECT_TRUE(mapped.isOpen()) << size;
+        EXPECT_EQ(std::string(mapped.data(), mapped.data() + mapped.size()), bytes) << size;
+    }
+    EXPECT_FALSE(ReplaceFile("missing/file", "x", 1));
+    EXPECT_TRUE(CreateNewFile("new") && !CreateNewFile("new") && !CreateNewFile("file"));
+    for (const char* path : {"missing", "."}) {
+        MappedFile refused(path);
+        EXPECT_FALSE(refused.isOpen() || refused.data() || refused.size());
+        EXPECT_EQ(refused.error().rfind(path, 0), 0u) << refused.error();
+    }
 }

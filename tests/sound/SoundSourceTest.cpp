@@ -74,6 +74,7 @@ TEST(SoundSource, FindsNoChunkWhereNoWholeChunkLiesInsideTheEntry)
     for (uint32_t size : {0xFFFFFFFFu, 0xFFFFFFF7u, 0xFFFFFFF0u, 0x7FFFFFFFu}) {
         Entry entry(Riff({Chunk("LIST", Bytes(20, 3), true, size), Chunk("data", Bytes(40))}));
         EXPECT_EQ(entry.source.FindChunk("data"), nullptr) << size;
+        EXPECT_EQ(entry.source.StreamLength(), 0u) << size;
         EXPECT_NE(entry.StreamFault().find("\"data\""), std::string::npos) << size;
     }
     // A data chunk claiming more than the entry holds is refused, not read beyond.
