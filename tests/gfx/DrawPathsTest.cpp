@@ -88,8 +88,8 @@ TEST_P(FastPath, BlitsMatchTheReferenceLoops)
             break;
         }
         ASSERT_EQ(PixelsOf(dst), PixelsOf(expected))
-            << "round " << round << ": rect " << testing::PrintToString(Edges(r)) << " at "
-            << dx << "," << dy << " alpha " << alpha;
+            << "round " << round << ": rect " << testing::PrintToString(Edges(r)) << " at " << dx
+            << "," << dy << " alpha " << alpha;
     }
 }
 

@@ -68,7 +68,8 @@ TEST(WipeRagged, EachRowTakesTheSourceFromItsOwnJitteredEdge)
     // edge.
     Surface small(100, 50);
     FillDistinct(small);
-    for (auto [from, x, spread] : {std::tuple{&incoming, 300, 50}, {&small, 40, 10}, {&incoming, 100, -5}}) {
+    for (auto [from, x, spread] :
+         {std::tuple{&incoming, 300, 50}, {&small, 40, 10}, {&incoming, 100, -5}}) {
         theRandom.Seed(12345);
         Random draws = theRandom;
         Fill(screen, kUntouched);
