@@ -190,15 +190,15 @@ bool KeyHeld(int vk)
 {
     const auto code = static_cast<uint32_t>(vk) & 0xFF;
     return Ask({ReadKind::Key, code}, [vk] {
-               return Answer{(GetAsyncKeyState(vk) & 0x8000) ? 1u : 0u, 0, 0};
+               return Answer{LiveControlReads().keyHeld(vk) ? 1u : 0u, 0, 0};
            }).a != 0;
 }
 
 UINT ReadPad(JOYINFO& reading)
 {
     const Answer answer = Ask({ReadKind::Pad, 0}, [] {
-        JOYINFO live = {};
-        const UINT result = joyGetPos(JOYSTICKID1, &live);
+        JOYINFO live;
+        const UINT result = LiveControlReads().readPad(live);
         return Answer{result, live.wButtons, (live.wXpos & 0xFFFF) | (live.wYpos << 16)};
     });
     reading = {};
@@ -213,7 +213,7 @@ UINT ReadPadCaps(JOYCAPSA& caps)
     // Read live, the whole record is the pad's; only the ranges steer a run, so only they are
     // noted and played back.
     const Answer answer = Ask({ReadKind::PadCaps, 0}, [&caps] {
-        const UINT result = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps);
+        const UINT result = LiveControlReads().readPadCaps(caps);
         return Answer{result, (caps.wXmin & 0xFFFF) | (caps.wXmax << 16),
                       (caps.wYmin & 0xFFFF) | (caps.wYmax << 16)};
     });
