@@ -25,7 +25,8 @@ struct AudioFormat {
 class AudioDevice {
 public:
     // Writes count samples of output. A device with a thread of its own calls it there; one
-    // without calls it from Lock, for the output due by the clock since the last call.
+    // without calls it from Lock, for the output due by the clock since the last call. A
+    // device nobody hears passes a null out: everything moves on as far, unsummed.
     using Callback = void (*)(void* context, int16_t* out, size_t count);
 
     virtual ~AudioDevice() = default;
