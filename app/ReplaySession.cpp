@@ -88,7 +88,7 @@ int ReplayFrame()
 {
     const bool inRun = journal::InRun();
     const bool failed = !journal::PlaybackFault().empty();
-    if (failed || (session.mode == ReplayMode::Verify && !inRun) ||
+    if (failed || (session.mode != ReplayMode::Watch && !inRun) ||
         dynamic_cast<TitleScene*>(currentScene)) {
         // Where the game would go back to the title, the session ends as a closed window
         // does: the window's pictures go with it, and its end posts the quit message.
@@ -129,7 +129,9 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     session = Session{};
     session.mode = mode;
     session.setClock = setClock;
+    const bool verifying = mode != ReplayMode::Watch;
     journal::RecordRuns(false);
+    journal::SkipUnusedPictures(mode == ReplayMode::Verify);
     Program program;
     const bool started = program.Start(
         [&recording] {
@@ -140,19 +142,20 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     if (started) {
         session.app = program.app;
         session.app->watcherKey = WatcherKey;
-        session.app->unseen = mode == ReplayMode::Verify;
+        session.app->unseen = verifying;
         theMainLoop->idleHandler = ReplayFrame;
         theMainLoop->Run();
     }
     program.Stop(nullptr);  // the save file stays as it was
+    journal::SkipUnusedPictures(false);
     if (!started)
         return 1;
-    if (mode == ReplayMode::Verify)
+    if (verifying)
         std::fprintf(out, "%s\n", ReplayVerdict(recording).c_str());
     else if (!journal::PlaybackFault().empty())
         std::fprintf(stderr, "korimo: the replay differs at %s\n",
                      journal::PlaybackFault().c_str());
-    if (mode == ReplayMode::Verify)
+    if (verifying)
         return journal::PlaybackFinished() ? 0 : 1;
     return journal::PlaybackFault().empty() ? 0 : 1;  // closing the window early is no fault
 }

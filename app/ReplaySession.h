@@ -10,7 +10,9 @@
 
 #include "replay/JournalCodec.h"
 
-enum class ReplayMode { Watch, Verify };
+// Verifying draws only the pictures it compares (and those they are made from); drawing every
+// picture as a watched replay does gives the same verdict, slower, and is kept to show it.
+enum class ReplayMode { Watch, Verify, VerifyDrawingEveryPicture };
 
 // Runs the session on the installed backend and returns the exit code: 0 when the run played
 // as recorded. saveFile (may be null) is only read, for the ranking the ending shows. Verifying

@@ -86,6 +86,8 @@ bool GameScene::PadStartPressed()
 
 void GameScene::DrawPauseScreen()
 {
+    if (canvas->drawingSkipped)
+        return;
     std::copy(pausedFrame.begin(), pausedFrame.end(), canvas->pixels);
     TextCentred(*canvas, kTitleRow, kPauseTitle, sizeof kPauseTitle - 1);
     TextCentred(*canvas, kHelpRow, kPauseHelp, sizeof kPauseHelp - 1);
