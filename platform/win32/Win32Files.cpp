@@ -1,9 +1,11 @@
 // The file services on Windows' own calls. Paths are UTF-8 here and wide strings to Windows, so
 // a player's folder with any name works.
 
+// clang-format off
+#include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
+// clang-format on
 
 #include <string>
 #include <utility>
