@@ -93,8 +93,7 @@ int main(int argc, char** argv)
     if (!archiveFault.empty()) {
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
 #ifdef _WIN32
-        if (options.action != CommandLine::Action::VerifyReplay)
-            win32::ShowError(archiveFault);
+        win32::ShowError(archiveFault);
 #endif
         return 1;
     }

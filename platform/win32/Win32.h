@@ -13,11 +13,12 @@ void Install(bool sound = true);
 // The Windows version the game runs on, for --version.
 std::string VersionText();
 void Uninstall();
-// Shows an error line in a message box as well: a program started from the desktop has no
-// console to print it on.
+// Shows an error line in a message box when standard error reaches no one (a program started
+// from the desktop has no console to print it on).
 void ShowError(const std::string& line);
 // Joins the console of the program that started this one (a command prompt), so that --help
-// and --version print there. False when there is none.
+// and --version print there; output sent to a pipe or a file stays there. False when there is
+// none.
 bool UseParentConsole();
 
 }  // namespace win32

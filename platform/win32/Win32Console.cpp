@@ -26,20 +26,32 @@ std::string VersionText()
            std::to_string(version.dwBuildNumber);
 }
 
+namespace {
+
+// Whether standard error reaches someone: a console, a pipe or a file.
+bool errorsAreSeen = false;
+
+}  // namespace
+
 void ShowError(const std::string& line)
 {
-    ShowNativeError(line);
+    // A box would wait for a click that a script or a console user has no reason to give.
+    if (!errorsAreSeen)
+        ShowNativeError(line);
 }
 
 bool UseParentConsole()
 {
     // Output already redirected (a pipe or a file) goes where it was sent.
-    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN)
+    if (GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN) {
+        errorsAreSeen = true;
         return true;
+    }
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return false;
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
+    errorsAreSeen = true;
     return true;
 }
 

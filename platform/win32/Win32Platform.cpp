@@ -124,6 +124,7 @@ public:
     }
     std::string JoystickName() override { return NativeJoystickName(); }
     AudioDevice& Audio() override { return sound; }
+    void ShowError(const char* text) override { win32::ShowError(text); }
 
 private:
     void KeyDown(int vk, bool alt, bool repeat) override { platform::OnKeyDown(vk, alt, repeat); }
