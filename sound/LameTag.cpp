@@ -1,5 +1,6 @@
 #include "sound/LameTag.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,4 +54,17 @@ bool ReadEncoderGap(std::span<const uint8_t> stream, EncoderGap& gap)
     gap.delay = uint32_t{stream[gapAt]} << 4 | stream[gapAt + 1] >> 4;
     gap.padding = uint32_t{stream[gapAt + 1] & 0x0Fu} << 8 | stream[gapAt + 2];
     return true;
+}
+
+void TrimToEncoded(std::vector<int16_t>& pcm, size_t channels, const EncoderGap& gap)
+{
+    const size_t decoded = pcm.size() / channels;
+    const size_t removed = gap.frameSamples + gap.delay + gap.padding;
+    const size_t encoded = decoded > removed ? decoded - removed : 0;
+    const size_t first = std::min(decoded, gap.frameSamples + gap.delay + kMp3DecoderDelay);
+    std::vector<int16_t> kept(encoded * channels, 0);
+    const size_t available = std::min(encoded, decoded - first);
+    std::copy_n(pcm.begin() + static_cast<std::ptrdiff_t>(first * channels), available * channels,
+                kept.begin());
+    pcm.swap(kept);
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 struct IcoImage {
-    int size;                          // pixels each way, 1 to 256
-    std::vector<unsigned char> png;    // the image, encoded
+    int size;                        // pixels each way, 1 to 256
+    std::vector<unsigned char> png;  // the image, encoded
 };
 
 // The .ico file of the images, in the order given.
