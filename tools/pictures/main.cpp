@@ -77,7 +77,8 @@ int main(int argc, char** argv)
     if (argc == 4 && !std::strcmp(argv[1], "--windows-icon"))
         return DrawWindowsIcon(argv[2], argv[3]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make-pictures [--icons | --windows-icon] <source folder> <output>\n");
+        std::fprintf(stderr,
+                     "usage: make-pictures [--icons | --windows-icon] <source folder> <output>\n");
         return 2;
     }
     std::vector<BuiltPicture> pictures;
