@@ -7,6 +7,8 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -19,9 +21,17 @@
 
 namespace {
 
-// "path: reason", the reason in Windows' own words on one line.
+// "path: reason" on one line. The commonest reasons read as the C library words them, so a
+// player (and a test) sees the same line on every system; the rest in Windows' own words.
 std::string Describe(const std::string& path, DWORD error)
 {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return path + ": " + std::strerror(ENOENT);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: return path + ": " + std::strerror(EACCES);
+    default: break;
+    }
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
