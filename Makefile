@@ -134,7 +134,7 @@ web-serve: web
 windows: setup windows-setup
 	@[ -f $(BUILD)/CMakeCache.txt ] || cmake --preset default >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target korimo_archive_files make-pictures
-	@cmake --preset windows >/dev/null
+	@[ -f $(WINDOWS)/CMakeCache.txt ] || cmake --preset windows >/dev/null
 	@cmake --build $(WINDOWS) -j$(JOBS) --target korimo
 	@echo "$(WINDOWS)/korimo-shooting.exe imports:"
 	@x86_64-w64-mingw32-objdump -p $(WINDOWS)/korimo-shooting.exe | sed -n 's/^\tDLL Name: /  /p'
@@ -146,8 +146,10 @@ windows-setup:
 windows-package: windows
 	@cmake --build $(WINDOWS) -j$(JOBS) --target korimo_windows_package
 
-# The programs the windows tests run under Wine beside the game.
-windows-tests: windows
+# The programs the windows tests run under Wine beside the game: the unit tests that need no
+# window, with GoogleTest built from Debian's sources (tools/setup-dev.sh installs them).
+windows-tests: windows dev-setup
+	@cmake $(WINDOWS) -DBUILD_TESTING=ON >/dev/null
 	@cmake --build $(WINDOWS) -j$(JOBS) --target windows_test_programs
 
 clean:
