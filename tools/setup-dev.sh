@@ -13,6 +13,7 @@ packages=(
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git
   g++-mingw-w64-x86-64-posix mingw-w64-tools nsis zip   # the Windows program and its packages
+  googletest                                            # ... its unit tests, built from source
   wine64 wine                                           # ... run under Wine by the tests
 )
 
