@@ -19,18 +19,41 @@ uint32_t Stretch(DWORD value, UINT minimum, UINT maximum)
     return static_cast<uint32_t>(offset * 65535 / span);
 }
 
+// Asking winmm for a joystick that is not there can take milliseconds, every frame: while none
+// answers, it is asked again only once a second (a pad plugged in is seen within that).
+constexpr DWORD kAbsentRetryMilliseconds = 1000;
+bool absent = true;  // until winmm names the device
+bool tried = false;
+DWORD lastTry = 0;
+JOYCAPSW caps = {};
+
+bool Present()
+{
+    if (!absent)
+        return true;
+    const DWORD now = timeGetTime();
+    if (tried && now - lastTry < kAbsentRetryMilliseconds)
+        return false;
+    tried = true;
+    lastTry = now;
+    absent = joyGetDevCapsW(JOYSTICKID1, &caps, sizeof caps) != JOYERR_NOERROR;
+    return !absent;
+}
+
 }  // namespace
 
 bool ReadNativeJoystick(NativeJoystickReading& reading)
 {
-    JOYCAPSW caps = {};
-    if (joyGetDevCapsW(JOYSTICKID1, &caps, sizeof caps) != JOYERR_NOERROR)
+    if (!Present())
         return false;
     JOYINFOEX info = {};
     info.dwSize = sizeof info;
     info.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNZ | JOY_RETURNBUTTONS;
-    if (joyGetPosEx(JOYSTICKID1, &info) != JOYERR_NOERROR)
+    if (joyGetPosEx(JOYSTICKID1, &info) != JOYERR_NOERROR) {
+        absent = true;  // pulled out: asked again a second from now
+        lastTry = timeGetTime();
         return false;
+    }
     reading.x = Stretch(info.dwXpos, caps.wXmin, caps.wXmax);
     reading.y = Stretch(info.dwYpos, caps.wYmin, caps.wYmax);
     reading.z = Stretch(info.dwZpos, caps.wZmin, caps.wZmax);
@@ -40,8 +63,6 @@ bool ReadNativeJoystick(NativeJoystickReading& reading)
 
 std::string NativeJoystickName()
 {
-    JOYCAPSW caps = {};
-    if (joyGetDevCapsW(JOYSTICKID1, &caps, sizeof caps) != JOYERR_NOERROR)
-        return {};
-    return Utf8(caps.szPname);
+    // Asked only while a reading succeeds: the capabilities read when the device appeared.
+    return absent ? std::string() : Utf8(caps.szPname);
 }
