@@ -39,8 +39,8 @@ void ResizeClientArea(HWND window, int width, int height)
     // The clips still decoding read the archive, which goes as the program ends.
     if (ClipPreloader::current)
         ClipPreloader::current->StopAndWait();
-    const std::string line = "no audio device could be opened (" + reason +
-                             "); --no-sound or SDL_AUDIODRIVER=dummy runs the game silently";
+    const std::string line =
+        "no audio device could be opened (" + reason + "); --no-sound runs the game silently";
     std::fprintf(stderr, "korimo: %s\n", line.c_str());
     MessageBoxA(nullptr, line.c_str(), kGameTitle, MB_OK | MB_ICONERROR);
     std::exit(-1);

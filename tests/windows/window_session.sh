@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Windows program in a Wine window under Xvfb, played as a player would: the window opens
-# at 640x480; the title menu's F1 snapshot equals the Linux program's, pixel for pixel; Alt+Enter
+# at 640x480 (and, without a sound device, the game ends at once with the one line that says
+# so); the title menu's F1 snapshot equals the Linux program's, pixel for pixel; Alt+Enter
 # fills the screen and comes back; the menu is silent until Down plays the selection sound
 # through DirectSound (an ALSA file device records it); a one-minute run played with the keys
 # ends in a saved score whose replay verifies on Linux; Alt+F4 ends the program with exit code 0.
@@ -42,6 +43,15 @@ e2e_start_game
 title_menu_snapshot ../linux-menu.bmp
 e2e_quit
 cd .. || exit 1
+
+# No sound device yet: one line that names --no-sound, and the game ends at once (no message
+# box waits for a click while standard error is read).
+timeout 60 wine "$WIN_EXE" --data-dir . >nosound.log 2>&1
+STATUS=$?
+[ "$STATUS" = 255 ] || e2e_fail "without a sound device the exit code is $STATUS"
+grep -q '^korimo: no audio device could be opened (.*); --no-sound runs the game silently' nosound.log ||
+    e2e_fail "without a sound device it printed: $(cat nosound.log)"
+e2e_note "without a sound device: $(grep '^korimo:' nosound.log)"
 
 # Sound through DirectSound: Wine's ALSA output goes to a file of the device's own format.
 cat >"$HOME/.asoundrc" <<ASOUND
