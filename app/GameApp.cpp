@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/PlayerFolder.h"
+#include "app/Program.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/BmpWriter.h"
 #include "gfx/Draw.h"
@@ -38,10 +39,10 @@ void ResizeClientArea(HWND window, int width, int height)
     // The clips still decoding read the archive, which goes as the program ends.
     if (ClipPreloader::current)
         ClipPreloader::current->StopAndWait();
-    std::fprintf(stderr,
-                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
-                 "the game silently\n",
-                 reason.c_str());
+    const std::string line =
+        "no audio device could be opened (" + reason + "); --no-sound runs the game silently";
+    std::fprintf(stderr, "korimo: %s\n", line.c_str());
+    MessageBoxA(nullptr, line.c_str(), kGameTitle, MB_OK | MB_ICONERROR);
     std::exit(-1);
 }
 

@@ -17,7 +17,13 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#ifdef _WIN32
+#include "platform/win32/Win32.h"
+namespace native = win32;
+#else
 #include "platform/sdl/Sdl.h"
+namespace native = sdl;
+#endif
 #include "replay/Journal.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"
@@ -50,10 +56,10 @@ int WatchOrVerify(const CommandLine& options)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     SettingsFile settingsFile(playerFolder.path());
     LoadSettings(settingsFile, options);
-    sdl::Install(!options.noSound);
+    native::Install(!options.noSound);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
-    sdl::Uninstall();
+    native::Uninstall();
     return exitCode;
 }
 
@@ -62,10 +68,15 @@ int WatchOrVerify(const CommandLine& options)
 int main(int argc, char** argv)
 {
     const CommandLine options = ParseCommandLine(argc, argv);
+#ifdef _WIN32
+    // A program started from the desktop has no console; one started from a command prompt
+    // prints there.
+    win32::UseParentConsole();
+#endif
     switch (options.action) {
     case CommandLine::Action::ShowHelp: std::fputs(UsageText().c_str(), stdout); return 0;
     case CommandLine::Action::ShowVersion:
-        std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, sdl::VersionText().c_str(),
+        std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, native::VersionText().c_str(),
                     DecoderVersionText().c_str());
         return 0;
     case CommandLine::Action::Refuse:
@@ -81,6 +92,9 @@ int main(int argc, char** argv)
         gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
     if (!archiveFault.empty()) {
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
+#ifdef _WIN32
+        win32::ShowError(archiveFault);
+#endif
         return 1;
     }
 
@@ -93,7 +107,7 @@ int main(int argc, char** argv)
     SettingsFile settingsFile(playerFolder.path());
     LoadSettings(settingsFile, options);
 
-    sdl::Install(!options.noSound);
+    native::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
     const bool started =
@@ -104,6 +118,6 @@ int main(int argc, char** argv)
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
         settingsFile.Save(settings);
-    sdl::Uninstall();
+    native::Uninstall();
     return exitCode;
 }

@@ -57,3 +57,10 @@ void OnFocusLost()
 }
 
 }  // namespace platform
+
+int MessageBoxA(HWND, const char* text, const char*, UINT)
+{
+    if (platform::installed)
+        platform::installed->ShowError(text);
+    return 1;  // IDOK
+}

@@ -95,6 +95,10 @@ public:
 
     // The backend's own sound output.
     virtual AudioDevice& Audio() = 0;
+
+    // Shows an error line to a player who may have no console; a backend whose player always
+    // sees standard error shows nothing.
+    virtual void ShowError(const char* text) {}
 };
 
 namespace platform {

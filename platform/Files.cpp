@@ -132,6 +132,11 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, Durabil
     return true;
 }
 
+std::string WindowsAppDataFolder()
+{
+    return {};
+}
+
 std::string ExecutableFolder()
 {
     char path[4096];

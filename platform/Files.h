@@ -45,6 +45,10 @@ enum class Durability { Durable, Quick };
 bool ReplaceFile(const std::string& path, const void* data, size_t size,
                  Durability durability = Durability::Durable);
 
+// Where Windows keeps each player's program data (the roaming application-data known folder,
+// what %APPDATA% names); empty on a system without one, where the XDG rules apply instead.
+std::string WindowsAppDataFolder();
+
 // The folder holding the running executable, with symbolic links resolved; empty when the
 // system cannot say.
 std::string ExecutableFolder();

@@ -12,6 +12,9 @@ packages=(
   valgrind
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git
+  g++-mingw-w64-x86-64-posix mingw-w64-tools nsis zip   # the Windows program and its packages
+  googletest                                            # ... its unit tests, built from source
+  wine64 wine                                           # ... run under Wine by the tests
 )
 
 exec "$(dirname "$0")/install-packages.sh" setup-dev "${packages[@]}"
