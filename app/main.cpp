@@ -3,6 +3,7 @@
 // gone, and everything released in a fixed order.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -17,6 +18,8 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "board/BoardSender.h"
+#include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
 #include "replay/Journal.h"
 #include "scenes/TitleScene.h"
@@ -93,6 +96,17 @@ int main(int argc, char** argv)
     SettingsFile settingsFile(playerFolder.path());
     LoadSettings(settingsFile, options);
 
+    // Each finished run goes to the board too, on the sender's own thread.
+    const std::string board = options.board.empty() ? settings.board : options.board;
+    CurlTransport transport;
+    std::unique_ptr<BoardSender> sender;
+    if (!board.empty() && playerFolder.writable()) {
+        sender = std::make_unique<BoardSender>(
+            transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
+                                  playerFolder.PathOf("replays/outbox")});
+        SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+    }
+
     sdl::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
@@ -104,6 +118,8 @@ int main(int argc, char** argv)
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
         settingsFile.Save(settings);
+    SendKeptRunsTo(nullptr);
+    sender.reset();  // a transfer under way is left for the next start
     sdl::Uninstall();
     return exitCode;
 }
