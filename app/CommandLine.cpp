@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/Settings.h"
+
 namespace {
 
 // "--name value" or "--name=value": the value, or null when the option is another one.
@@ -70,6 +72,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (const char* file = ValueOf("--replay", i, argc, argv, missing)) {
             line.action = CommandLine::Action::WatchReplay;
             line.replayFile = file;
+        } else if (const char* board = ValueOf("--board", i, argc, argv, missing)) {
+            if (!BoardAddress(board))
+                return refuse(std::string("--board takes an http:// or https:// address, not '") +
+                              board + "'");
+            line.board = board;
         } else if (const char* file = ValueOf("--verify", i, argc, argv, missing)) {
             line.action = CommandLine::Action::VerifyReplay;
             line.replayFile = file;
@@ -94,6 +101,8 @@ Options:
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
   --no-sound           play in silence, without opening an audio device
   --replay FILE        watch a recorded run (Space skips to its end, P pauses)
+  --board URL          send every finished run to the board at URL (http:// or https://)
+                       in this session, instead of settings.ini's board
   --verify FILE        play a recorded run unseen, as fast as possible; print one line
                        and exit 0 when it played as recorded, 1 otherwise
   -h, --help           show this help and exit

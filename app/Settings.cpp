@@ -79,6 +79,19 @@ bool ParseSwitch(std::string_view text, bool& out)
     return false;
 }
 
+}  // namespace
+
+bool BoardAddress(std::string_view text)
+{
+    constexpr size_t kLongest = 200;
+    return text.size() <= kLongest && Printable(text) &&
+           text.find_first_of(" \t") == std::string_view::npos &&
+           ((text.starts_with("http://") && text.size() > 7) ||
+            (text.starts_with("https://") && text.size() > 8));
+}
+
+namespace {
+
 struct Reader {
     Reader(Settings& out, std::vector<std::string>& problems) : out(out), problems(problems) {}
 
@@ -148,6 +161,22 @@ struct Reader {
                 continue;
             if (!ParseSwitch(value, *each.field))
                 Problem(std::string(each.name) + " must be yes or no, not " + Quote(value));
+            return true;
+        }
+        if (Equal(name, "player_name")) {
+            if (const auto valid = PlayerNameFrom(value))
+                out.playerName = *valid;
+            else
+                Problem("player_name must be 1 to 16 letters, digits, spaces, '-', '_' or '.', "
+                        "not " +
+                        Quote(value));
+            return true;
+        }
+        if (Equal(name, "board")) {
+            if (BoardAddress(value))
+                out.board = value;
+            else
+                Problem("board must be an http:// or https:// address, not " + Quote(value));
             return true;
         }
         for (int a = 0; a < kActionCount; a++) {
@@ -255,6 +284,11 @@ std::string WriteSettings(const Settings& s)
         }
         text << "\n";
     }
+    // Written only once chosen, so a file of the game's own settings stays as it was.
+    if (s.playerName != Settings().playerName)
+        text << "player_name = " << s.playerName << "\n";
+    if (!s.board.empty())
+        text << "board = " << s.board << "\n";
     return text.str();
 }
 

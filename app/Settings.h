@@ -1,5 +1,6 @@
 #pragma once
-// The player's settings: volumes, window scale, full screen and the keys of every action,
+// The player's settings: volumes, window scale, full screen, the keys of every action and the
+// board runs go to under the player's name,
 // kept in "settings.ini" in the player's folder. Read at start-up; written back at exit only
 // when something changed, and never over a file that could not be read whole, so a player's
 // hand edits are never lost.
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/PlayerName.h"
 #include "objects/KeyBindings.h"
 
 constexpr int kVolumeSteps = 10;  // levels run 0 (silent) to 10 (as made)
@@ -21,6 +23,8 @@ struct Settings {
     int windowScale = 2;  // window pixels per pixel of the game's 320x240 picture
     bool fullScreen = false;
     KeyBindings keys = KeyBindings::Defaults();
+    std::string playerName = DefaultPlayerName();  // the name the player's runs carry on a board
+    std::string board;  // the board runs are sent to, http:// or https://; empty: none
 
     bool operator==(const Settings& other) const = default;
 };
@@ -32,6 +36,8 @@ extern Settings settings;
 // understood.
 bool ReadSettings(std::string_view text, Settings& out, std::vector<std::string>& problems);
 std::string WriteSettings(const Settings& settings);
+// Whether the text can name a board: an http:// or https:// address, printable, no spaces.
+bool BoardAddress(std::string_view text);
 
 // The settings file of one folder.
 class SettingsFile {

@@ -3,6 +3,7 @@
 // gone, and everything released in a fixed order.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -21,6 +22,8 @@
 #include "platform/win32/Win32.h"
 namespace native = win32;
 #else
+#include "board/BoardSender.h"
+#include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
 namespace native = sdl;
 #endif
@@ -107,6 +110,20 @@ int main(int argc, char** argv)
     SettingsFile settingsFile(playerFolder.path());
     LoadSettings(settingsFile, options);
 
+#ifndef _WIN32
+    // Each finished run goes to the board too, on the sender's own thread (over libcurl: the
+    // Windows build has no transport yet and sends nothing).
+    const std::string board = options.board.empty() ? settings.board : options.board;
+    CurlTransport transport;
+    std::unique_ptr<BoardSender> sender;
+    if (!board.empty() && playerFolder.writable()) {
+        sender = std::make_unique<BoardSender>(
+            transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
+                                  playerFolder.PathOf("replays/outbox")});
+        SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+    }
+
+#endif
     native::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
@@ -118,6 +135,10 @@ int main(int argc, char** argv)
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
         settingsFile.Save(settings);
+#ifndef _WIN32
+    SendKeptRunsTo(nullptr);
+    sender.reset();  // a transfer under way is left for the next start
+#endif
     native::Uninstall();
     return exitCode;
 }

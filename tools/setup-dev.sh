@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev         # the stand-in board the sending tests talk to
   clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
   clang-format               # the code's formatting, checked on what a change touches
   xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window

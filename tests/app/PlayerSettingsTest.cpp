@@ -56,6 +56,11 @@ TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritt
          [](const Settings& s) {
              return !s.keys.Bound(Action::Bomb, 'M') && s.keys.Bound(Action::Bomb, 'X');
          }},
+        {"a name of 17 characters", "player_name = seventeen letters\nvolume = 2\n",
+         [&](const Settings& s) { return s.playerName == defaults.playerName && s.volume == 2; }},
+        {"a name with markup", "player_name = <b>me</b>\n", unchanged},
+        {"a board that is no web address", "board = ftp://example.org\n", unchanged},
+        {"a board with a space", "board = http://exa mple.org\n", unchanged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,6 +100,8 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     changed.keys.keys[int(Action::Shoot)][0] = 'Z';
     changed.keys.keys[int(Action::Shoot)][1] = VK_SPACE;
     changed.keys.keys[int(Action::Pause)][1] = VK_NUMPAD0;
+    changed.playerName = "Mio 2.0";
+    changed.board = "http://127.0.0.1:8018";
     ASSERT_TRUE(file.Save(changed));
     // Through a temporary file and a rename: nothing else is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
@@ -103,6 +110,12 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     const std::string text = testfiles::ReadText(SettingsFile::kName);
     EXPECT_NE(text.find("keys_shoot = Z, Space"), std::string::npos) << text;
     EXPECT_NE(text.find("keys_pause = P, Keypad 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("player_name = Mio 2.0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("board = http://127.0.0.1:8018\n"), std::string::npos) << text;
+    // The game's own name and no board are not written: such a file stays as it was before.
+    const std::string plain = WriteSettings(Settings());
+    EXPECT_EQ(plain.find("player_name"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("board"), std::string::npos) << plain;
 
     SettingsFile again(".");
     Settings read;
