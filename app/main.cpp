@@ -48,8 +48,8 @@ int WatchOrVerify(const CommandLine& options)
         return 1;
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
     sdl::Install(!options.noSound);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
@@ -90,8 +90,10 @@ int main(int argc, char** argv)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
+    if (playerFolder.writable())
+        settingsFile = &file;
 
     sdl::Install(!options.noSound);
     journal::RecordRuns(true);
@@ -103,7 +105,8 @@ int main(int argc, char** argv)
     const int exitCode = started ? theMainLoop->Run() : 1;
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
-        settingsFile.Save(settings);
+        file.Save(settings);
+    settingsFile = nullptr;
     sdl::Uninstall();
     return exitCode;
 }

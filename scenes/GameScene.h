@@ -9,6 +9,7 @@
 
 #include "objects/GameObject.h"
 #include "objects/ObjectList.h"
+#include "objects/PlayerWeapons.h"
 #include "replay/RunSetup.h"
 #include "scenes/Scene.h"
 
@@ -26,6 +27,9 @@ struct EnemyLook {
 
 class GameScene : public Scene {
 public:
+    // She is hit only when something reaches her frame inset by this much; the rim grazes.
+    static constexpr int kHeroineInset = 7;
+
     GameScene() = default;
     ~GameScene() override;
 
@@ -35,6 +39,8 @@ public:
     void OnKeyPress(int vk) override;
     void OnFocusLost() override;
     void Frame() override;
+    // The assists the player chose, on the shown picture only (GameSceneAssists.cpp).
+    void DrawOverShown(Surface& shown) override;
 
     uint32_t scrollTime = 0;  // when the background layer last started over
     uint32_t treesScrollTime = 0;
@@ -108,6 +114,8 @@ private:
     bool givingUp = false;
     bool padStartHeld = true;           // a Start held as the run begins is not a press
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
+
+    BombChange bombChange;
 
     // Words of the next snapshot already written ahead of its copy, a page at a time.
     size_t preparedWords = 0;

@@ -86,6 +86,7 @@ void GameScene::Frame()
         DrawPauseScreen();
         return;
     }
+    bombChange.drawn = false;
     uint32_t now = RunClock();
     uint32_t elapsed = now - startTime;
     if (TimeIsUp(elapsed)) {

@@ -1,13 +1,16 @@
 #include "scenes/TitleScene.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/GameApp.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "scenes/GameScene.h"
+#include "scenes/OptionsScene.h"
 #include "scenes/ScenePicture.h"
 #include "sound/SoundSystem.h"
 
@@ -25,6 +28,10 @@ constexpr int kMenuY = 40;
 
 constexpr int kGameModeCount = 2;
 
+// The pad's button that no action holds reads as button 4 (see PadLayout).
+constexpr int kOptionsKey = 'O';
+constexpr UINT kOptionsButton = JOY_BUTTON4;
+
 }  // namespace
 
 TitleScene::~TitleScene()
@@ -38,7 +45,7 @@ TitleScene::~TitleScene()
 void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 {
     Scene::Init(app, canvas, joystick);
-    state = kLogo;
+    state = firstState;
     blackImage = LoadScenePicture(app->window, resourceArchive, "black.bmp", kScreenOrMore);
     logoImage = LoadScenePicture(app->window, resourceArchive, "logo.bmp", kAtMostScreen);
     openingImage = LoadScenePicture(app->window, resourceArchive, "opening.bmp", kExactlyScreen);
@@ -60,6 +67,10 @@ void TitleScene::OnKeyDown(int vk)
         if (state == kMenu)
             SelectNext();
         break;
+    case kOptionsKey:
+        if (state == kMenu)
+            LeaveForOptions();
+        break;
     }
 }
 
@@ -67,6 +78,8 @@ void TitleScene::OnJoyButtonDown(UINT buttons)
 {
     if (buttons & JOY_BUTTON1)
         Advance();
+    else if ((buttons & kOptionsButton) && state == kMenu)
+        LeaveForOptions();
 }
 
 void TitleScene::OnJoyMove(uint32_t position)
@@ -152,4 +165,20 @@ void TitleScene::LeaveForGame()
 {
     ReleaseJoystick();
     SwitchTo(new GameScene());
+}
+
+void TitleScene::LeaveForOptions()
+{
+    ReleaseJoystick();
+    SwitchTo(new OptionsScene());
+}
+
+// The way to the options, named on the menu over its picture.
+void TitleScene::DrawOverShown(Surface& shown)
+{
+    if (state != kMenu || finished)
+        return;
+    char hint[48];
+    std::snprintf(hint, sizeof hint, "O / PAD %s: OPTIONS", PadButtonName(settings.pad.Spare()));
+    GameApp::DrawShownText(shown, 16, shown.height - 24, hint);
 }
