@@ -60,6 +60,8 @@ public:
     // What this run started from: now's, or a replay's own (which shows the best of the ranking
     // as its run began, not the watcher's).
     RunSetup run;
+    // What the bomb's picture changed this frame, noted for the calmer-bomb assist.
+    BombChange bombChange;
 
 private:
     // Set-up.
@@ -114,8 +116,6 @@ private:
     bool givingUp = false;
     bool padStartHeld = true;           // a Start held as the run begins is not a press
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
-
-    BombChange bombChange;
 
     // Words of the next snapshot already written ahead of its copy, a page at a time.
     size_t preparedWords = 0;

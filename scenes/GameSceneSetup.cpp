@@ -141,7 +141,6 @@ void GameScene::CreatePlayer()
     player->images = &images;
     player->input = joystick;
     player->keys = settings.keys;
-    player->bombChange = settings.calmBomb ? &bombChange : nullptr;
 }
 
 void GameScene::CreateScoreDisplay()
