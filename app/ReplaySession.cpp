@@ -101,8 +101,20 @@ void Seek(uint32_t target)
     ApplyViewerVolume();
 }
 
-// The watcher's keys while the run plays; the ending takes its keys as ever.
+bool ViewerKey(int vk);
+
+// The watcher's keys while the run plays; the ending takes its keys as ever. What they change
+// shows at once, also on a paused run's still picture.
 bool WatcherKey(int vk)
+{
+    if (!ViewerKey(vk))
+        return false;
+    InvalidateRect(session.app->window, nullptr, FALSE);
+    UpdateWindow(session.app->window);
+    return true;
+}
+
+bool ViewerKey(int vk)
 {
     if (!journal::InRun())
         return false;
