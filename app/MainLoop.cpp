@@ -1,5 +1,6 @@
 #include "app/MainLoop.h"
 
+#include "app/Demo.h"
 #include "app/Replays.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -66,6 +67,7 @@ bool MainLoop::RunOnce(int& exitCode)
 // The journal sees every frame begin and end, with the picture it left in the back buffer.
 int RunSceneFrame()
 {
+    EndDemoWhenDone();
     if (!currentScene)
         return 1;
     Surface* canvas = currentScene->canvas;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/Demo.h"
 #include "app/GameApp.h"
 #include "app/SaveRecord.h"
 #include "app/Settings.h"
@@ -29,6 +30,8 @@ constexpr int kMenuY = 40;
 constexpr int kGameModeCount = 2;
 
 // The pad's button that no action holds reads as button 4 (see PadLayout).
+constexpr uint32_t kIdleBeforeDemo = 20000;
+
 constexpr int kOptionsKey = 'O';
 constexpr UINT kOptionsButton = JOY_BUTTON4;
 
@@ -53,10 +56,12 @@ void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     CaptureJoystick();
     stateTime = journal::Clock();
     startTime = journal::Clock();
+    lastTouched = journal::Clock();
 }
 
 void TitleScene::OnKeyDown(int vk)
 {
+    lastTouched = journal::Clock();
     switch (vk) {
     case VK_SPACE: Advance(); break;
     case VK_UP:
@@ -74,8 +79,14 @@ void TitleScene::OnKeyDown(int vk)
     }
 }
 
+void TitleScene::OnJoyButtonUp(UINT buttons)
+{
+    lastTouched = journal::Clock();
+}
+
 void TitleScene::OnJoyButtonDown(UINT buttons)
 {
+    lastTouched = journal::Clock();
     if (buttons & JOY_BUTTON1)
         Advance();
     else if ((buttons & kOptionsButton) && state == kMenu)
@@ -84,6 +95,7 @@ void TitleScene::OnJoyButtonDown(UINT buttons)
 
 void TitleScene::OnJoyMove(uint32_t position)
 {
+    lastTouched = journal::Clock();
     UINT y = position >> 16;
     if (y < joystick->caps.wYmin + JoystickInfo::kDeadZone && state == kMenu)
         SelectPrevious();
@@ -125,6 +137,13 @@ void TitleScene::Frame()
     } else if (state == kLogo) {
         DrawLogo(t);
     } else if (state == kMenu) {
+        if (now - lastTouched >= kIdleBeforeDemo && !journal::PlayingBack()) {
+            lastTouched = now;  // without a run to show, the menu waits another 20 s
+            ReleaseJoystick();
+            if (StartDemo())
+                return;
+            CaptureJoystick();
+        }
         DrawMenu();
         stateTime = now;
     } else if (FadeToBlack(*openingImage, *blackImage, *canvas, t)) {

@@ -1,7 +1,8 @@
 #pragma once
 // The first screen and the one every run returns to: the logo turns into place, the opening
 // picture fades in over it, then a two-entry menu chooses the game length. Confirming fades
-// to black and starts a game; O or the pad's spare button opens the options.
+// to black and starts a game; O or the pad's spare button opens the options. A menu left
+// alone for 20 s plays a demo.
 
 #include <cstdint>
 
@@ -22,6 +23,7 @@ public:
 
     void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override;
     void OnJoyButtonDown(UINT buttons) override;
+    void OnJoyButtonUp(UINT buttons) override;
     void OnJoyMove(uint32_t position) override;
     void OnKeyDown(int vk) override;
     void Frame() override;
@@ -44,4 +46,6 @@ private:
     void LeaveForOptions();
 
     State firstState = kLogo;
+    // The menu's last key, button or move of the pad; after 20 s without one, a demo plays.
+    uint32_t lastTouched = 0;
 };
