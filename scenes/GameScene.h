@@ -39,7 +39,8 @@ public:
     void OnKeyPress(int vk) override;
     void OnFocusLost() override;
     void Frame() override;
-    // The assists the player chose, on the shown picture only (GameSceneAssists.cpp).
+    // On the shown picture only: the assists the player chose (GameSceneAssists.cpp), and the
+    // pad's keys of the pause.
     void DrawOverShown(Surface& shown) override;
 
     uint32_t scrollTime = 0;  // when the background layer last started over
@@ -109,12 +110,14 @@ private:
     void Resume();
     void GiveUp();
     bool PadStartPressed();
+    void DrawPausedOverShown(Surface& shown);
     void DrawPauseScreen();
 
     uint32_t pausedSince = 0;  // the platform's clock when the pause began
     uint32_t pausedTotal = 0;
     bool givingUp = false;
-    bool padStartHeld = true;           // a Start held as the run begins is not a press
+    bool padStartHeld = true;  // a Start held as the run begins is not a press
+    bool padGiveUpHeld = true;
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
 
     // Words of the next snapshot already written ahead of its copy, a page at a time.

@@ -56,8 +56,12 @@ void Outline(Surface& shown, const RECT& box, uint32_t colour)
 
 void GameScene::DrawOverShown(Surface& shown)
 {
-    if (paused || finished)
+    if (finished)
         return;
+    if (paused) {
+        DrawPausedOverShown(shown);
+        return;
+    }
     if (bombChange.drawn) {
         // Only where nothing drawn after the bomb's picture covered it.
         const size_t count = size_t(canvas->width) * canvas->height;
