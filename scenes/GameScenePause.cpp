@@ -104,5 +104,5 @@ void GameScene::DrawPausedOverShown(Surface& shown)
 {
     GameApp::DrawShownText(shown,
                            (shown.width - int(sizeof kPauseHelpForPads - 1) * kGlyphWidth) / 2,
-                           2 * kHelpRow + 24, kPauseHelpForPads);
+                           2 * kHelpRow + 40, kPauseHelpForPads);
 }
