@@ -117,7 +117,12 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
         SaveSnapshot(*backBuffer, playerFolder.path());
-    DrawCaption();  // after the snapshot, which shows the game's picture alone
+    // After the snapshot, which shows the game's picture alone.
+    if (currentScene)
+        currentScene->DrawOverShown(*presentBuffer);
+    if (watcherOverlay)
+        watcherOverlay(*presentBuffer);
+    DrawCaption();
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
     return 0;

@@ -1,5 +1,6 @@
 #include "app/MainLoop.h"
 
+#include "app/Demo.h"
 #include "app/Replays.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -67,6 +68,7 @@ bool MainLoop::RunOnce(int& exitCode)
 // says whether anybody will look at that picture at all.
 int RunSceneFrame()
 {
+    EndDemoWhenDone();
     if (!currentScene)
         return 1;
     Surface* canvas = currentScene->canvas;

@@ -57,8 +57,8 @@ int WatchOrVerify(const CommandLine& options)
         return 1;
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
     native::Install(!options.noSound);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
@@ -107,8 +107,10 @@ int main(int argc, char** argv)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
+    if (playerFolder.writable())
+        settingsFile = &file;
 
 #ifndef _WIN32
     // Each finished run goes to the board too, on the sender's own thread (over libcurl: the
@@ -134,7 +136,8 @@ int main(int argc, char** argv)
     const int exitCode = started ? theMainLoop->Run() : 1;
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
-        settingsFile.Save(settings);
+        file.Save(settings);
+    settingsFile = nullptr;
 #ifndef _WIN32
     SendKeptRunsTo(nullptr);
     sender.reset();  // a transfer under way is left for the next start

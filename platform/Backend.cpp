@@ -17,6 +17,7 @@ void InstallBackend(Backend* backend, AudioDevice* audio)
     ResetMessages();
     ResetKeys();
     ResetJoystick();
+    ResetPadLayout();
     ResetCursor();
     ResetSound();
     installed = backend;

@@ -225,3 +225,52 @@ TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsFile, PadButtonsNamesAndAssistsReadBackAndBadLinesAreNamed)
+{
+    struct Case {
+        const char* text;
+        bool understood;
+        std::function<bool(const Settings&)> holds;
+    };
+    const Settings defaults;
+    const Case cases[] = {
+        {"pad_shoot = 3\n", true,
+         [](const Settings& s) { return s.pad.buttons[0] == 2 && s.pad.buttons[2] == 0; }},
+        {"pad_pause = 1\npad_shoot = START\n", true,
+         [](const Settings& s) { return s.pad.buttons[3] == 0 && s.pad.buttons[0] == 4; }},
+        {"pad_bomb = 5\n", false, [&](const Settings& s) { return s.pad == defaults.pad; }},
+        {"pad_bomb = 3\npad_slow = 3\n", false,
+         [](const Settings& s) { return s.pad.buttons[1] == 2 && s.pad.buttons[2] != 2; }},
+        {"player_name =  Ann-Marie_2.0 \n", true,
+         [](const Settings& s) { return s.playerName == "Ann-Marie_2.0"; }},
+        {"player_name = seventeen letters\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"player_name = a!b\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"player_name =\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"show_hit_box = yes\ncalm_bomb = on\n", true,
+         [](const Settings& s) { return s.showHitBox && s.calmBomb; }},
+        {"calm_bomb = maybe\n", false, [](const Settings& s) { return !s.calmBomb; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Settings read;
+        std::vector<std::string> problems;
+        EXPECT_EQ(ReadSettings(c.text, read, problems), c.understood);
+        EXPECT_EQ(problems.size(), c.understood ? 0u : 1u);
+        EXPECT_TRUE(c.holds(read));
+        // What the game writes it reads back the same.
+        Settings again;
+        EXPECT_TRUE(ReadSettings(WriteSettings(read), again, problems));
+        EXPECT_TRUE(again == read);
+    }
+    // The login name stands in when no name is set, made one the ranking takes.
+    const std::string name = DefaultPlayerName();
+    EXPECT_EQ(PlayerNameFrom(name), name);
+}
+
+}  // namespace
