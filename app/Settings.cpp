@@ -305,7 +305,6 @@ std::string WriteSettings(const Settings& s)
          << "mute = " << (s.muted ? "yes" : "no") << "\n"
          << "window_scale = " << s.windowScale << "\n"
          << "fullscreen = " << (s.fullScreen ? "yes" : "no") << "\n"
-         << "player_name = " << s.playerName << "\n"
          << "show_hit_box = " << (s.showHitBox ? "yes" : "no") << "\n"
          << "calm_bomb = " << (s.calmBomb ? "yes" : "no") << "\n";
     for (int a = 0; a < kPadActionCount; a++)
@@ -322,6 +321,8 @@ std::string WriteSettings(const Settings& s)
         text << "\n";
     }
     // Written only once chosen, so a file of the game's own settings stays as it was.
+    if (s.playerName != Settings().playerName)
+        text << "player_name = " << s.playerName << "\n";
     if (!s.board.empty())
         text << "board = " << s.board << "\n";
     return text.str();

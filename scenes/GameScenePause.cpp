@@ -102,8 +102,11 @@ void GameScene::DrawPauseScreen()
     TextCentred(*canvas, kHelpRow, kPauseHelp, sizeof kPauseHelp - 1);
 }
 
+// Only a player with a pad needs its keys named.
 void GameScene::DrawPausedOverShown(Surface& shown)
 {
+    if (!joystick || !joystick->available)
+        return;
     GameApp::DrawShownText(shown,
                            (shown.width - int(sizeof kPauseHelpForPads - 1) * kGlyphWidth) / 2,
                            2 * kHelpRow + 40, kPauseHelpForPads);

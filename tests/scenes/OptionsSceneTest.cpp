@@ -160,8 +160,9 @@ TEST_F(OptionsTest, TakenKeysAreSwappedReservedOnesRefusedAndEscKeepsTheKey)
             EXPECT_EQ(settings.keys.keys[int(Action::Bomb)][slot], c.bomb[slot]);
         }
         EXPECT_EQ(std::filesystem::exists(folder / SettingsFile::kName), c.written);
-        if (c.pressed == 'B')
+        if (c.pressed == 'B') {
             EXPECT_NE(Options()->note.find("SWAPPED"), std::string::npos) << Options()->note;
+        }
         // What was saved reads back as the game holds it.
         if (c.written) {
             Settings read;
