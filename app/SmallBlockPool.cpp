@@ -9,8 +9,12 @@ namespace {
 
 uintptr_t ThisThread()
 {
+#ifdef __EMSCRIPTEN__
+    return 1;  // the page is built without threads, and so without thread-local storage
+#else
     static thread_local char marker;
     return reinterpret_cast<uintptr_t>(&marker);
+#endif
 }
 
 }  // namespace
