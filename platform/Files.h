@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 // A whole file mapped read-only. Empty (data() null, size 0) when the file could not be opened
 // or mapped; error() then says why in one line that names the file. A reader of bytes gets a
@@ -15,8 +16,20 @@ public:
     MappedFile() = default;
     explicit MappedFile(const std::string& path);
     ~MappedFile();
-    MappedFile(MappedFile&& other) noexcept;
-    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(MappedFile&& other) noexcept
+        : start(std::exchange(other.start, nullptr)), length(std::exchange(other.length, 0)),
+          opened(std::exchange(other.opened, false)), failure(std::move(other.failure))
+    {
+    }
+    // Swapping hands the old mapping to other, whose destructor releases it.
+    MappedFile& operator=(MappedFile&& other) noexcept
+    {
+        std::swap(start, other.start);
+        std::swap(length, other.length);
+        std::swap(opened, other.opened);
+        std::swap(failure, other.failure);
+        return *this;
+    }
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 

@@ -102,22 +102,6 @@ MappedFile::~MappedFile()
         UnmapViewOfFile(start);
 }
 
-MappedFile::MappedFile(MappedFile&& other) noexcept
-    : start(std::exchange(other.start, nullptr)), length(std::exchange(other.length, 0)),
-      opened(std::exchange(other.opened, false)), failure(std::move(other.failure))
-{
-}
-
-// Swapping hands the old view to other, whose destructor releases it.
-MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
-{
-    std::swap(start, other.start);
-    std::swap(length, other.length);
-    std::swap(opened, other.opened);
-    std::swap(failure, other.failure);
-    return *this;
-}
-
 bool CreateNewFile(const std::string& path)
 {
     Handle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
