@@ -27,8 +27,8 @@ bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder
 // written meanwhile, off the frame; FinishKeepingReplays waits until they are.
 void KeepFinishedRun();
 void FinishKeepingReplays();
-// Where a kept run's replay file goes besides the player's folder (a board's sender); it must
-// return at once. None by default.
+// Where a kept run's replay file goes besides the player's folder (a board's sender) when it
+// leads its ranking (ties included); it must return at once. None by default.
 void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send);
 
 // Reads a replay and checks that it can be played here: its format, its integrity and the

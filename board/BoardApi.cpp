@@ -54,7 +54,7 @@ std::string BoardSentence(const json& body)
 std::string Unanswered(const HttpAnswer& http)
 {
     if (http.status == 0)
-        return Printable(http.failure);
+        return "gave no answer (" + Printable(http.failure) + ")";
     const std::string sentence = BoardSentence(json::parse(http.body, nullptr, false));
     return "answered " + std::to_string(http.status) + (sentence.empty() ? "" : ": " + sentence);
 }
