@@ -25,7 +25,8 @@ using Clock = std::chrono::steady_clock;
     const rlimit space{static_cast<rlim_t>(limits.addressSpace),
                        static_cast<rlim_t>(limits.addressSpace)};
     const int devNull = open("/dev/null", O_RDONLY);
-    if (setrlimit(RLIMIT_CPU, &cpu) != 0 || setrlimit(RLIMIT_AS, &space) != 0 || devNull < 0 ||
+    // A group of its own, so that whatever it starts is stopped with it.
+    if (setpgid(0, 0) != 0 || setrlimit(RLIMIT_CPU, &cpu) != 0 || setrlimit(RLIMIT_AS, &space) != 0 || devNull < 0 ||
         dup2(devNull, 0) < 0 || dup2(outputFd, 1) < 0 || dup2(outputFd, 2) < 0 ||
         chdir(scratch.c_str()) != 0)
         _exit(127);
@@ -71,7 +72,7 @@ int AwaitChild(pid_t child, Clock::time_point deadline, bool& timedOut)
     while (waitpid(child, &status, WNOHANG) == 0) {
         if (Clock::now() >= deadline) {
             timedOut = true;
-            kill(child, SIGKILL);
+            kill(-child, SIGKILL);
             waitpid(child, &status, 0);
             break;
         }
@@ -102,7 +103,7 @@ Verdict RunVerifier(const std::string& game, const std::string& replay, const st
     close(pipeFds[0]);
     bool timedOut = false;
     if (!complete)
-        kill(child, SIGKILL);
+        kill(-child, SIGKILL);
     const int exitCode = AwaitChild(child, deadline, timedOut);
     if (timedOut || (!complete && output.size() <= limits.outputBytes))
         return {.reason = "the replay took longer to verify than the board allows"};
@@ -134,10 +135,12 @@ Verdict ReadVerdict(const std::string& output, int exitCode, const std::string& 
     if (exitCode != 1)
         return {.reason = "the verifier gave an answer the board does not understand"};
     // The verifier names the file it read: the player knows it as their replay.
-    for (size_t at; (at = line.find(replay)) != std::string::npos;)
-        line.replace(at, replay.size(), "the replay");
     if (line.starts_with("korimo: "))
         line.erase(0, 8);
+    if (line.starts_with(replay + ": "))
+        line.erase(0, replay.size() + 2);
+    for (size_t at; (at = line.find(replay)) != std::string::npos;)
+        line.replace(at, replay.size(), "the replay");
     return {.reason = line};
 }
 

@@ -32,11 +32,14 @@ int FreePort()
 
 }  // namespace
 
-BoardProcess::BoardProcess(std::vector<std::string> arguments) : port(FreePort())
+BoardProcess::BoardProcess(std::vector<std::string> arguments, const std::string& scratch)
+    : port(FreePort())
 {
     arguments.insert(arguments.begin(), {BoardProgram(), "--listen", "127.0.0.1:" + std::to_string(port)});
     pid = fork();
     if (pid == 0) {
+        if (!scratch.empty())
+            setenv("TMPDIR", scratch.c_str(), 1);
         std::vector<char*> argv;
         for (std::string& argument : arguments)
             argv.push_back(argument.data());

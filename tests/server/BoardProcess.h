@@ -12,8 +12,9 @@
 class BoardProcess {
 public:
     // Starts the built korimo-board with arguments (--listen is added) and waits until it
-    // answers /healthz; the test fails if it never does.
-    explicit BoardProcess(std::vector<std::string> arguments);
+    // answers /healthz; the test fails if it never does. The board makes its scratch folders
+    // in scratch when it is given.
+    explicit BoardProcess(std::vector<std::string> arguments, const std::string& scratch = "");
     ~BoardProcess();
     BoardProcess(const BoardProcess&) = delete;
     BoardProcess& operator=(const BoardProcess&) = delete;

@@ -120,7 +120,7 @@ TEST_F(UploadTest, RefusedUploadsGetTheirStatusAndSentenceAndStoreNothing)
         {"random bytes", "Random", key, random, 400, "not a replay"},
         {"empty", "Empty", key, "", 400, "not a replay"},
         {"65 KiB", "Big", key, std::string(65 * 1024, 'K'), 413, "64 KiB"},
-        {"another archive", "Other", key, otherArchive, 422, "another archive"},
+        {"another archive", "Other", key, otherArchive, 422, "verify: recorded with other game pictures"},
         {"a picture that differs", "Differs", key, otherPicture, 422, "differs at frame 240"},
         {"the same file twice", "Golden", PlayerKey(1), golden, 409, "already on the board"},
         {"the same file, another name", "Again", key, golden, 409, "already on the board"},
