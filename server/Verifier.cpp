@@ -94,6 +94,8 @@ Verdict RunVerifier(const std::string& game, const std::string& replay, const st
     if (child == 0)
         BecomeVerifier(game, replay, scratch, limits, pipeFds[1]);
     close(pipeFds[1]);
+    if (child > 0)
+        setpgid(child, child);  // also here, so that no kill can come before the child's own
     if (child < 0) {
         close(pipeFds[0]);
         return {.reason = "the board could not start its verifier"};

@@ -1,0 +1,111 @@
+// Two boards on one PostgreSQL database: a throwaway cluster made in a temporary folder with
+// initdb and pg_ctl, run by an unprivileged user when the test runs as root (PostgreSQL
+// refuses root), listening on a unix socket in that folder only.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <future>
+
+#include "tests/server/Variants.h"
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+std::string PostgresBin()
+{
+    for (int version = 20; version >= 13; --version) {
+        const std::string bin = "/usr/lib/postgresql/" + std::to_string(version) + "/bin";
+        if (fs::exists(bin + "/initdb"))
+            return bin;
+    }
+    return "";
+}
+
+class Cluster {
+public:
+    explicit Cluster(const std::string& bin) : bin(bin)
+    {
+        char pattern[] = "/tmp/korimo-board-pg-XXXXXX";
+        folder = mkdtemp(pattern);
+        if (geteuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            if (!nobody || chown(folder.c_str(), nobody->pw_uid, nobody->pw_gid) != 0)
+                return;
+            as = "runuser -u nobody -- ";
+        }
+        ready = Run(bin + "/initdb -D " + folder + "/data -A trust -U board --no-sync") &&
+                Run(bin + "/pg_ctl -D " + folder + "/data -l " + folder + "/log -w -o \"-k " +
+                    folder + " -c listen_addresses='' -c fsync=off\" start");
+    }
+    ~Cluster()
+    {
+        if (ready)
+            Run(bin + "/pg_ctl -D " + folder + "/data -m immediate -w stop");
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    std::string Url() const { return "postgresql:///postgres?host=" + folder + "&user=board"; }
+
+    bool ready = false;
+
+private:
+    bool Run(const std::string& command) const
+    {
+        return std::system((as + command + " >>" + folder + "/setup.log 2>&1").c_str()) == 0;
+    }
+
+    std::string bin, folder, as;
+};
+
+TEST(PostgresTest, TwoBoardsShareOneDatabaseAndAFileSentToBothIsStoredOnce)
+{
+    const std::string bin = PostgresBin();
+    if (bin.empty())
+        GTEST_SKIP() << "PostgreSQL's server is not installed (tools/setup-dev.sh installs it)";
+    Cluster cluster(bin);
+    ASSERT_TRUE(cluster.ready) << "the throwaway PostgreSQL cluster did not start";
+
+    const std::vector<std::string> arguments = {"--database", cluster.Url(), "--game",
+                                                GameProgram(), "--uploads-per-minute", "0"};
+    BoardProcess first(arguments), second(arguments);
+    ASSERT_TRUE(first.Running() && second.Running());
+
+    const std::string golden = GoldenReplay();
+    auto sendTo = [&](BoardProcess& board, int key) {
+        return std::async(std::launch::async, [&board, &golden, key] {
+            auto client = board.Client();
+            const httplib::Result result = Upload(*client, "Both" + std::to_string(key), PlayerKey(key), golden);
+            return result ? result->status : 0;
+        });
+    };
+    auto one = sendTo(first, 7), other = sendTo(second, 8);
+    std::multiset<int> statuses = {one.get(), other.get()};
+    EXPECT_EQ(statuses, (std::multiset<int>{201, 409}));
+
+    for (BoardProcess* board : {&first, &second}) {
+        auto client = board->Client();
+        const json top = json::parse(client->Get("/api/top?length=1")->body);
+        ASSERT_EQ(top["runs"].size(), 1u);
+        EXPECT_EQ(top["runs"][0]["score"], 33490);
+        const std::string id = std::to_string(top["runs"][0]["id"].get<int64_t>());
+        EXPECT_EQ(client->Get(("/runs/" + id + ".krp").c_str())->body, golden);
+    }
+
+    // The name the stored run took, bound on one board, is refused on both to another key.
+    auto client = first.Client();
+    const std::string name = json::parse(client->Get("/api/top?length=1")->body)["runs"][0]["name"];
+    for (BoardProcess* board : {&first, &second}) {
+        auto client = board->Client();
+        const httplib::Result stolen = Upload(*client, name, PlayerKey(9), GoldenOfDate(1));
+        ASSERT_TRUE(stolen);
+        EXPECT_EQ(stolen->status, 403) << stolen->body;
+    }
+}
+
+}  // namespace
