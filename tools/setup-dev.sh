@@ -12,6 +12,9 @@ packages=(
   valgrind
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git
+  postgresql   # the board's tests: a throwaway PostgreSQL cluster
 )
 
+# The board server's libraries first, so that the dev build builds it and its tests.
+"$(dirname "$0")/setup-board.sh"
 exec "$(dirname "$0")/install-packages.sh" setup-dev "${packages[@]}"
