@@ -47,7 +47,8 @@ h1 { font-size: 1.6em; margin-bottom: 0.2em; }
 .boards { display: flex; flex-wrap: wrap; gap: 2em; }
 section { flex: 1 1 18em; }
 table { border-collapse: collapse; width: 100%; }
-th, td { padding: 0.2em 0.5em; text-align: left; border-bottom: 1px solid #2c3244; }
+th, td { padding: 0.2em 0.5em; text-align: left; border-bottom: 1px solid #2c3244;
+         white-space: nowrap; }
 td.score { text-align: right; font-variant-numeric: tabular-nums; }
 a { color: #7cc4ff; }
 .empty { color: #8890a8; }

@@ -26,7 +26,8 @@ using Clock = std::chrono::steady_clock;
                        static_cast<rlim_t>(limits.addressSpace)};
     const int devNull = open("/dev/null", O_RDONLY);
     // A group of its own, so that whatever it starts is stopped with it.
-    if (setpgid(0, 0) != 0 || setrlimit(RLIMIT_CPU, &cpu) != 0 || setrlimit(RLIMIT_AS, &space) != 0 || devNull < 0 ||
+    if (setpgid(0, 0) != 0 || setrlimit(RLIMIT_CPU, &cpu) != 0 ||
+        (limits.addressSpace > 0 && setrlimit(RLIMIT_AS, &space) != 0) || devNull < 0 ||
         dup2(devNull, 0) < 0 || dup2(outputFd, 1) < 0 || dup2(outputFd, 2) < 0 ||
         chdir(scratch.c_str()) != 0)
         _exit(127);

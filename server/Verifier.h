@@ -8,9 +8,16 @@
 
 namespace board {
 
+#ifdef KORIMO_SANITIZED
+// AddressSanitizer's shadow memory takes terabytes of address space: no limit of it can hold.
+inline constexpr int64_t kVerifierAddressSpace = 0;
+#else
+inline constexpr int64_t kVerifierAddressSpace = int64_t{512} << 20;
+#endif
+
 struct VerifierLimits {
     int cpuSeconds = 10;
-    int64_t addressSpace = int64_t{512} << 20;
+    int64_t addressSpace = kVerifierAddressSpace;  // bytes; 0: no limit
     int wallSeconds = 20;
     size_t outputBytes = 4096;
 };

@@ -1,12 +1,12 @@
 #include "tests/server/BoardProcess.h"
 
-#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -53,12 +53,13 @@ BoardProcess::BoardProcess(std::vector<std::string> arguments, const std::string
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
             pid = -1;
-            ADD_FAILURE() << "korimo-board exited at start with status " << status;
+            std::fprintf(stderr, "korimo-board exited at start with status %d\n", status);
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    ADD_FAILURE() << "korimo-board did not answer /healthz";
+    std::fprintf(stderr, "korimo-board did not answer /healthz\n");
+    Stop(SIGKILL);
 }
 
 BoardProcess::~BoardProcess()
@@ -69,6 +70,8 @@ BoardProcess::~BoardProcess()
 
 int BoardProcess::Stop(int signal)
 {
+    if (pid <= 0)
+        return -1;
     kill(pid, signal);
     int status = 0;
     waitpid(pid, &status, 0);

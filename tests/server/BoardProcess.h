@@ -12,7 +12,8 @@
 class BoardProcess {
 public:
     // Starts the built korimo-board with arguments (--listen is added) and waits until it
-    // answers /healthz; the test fails if it never does. The board makes its scratch folders
+    // answers /healthz; when it never does, it is not Running (and says why on standard
+    // error). Used by the tests and the load benchmark alike. The board makes its scratch folders
     // in scratch when it is given.
     explicit BoardProcess(std::vector<std::string> arguments, const std::string& scratch = "");
     ~BoardProcess();
@@ -20,6 +21,7 @@ public:
     BoardProcess& operator=(const BoardProcess&) = delete;
 
     // Sends the signal and waits for the process; its exit status as waitpid gives it.
+    pid_t Pid() const { return pid; }
     int Stop(int signal);
     bool Running() const { return pid > 0; }
     bool Healthy();
