@@ -92,7 +92,8 @@ std::vector<Item> MakeLoad(const std::vector<std::string>& runs, int bad)
 {
     std::vector<Item> load;
     for (size_t i = 0; i < runs.size(); ++i)
-        load.push_back({"pilot " + std::to_string(i), PlayerKey(static_cast<int>(i % 16)), runs[i], true});
+        load.push_back(
+            {"pilot " + std::to_string(i), PlayerKey(static_cast<int>(i % 16)), runs[i], true});
     // Each pilot name with its own key: keys repeat every 16, so make them distinct.
     for (size_t i = 0; i < load.size(); ++i)
         load[i].key = std::string(48, 'a') + [&] {
@@ -110,9 +111,8 @@ std::vector<Item> MakeLoad(const std::vector<std::string>& runs, int bad)
         case 3: item.body = ""; break;
         case 4: item.body = std::string(65 * 1024, 'K'); break;
         case 5:
-            item.body = Reencoded(runs[i % runs.size()], [](journal::Recording& r) {
-                r.header.archiveChecksum ^= 1;
-            });
+            item.body = Reencoded(runs[i % runs.size()],
+                                  [](journal::Recording& r) { r.header.archiveChecksum ^= 1; });
             break;
         case 6: item = load[i % runs.size()], item.valid = false, item.duplicate = true; break;
         case 7:
@@ -174,7 +174,8 @@ bool RunLoad(const char* database, const std::string& url, std::vector<Item> loa
         if (item.status == 201) {
             ++accepted;
             ids.push_back(item.id);
-            const httplib::Result stored = client->Get(("/runs/" + std::to_string(item.id) + ".krp").c_str());
+            const httplib::Result stored =
+                client->Get(("/runs/" + std::to_string(item.id) + ".krp").c_str());
             faults += !item.valid && !item.duplicate;
             faults += !stored || stored->body != item.body;
         } else {
@@ -184,14 +185,16 @@ bool RunLoad(const char* database, const std::string& url, std::vector<Item> loa
     }
     std::sort(ids.begin(), ids.end());
     faults += std::adjacent_find(ids.begin(), ids.end()) != ids.end();
-    const int valid = static_cast<int>(std::count_if(load.begin(), load.end(), [](const Item& i) { return i.valid; }));
+    const int valid = static_cast<int>(
+        std::count_if(load.begin(), load.end(), [](const Item& i) { return i.valid; }));
     faults += accepted != valid;
     std::sort(latencies.begin(), latencies.end());
     std::printf("%-10s %5zu uploads  %4d accepted  %6.1f accepted/s  p50 %6.0f ms  p99 %6.0f ms  "
                 "peak %6.1f MiB  %s\n",
                 database, load.size(), accepted, accepted / seconds,
                 latencies[latencies.size() / 2] * 1e3, latencies[latencies.size() * 99 / 100] * 1e3,
-                peak / 1024.0, faults ? "FAULTS" : "every valid run stored once, every bad one refused");
+                peak / 1024.0,
+                faults ? "FAULTS" : "every valid run stored once, every bad one refused");
     if (faults)
         std::fprintf(stderr, "board bench: %d faults on %s\n", faults, database);
     return faults == 0;
@@ -213,7 +216,8 @@ int main()
                 std::chrono::duration<double>(Clock::now() - flying).count());
     const std::vector<Item> load = MakeLoad(runs, bad);
 
-    bool good = RunLoad("SQLite", "sqlite:" + (std::filesystem::current_path() / "board.sqlite").string(), load);
+    bool good = RunLoad(
+        "SQLite", "sqlite:" + (std::filesystem::current_path() / "board.sqlite").string(), load);
     const std::string bin = PostgresBin();
     if (bin.empty()) {
         std::printf("PostgreSQL: not installed (tools/setup-dev.sh installs it)\n");

@@ -32,8 +32,12 @@ std::optional<int64_t> ParseNumber(std::string_view text, int64_t low, int64_t h
 
 json RunJson(const StoredRun& run)
 {
-    return {{"id", run.id},           {"name", run.name},         {"length", run.length},
-            {"score", run.score},     {"frames", run.frames},     {"recorded", run.recorded},
+    return {{"id", run.id},
+            {"name", run.name},
+            {"length", run.length},
+            {"score", run.score},
+            {"frames", run.frames},
+            {"recorded", run.recorded},
             {"received", run.received}};
 }
 
@@ -54,19 +58,18 @@ Reply Refusal(int status, const std::string& sentence, int retryAfter)
 }
 
 Board::Board(RunStore& store, Verify verify, const Settings& settings)
-    : store(store),
-      verify(std::move(verify)),
-      queue(settings.workers, settings.waiting),
-      limiter(settings.uploadsPerMinute),
-      adminToken(settings.adminToken)
+    : store(store), verify(std::move(verify)), queue(settings.workers, settings.waiting),
+      limiter(settings.uploadsPerMinute), adminToken(settings.adminToken)
 {
 }
 
 Reply Board::Post(const Upload& upload)
 {
     if (const int wait = limiter.Admit(upload.address))
-        return Refusal(429, "Too many uploads from your address; try again in " +
-                                std::to_string(wait) + " seconds.", wait);
+        return Refusal(429,
+                       "Too many uploads from your address; try again in " + std::to_string(wait) +
+                           " seconds.",
+                       wait);
     if (upload.body.size() > kMaxUploadBytes)
         return Refusal(413, "The replay file is larger than the board takes (64 KiB).");
     const std::optional<std::string> name = CleanName(upload.name);

@@ -27,7 +27,7 @@ struct Reply {
 Reply Refusal(int status, const std::string& sentence, int retryAfter = 0);
 
 struct Upload {
-    std::string address;   // the caller's, for the limiter only
+    std::string address;    // the caller's, for the limiter only
     std::string_view name;  // as given
     std::string_view key;   // X-Player-Key
     std::string_view body;  // the replay file

@@ -41,15 +41,19 @@ bool ServeBoard(Board& board, const std::string& host, int port, int threads,
         Send(response,
              board.Top(request.get_param_value("length"), request.get_param_value("limit")));
     });
-    server.Get(R"(/api/runs/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
-        Send(response, board.Run(request.matches[1].str()));
-    });
-    server.Delete(R"(/api/runs/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
-        Send(response, board.Remove(request.matches[1].str(), request.get_header_value("Authorization")));
-    });
-    server.Get(R"(/runs/([0-9]+)\.krp)", [&](const httplib::Request& request, httplib::Response& response) {
-        Send(response, board.ReplayFile(request.matches[1].str()));
-    });
+    server.Get(R"(/api/runs/([^/]+))",
+               [&](const httplib::Request& request, httplib::Response& response) {
+                   Send(response, board.Run(request.matches[1].str()));
+               });
+    server.Delete(
+        R"(/api/runs/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
+            Send(response,
+                 board.Remove(request.matches[1].str(), request.get_header_value("Authorization")));
+        });
+    server.Get(R"(/runs/([0-9]+)\.krp)",
+               [&](const httplib::Request& request, httplib::Response& response) {
+                   Send(response, board.ReplayFile(request.matches[1].str()));
+               });
     server.Get("/healthz", [](const httplib::Request&, httplib::Response& response) {
         response.set_content("ok", "text/plain");
     });

@@ -41,6 +41,17 @@ std::string AsParameter(const SqlValue& value)
     throw SqlError("a null parameter");
 }
 
+SqlValue ReadField(const pqxx::field& field, pqxx::oid type)
+{
+    if (field.is_null())
+        return SqlValue(nullptr);
+    if (type == kBigint || type == kInteger)
+        return SqlValue(std::in_place_type<int64_t>, field.as<int64_t>());
+    if (type == kBytea)
+        return SqlValue(std::in_place_type<Bytes>, Bytes{pqxx::binarystring(field).str()});
+    return SqlValue(std::in_place_type<std::string>, field.c_str(), field.size());
+}
+
 class PostgresQuery : public SqlQuery {
 public:
     explicit PostgresQuery(pqxx::work& work) : work(work) {}
@@ -55,18 +66,8 @@ public:
         std::vector<SqlRow> rows;
         for (const pqxx::row& source : result) {
             SqlRow& row = rows.emplace_back();
-            for (pqxx::row::size_type column = 0; column < source.size(); ++column) {
-                const pqxx::field field = source[column];
-                const pqxx::oid type = result.column_type(column);
-                if (field.is_null())
-                    row.push_back(nullptr);
-                else if (type == kBigint || type == kInteger)
-                    row.push_back(field.as<int64_t>());
-                else if (type == kBytea)
-                    row.push_back(Bytes{pqxx::binarystring(field).str()});
-                else
-                    row.push_back(field.as<std::string>());
-            }
+            for (pqxx::row::size_type column = 0; column < source.size(); ++column)
+                row.push_back(ReadField(source[column], result.column_type(column)));
         }
         return rows;
     }
@@ -77,7 +78,8 @@ private:
 
 class PostgresDatabase : public SqlDatabase {
 public:
-    explicit PostgresDatabase(const std::string& url) try : connection(url) {
+    explicit PostgresDatabase(const std::string& url)
+    try : connection(url) {
     } catch (const std::exception& e) {
         throw SqlError(e.what());
     }

@@ -13,10 +13,12 @@ std::vector<std::vector<std::string>> Migrations(SqlDatabase::Dialect dialect)
     const std::string blob = sqlite ? "BLOB" : "BYTEA";
     return {{
         "CREATE TABLE names (name TEXT PRIMARY KEY, key_sha256 TEXT NOT NULL)",
-        "CREATE TABLE runs (id " + id + ", name TEXT NOT NULL REFERENCES names(name), "
+        "CREATE TABLE runs (id " + id +
+            ", name TEXT NOT NULL REFERENCES names(name), "
             "length INTEGER NOT NULL, score BIGINT NOT NULL, frames BIGINT NOT NULL, "
             "recorded BIGINT NOT NULL, received BIGINT NOT NULL, "
-            "sha256 TEXT NOT NULL UNIQUE, replay " + blob + " NOT NULL)",
+            "sha256 TEXT NOT NULL UNIQUE, replay " +
+            blob + " NOT NULL)",
         "CREATE INDEX runs_by_name ON runs (length, name, score DESC)",
         "CREATE INDEX runs_by_score ON runs (length, score DESC)",
     }};
@@ -26,9 +28,10 @@ constexpr const char* kRunColumns = "id, name, length, score, frames, recorded, 
 
 StoredRun ReadRun(const SqlRow& row, size_t at = 0)
 {
-    return {AsInteger(row[at]), AsText(row[at + 1]), static_cast<int>(AsInteger(row[at + 2])),
-            AsInteger(row[at + 3]), AsInteger(row[at + 4]), AsInteger(row[at + 5]),
-            AsInteger(row[at + 6])};
+    return {
+        AsInteger(row[at]),     AsText(row[at + 1]),    static_cast<int>(AsInteger(row[at + 2])),
+        AsInteger(row[at + 3]), AsInteger(row[at + 4]), AsInteger(row[at + 5]),
+        AsInteger(row[at + 6])};
 }
 
 }  // namespace
@@ -81,7 +84,8 @@ RunStore::Insertion RunStore::Insert(const NewRun& run)
             return;
         }
         insertion.outcome = Outcome::SameFile;
-        insertion.id = AsInteger(query.Run("SELECT id FROM runs WHERE sha256 = ?", {run.sha256})[0][0]);
+        insertion.id =
+            AsInteger(query.Run("SELECT id FROM runs WHERE sha256 = ?", {run.sha256})[0][0]);
     });
     return insertion;
 }
@@ -112,9 +116,10 @@ std::vector<RankedRun> RunStore::Top(int length, int limit)
     std::vector<RankedRun> top;
     database->Transaction([&](SqlQuery& query) {
         const auto rows = query.Run(
-            std::string("SELECT ") + kRunColumns + " FROM runs AS r WHERE length = ? AND id = "
-            "(SELECT b.id FROM runs AS b WHERE b.length = r.length AND b.name = r.name "
-            "ORDER BY b.score DESC, b.id ASC LIMIT 1) ORDER BY score DESC, id ASC LIMIT ?",
+            std::string("SELECT ") + kRunColumns +
+                " FROM runs AS r WHERE length = ? AND id = "
+                "(SELECT b.id FROM runs AS b WHERE b.length = r.length AND b.name = r.name "
+                "ORDER BY b.score DESC, b.id ASC LIMIT 1) ORDER BY score DESC, id ASC LIMIT ?",
             {int64_t{length}, int64_t{limit}});
         for (const SqlRow& row : rows)
             top.push_back({static_cast<int>(top.size()) + 1, ReadRun(row)});

@@ -28,7 +28,8 @@ struct SqlError : std::runtime_error {
 class SqlQuery {
 public:
     virtual ~SqlQuery() = default;
-    virtual std::vector<SqlRow> Run(const std::string& sql, const std::vector<SqlValue>& params = {}) = 0;
+    virtual std::vector<SqlRow> Run(const std::string& sql,
+                                    const std::vector<SqlValue>& params = {}) = 0;
 };
 
 class SqlDatabase {

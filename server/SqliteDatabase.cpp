@@ -56,8 +56,9 @@ private:
         switch (sqlite3_column_type(statement, column)) {
         case SQLITE_INTEGER: return sqlite3_column_int64(statement, column);
         case SQLITE_TEXT:
-            return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                               sqlite3_column_bytes(statement, column));
+            return std::string(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                sqlite3_column_bytes(statement, column));
         case SQLITE_BLOB: {
             const char* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
             return Bytes{std::string(data, data + sqlite3_column_bytes(statement, column))};

@@ -21,7 +21,8 @@ using Clock = std::chrono::steady_clock;
                                  const std::string& scratch, const VerifierLimits& limits,
                                  int outputFd)
 {
-    const rlimit cpu{static_cast<rlim_t>(limits.cpuSeconds), static_cast<rlim_t>(limits.cpuSeconds)};
+    const rlimit cpu{static_cast<rlim_t>(limits.cpuSeconds),
+                     static_cast<rlim_t>(limits.cpuSeconds)};
     const rlimit space{static_cast<rlim_t>(limits.addressSpace),
                        static_cast<rlim_t>(limits.addressSpace)};
     const int devNull = open("/dev/null", O_RDONLY);
@@ -46,7 +47,8 @@ bool ReadOutput(int fd, pid_t child, Clock::time_point deadline, size_t limit, s
 {
     char buffer[1024];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             return false;
         pollfd wait{fd, POLLIN, 0};
@@ -130,11 +132,12 @@ Verdict ReadVerdict(const std::string& output, int exitCode, const std::string& 
                                      [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
     if (!oneLine)
         return {.reason = "the verifier gave an answer the board does not understand"};
-    static const std::regex kVerified(
-        "(one minute|five minutes), score (\\d{1,9}), (\\d{1,9}) frames, checksum [0-9a-f]{16}: verified");
+    static const std::regex kVerified("(one minute|five minutes), score (\\d{1,9}), (\\d{1,9}) "
+                                      "frames, checksum [0-9a-f]{16}: verified");
     std::smatch match;
     if (exitCode == 0 && std::regex_match(line, match, kVerified))
-        return {true, match[1] == "one minute" ? 1 : 5, std::stoll(match[2]), std::stoll(match[3]), ""};
+        return {true, match[1] == "one minute" ? 1 : 5, std::stoll(match[2]), std::stoll(match[3]),
+                ""};
     if (exitCode != 1)
         return {.reason = "the verifier gave an answer the board does not understand"};
     // The verifier names the file it read: the player knows it as their replay.

@@ -139,7 +139,8 @@ int main(int argc, char** argv)
             store, [game](std::string_view replay) { return board::VerifyInScratch(game, replay); },
             settings);
         const int threads = options.workers + options.waiting + 8;
-        if (!board::ServeBoard(board, options.host, options.port, threads, options.webFolder, error))
+        if (!board::ServeBoard(board, options.host, options.port, threads, options.webFolder,
+                               error))
             return Fail(error);
     } catch (const board::SqlError& e) {
         return Fail(std::string("database: ") + e.what());

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,7 +35,8 @@ int FreePort()
 BoardProcess::BoardProcess(std::vector<std::string> arguments, const std::string& scratch)
     : port(FreePort())
 {
-    arguments.insert(arguments.begin(), {BoardProgram(), "--listen", "127.0.0.1:" + std::to_string(port)});
+    arguments.insert(arguments.begin(),
+                     {BoardProgram(), "--listen", "127.0.0.1:" + std::to_string(port)});
     pid = fork();
     if (pid == 0) {
         if (!scratch.empty())

@@ -36,9 +36,9 @@ TEST(DurabilityTest, EveryRunAnswered201SurvivesAKillInTheMiddleOfUploads)
 {
     const std::string folder = FreshFolder("durability");
     const std::string database = folder + "/board.sqlite";
-    const std::vector<std::string> arguments = {"--database", "sqlite:" + database, "--game",
-                                                PassingVerifier(folder), "--workers", "4",
-                                                "--uploads-per-minute", "0"};
+    const std::vector<std::string> arguments = {
+        "--database", "sqlite:" + database,   "--game", PassingVerifier(folder), "--workers",
+        "4",          "--uploads-per-minute", "0"};
     std::mutex mutex;
     std::vector<std::pair<int64_t, std::string>> accepted;  // id, the file sent
     {
@@ -50,8 +50,8 @@ TEST(DurabilityTest, EveryRunAnswered201SurvivesAKillInTheMiddleOfUploads)
                 auto client = board.Client();
                 for (uint64_t n = 0; !stop; ++n) {
                     const std::string file = GoldenOfDate(1700000000 + n * 8 + c);
-                    const httplib::Result result = Upload(*client, "Stream" + std::to_string(c),
-                                                          PlayerKey(c), file);
+                    const httplib::Result result =
+                        Upload(*client, "Stream" + std::to_string(c), PlayerKey(c), file);
                     if (!result)
                         return;  // the board is gone
                     if (result->status == 201) {
@@ -74,7 +74,8 @@ TEST(DurabilityTest, EveryRunAnswered201SurvivesAKillInTheMiddleOfUploads)
     BoardProcess again(arguments);
     auto client = again.Client();
     for (const auto& [id, file] : accepted) {
-        const httplib::Result stored = client->Get(("/runs/" + std::to_string(id) + ".krp").c_str());
+        const httplib::Result stored =
+            client->Get(("/runs/" + std::to_string(id) + ".krp").c_str());
         ASSERT_TRUE(stored);
         EXPECT_EQ(stored->status, 200) << "run " << id;
         EXPECT_TRUE(stored->body == file) << "run " << id << " is not the file sent";

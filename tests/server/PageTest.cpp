@@ -11,8 +11,8 @@ namespace {
 // The page's DOM after Chromium has loaded it.
 std::string DumpDom(const std::string& url)
 {
-    const std::string command = "chromium --headless --no-sandbox --disable-gpu --dump-dom " + url +
-                                " 2>/dev/null";
+    const std::string command =
+        "chromium --headless --no-sandbox --disable-gpu --dump-dom " + url + " 2>/dev/null";
     std::string dom;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -39,9 +39,12 @@ TEST(PageTest, BothTopTensShowTheUploadedRunsWithWatchLinks)
     // The first upload verifies as a one-minute run, the others as five-minute runs.
     const std::string verifier = StandInVerifier(
         folder, "verifier",
-        "if [ -e " + folder + "/one-done ]; then echo 'five minutes, score 52000, 17700 frames, "
-        "checksum 0123456789abcdef: verified'; else touch " + folder + "/one-done; "
-        "echo 'one minute, score 33490, 3530 frames, checksum 0123456789abcdef: verified'; fi");
+        "if [ -e " + folder +
+            "/one-done ]; then echo 'five minutes, score 52000, 17700 frames, "
+            "checksum 0123456789abcdef: verified'; else touch " +
+            folder +
+            "/one-done; "
+            "echo 'one minute, score 33490, 3530 frames, checksum 0123456789abcdef: verified'; fi");
     BoardProcess board({"--database", "sqlite:" + folder + "/board.sqlite", "--game", verifier});
     auto client = board.Client();
     ASSERT_EQ(Upload(*client, "Minute Maid", PlayerKey(10), GoldenOfDate(1))->status, 201);

@@ -1,7 +1,7 @@
 // Two boards on one PostgreSQL database, a throwaway cluster.
+#include <future>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <future>
 
 #include "tests/server/PostgresCluster.h"
 #include "tests/server/Variants.h"
@@ -18,7 +18,7 @@ TEST(PostgresTest, TwoBoardsShareOneDatabaseAndAFileSentToBothIsStoredOnce)
     Cluster cluster(bin);
     ASSERT_TRUE(cluster.ready) << "the throwaway PostgreSQL cluster did not start";
 
-    const std::vector<std::string> arguments = {"--database", cluster.Url(), "--game",
+    const std::vector<std::string> arguments = {"--database",  cluster.Url(),          "--game",
                                                 GameProgram(), "--uploads-per-minute", "0"};
     BoardProcess first(arguments), second(arguments);
     ASSERT_TRUE(first.Running() && second.Running());
@@ -27,7 +27,8 @@ TEST(PostgresTest, TwoBoardsShareOneDatabaseAndAFileSentToBothIsStoredOnce)
     auto sendTo = [&](BoardProcess& board, int key) {
         return std::async(std::launch::async, [&board, &golden, key] {
             auto client = board.Client();
-            const httplib::Result result = Upload(*client, "Both" + std::to_string(key), PlayerKey(key), golden);
+            const httplib::Result result =
+                Upload(*client, "Both" + std::to_string(key), PlayerKey(key), golden);
             return result ? result->status : 0;
         });
     };

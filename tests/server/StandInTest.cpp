@@ -14,7 +14,8 @@ using nlohmann::json;
 std::string ErrorOf(const httplib::Result& result)
 {
     const json body = json::parse(result->body, nullptr, false);
-    return body.is_object() && body.contains("error") ? body["error"].get<std::string>() : result->body;
+    return body.is_object() && body.contains("error") ? body["error"].get<std::string>()
+                                                      : result->body;
 }
 
 struct Misbehaviour {
@@ -66,11 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The two that run into the limits of time take 10 and 20 seconds: labelled slow.
-INSTANTIATE_TEST_SUITE_P(
-    Slow, StandInTest,
-    testing::Values(Misbehaviour{"spin", "while :; do :; done", "crashed"},
-                    Misbehaviour{"hang", "exec sleep 600", "took longer"}),
-    [](const testing::TestParamInfo<Misbehaviour>& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Slow, StandInTest,
+                         testing::Values(Misbehaviour{"spin", "while :; do :; done", "crashed"},
+                                         Misbehaviour{"hang", "exec sleep 600", "took longer"}),
+                         [](const testing::TestParamInfo<Misbehaviour>& info) {
+                             return std::string(info.param.what);
+                         });
 
 // A stand-in that takes its time holds the one worker; with no room to wait, the next upload
 // is turned away at once with 503 and Retry-After while listings are still answered.
@@ -110,7 +112,8 @@ TEST(VerifyQueueTest, AFullQueueAnswers503AndListingsGoOn)
 TEST(RateLimitTest, TheEleventhUploadInAMinuteGets429)
 {
     const std::string folder = FreshFolder("limit");
-    BoardProcess board({"--database", "sqlite:" + folder + "/board.sqlite", "--game", GameProgram()});
+    BoardProcess board(
+        {"--database", "sqlite:" + folder + "/board.sqlite", "--game", GameProgram()});
     auto client = board.Client();
     for (int i = 1; i <= 10; ++i)
         EXPECT_EQ(Upload(*client, "Eager", PlayerKey(6), "not a replay")->status, 400) << i;

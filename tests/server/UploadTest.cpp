@@ -18,7 +18,8 @@ std::string GoldenChanged(void (*change)(journal::Recording&))
     journal::Recording recording;
     std::string error;
     EXPECT_TRUE(journal::DecodeRecording(
-        std::span(reinterpret_cast<const uint8_t*>(golden.data()), golden.size()), recording, error));
+        std::span(reinterpret_cast<const uint8_t*>(golden.data()), golden.size()), recording,
+        error));
     change(recording);
     const std::vector<uint8_t> bytes = journal::EncodeRecording(recording);
     return std::string(bytes.begin(), bytes.end());
@@ -26,7 +27,8 @@ std::string GoldenChanged(void (*change)(journal::Recording&))
 
 json Top(httplib::Client& client, int length)
 {
-    const httplib::Result result = client.Get(("/api/top?length=" + std::to_string(length)).c_str());
+    const httplib::Result result =
+        client.Get(("/api/top?length=" + std::to_string(length)).c_str());
     EXPECT_TRUE(result && result->status == 200);
     return result ? json::parse(result->body, nullptr, false) : json();
 }
@@ -120,7 +122,8 @@ TEST_F(UploadTest, RefusedUploadsGetTheirStatusAndSentenceAndStoreNothing)
         {"random bytes", "Random", key, random, 400, "not a replay"},
         {"empty", "Empty", key, "", 400, "not a replay"},
         {"65 KiB", "Big", key, std::string(65 * 1024, 'K'), 413, "64 KiB"},
-        {"another archive", "Other", key, otherArchive, 422, "verify: recorded with other game pictures"},
+        {"another archive", "Other", key, otherArchive, 422,
+         "verify: recorded with other game pictures"},
         {"a picture that differs", "Differs", key, otherPicture, 422, "differs at frame 240"},
         {"the same file twice", "Golden", PlayerKey(1), golden, 409, "already on the board"},
         {"the same file, another name", "Again", key, golden, 409, "already on the board"},

@@ -13,8 +13,9 @@ inline std::string GoldenOfDate(uint64_t date)
     const std::string golden = GoldenReplay();
     journal::Recording recording;
     std::string error;
-    journal::DecodeRecording(std::span(reinterpret_cast<const uint8_t*>(golden.data()), golden.size()),
-                             recording, error);
+    journal::DecodeRecording(
+        std::span(reinterpret_cast<const uint8_t*>(golden.data()), golden.size()), recording,
+        error);
     recording.header.date = date;
     const std::vector<uint8_t> bytes = journal::EncodeRecording(recording);
     return std::string(bytes.begin(), bytes.end());
