@@ -185,3 +185,32 @@ TEST_F(UploadTest, RemovalNeedsTheAdminToken)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UploadTest, TheListingTakesOnlyALengthOf1Or5AndALimitUpTo100)
+{
+    auto client = board->Client();
+    const struct {
+        const char* query;
+        int status;
+    } rows[] = {
+        {"length=1", 200},          {"length=5&limit=100", 200},
+        {"length=1&limit=1", 200},  {"", 400},
+        {"length=3", 400},          {"length=5x", 400},
+        {"length=1&limit=0", 400},  {"length=1&limit=101", 400},
+        {"length=1&limit=-1", 400},
+    };
+    for (const auto& row : rows) {
+        const httplib::Result result = client->Get((std::string("/api/top?") + row.query).c_str());
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->status, row.status) << row.query << ": " << result->body;
+        const json body = json::parse(result->body, nullptr, false);
+        EXPECT_EQ(body.contains("runs"), row.status == 200) << row.query;
+        EXPECT_EQ(body.contains("error"), row.status != 200) << row.query;
+    }
+    for (const char* path : {"/api/runs/0", "/api/runs/x", "/runs/123456.krp", "/nothing/here"})
+        EXPECT_EQ(client->Get(path)->status, 404) << path;
+}
+
+}  // namespace
