@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/Settings.h"
+
 namespace {
 
 // "--name value" or "--name=value": the value, or null when the option is another one.
@@ -70,6 +72,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (const char* file = ValueOf("--replay", i, argc, argv, missing)) {
             line.action = CommandLine::Action::WatchReplay;
             line.replayFile = file;
+        } else if (const char* board = ValueOf("--board", i, argc, argv, missing)) {
+            if (!BoardAddress(board))
+                return refuse(std::string("--board takes an http:// or https:// address, not '") +
+                              board + "'");
+            line.board = board;
         } else if (const char* file = ValueOf("--verify", i, argc, argv, missing)) {
             line.action = CommandLine::Action::VerifyReplay;
             line.replayFile = file;
@@ -93,7 +100,9 @@ Options:
                        2, 640x480, the first time)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
   --no-sound           play in silence, without opening an audio device
-  --replay FILE        watch a recorded run (Space skips to its end, P pauses)
+  --replay FILE        watch a recorded run (keys below)
+  --board URL          send every finished run to the board at URL (http:// or https://)
+                       in this session, instead of settings.ini's board
   --verify FILE        play a recorded run unseen, as fast as possible; print one line
                        and exit 0 when it played as recorded, 1 otherwise
   -h, --help           show this help and exit
@@ -108,10 +117,15 @@ Keys:
   - and =              volume down and up          M    mute
   F5, F6               smaller and larger window   F1   save a snapshot
   Alt+Enter            full screen and back        Alt+F4   quit
-  A joystick or game pad works too (Start pauses).
+  O (title menu)       the options: volumes, window, keys, pad buttons, name, assists
+  A joystick or game pad works too (Start pauses; button 4 opens the options).
+
+Watching a replay:
+  P or Esc  pause      S  one frame (paused)     Up, Down  faster, slower (1/2 to 8 times)
+  Left, Right  10 s back and on     R  from the start     Space  to the end of the run
 
 Files:
-  korimo.sav (the scores), settings.ini (volumes, window, keys), Snap0000.bmp... (F1),
+  korimo.sav (the scores), settings.ini (the options), Snap0000.bmp... (F1),
   HighScore1.bmp, HighScore5.bmp (the best run's last picture) and replays/ (last1.krp,
   last5.krp: the latest run; best1.krp, best5.krp: the best one) are kept in
   $XDG_DATA_HOME/korimo-shooting, by default ~/.local/share/korimo-shooting, or in the

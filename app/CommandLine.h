@@ -13,6 +13,7 @@ struct CommandLine {
     int windowScale = 0;     // window pixels per pixel of the 320x240 picture; 0: as before
     std::string dataFolder;  // empty: the player's usual folder
     std::string replayFile;  // with WatchReplay and VerifyReplay
+    std::string board;       // the board runs go to in this session; empty: settings.ini's
     std::string fault;       // with Refuse: what was wrong, in one line
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/PlayerFolder.h"
+#include "app/Program.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/BmpWriter.h"
 #include "gfx/Draw.h"
@@ -38,10 +39,10 @@ void ResizeClientArea(HWND window, int width, int height)
     // The clips still decoding read the archive, which goes as the program ends.
     if (ClipPreloader::current)
         ClipPreloader::current->StopAndWait();
-    std::fprintf(stderr,
-                 "korimo: no audio device could be opened (%s); SDL_AUDIODRIVER=dummy runs "
-                 "the game silently\n",
-                 reason.c_str());
+    const std::string line =
+        "no audio device could be opened (" + reason + "); --no-sound runs the game silently";
+    std::fprintf(stderr, "korimo: %s\n", line.c_str());
+    MessageBoxA(nullptr, line.c_str(), kGameTitle, MB_OK | MB_ICONERROR);
     std::exit(-1);
 }
 
@@ -116,7 +117,12 @@ int GameApp::OnPaint(HWND window, WPARAM wParam, LPARAM lParam)
     // Down now or pressed since the last paint: holding F1 saves every frame.
     if ((GetAsyncKeyState(VK_F1) & 0xFFFF) && playerFolder.writable())
         SaveSnapshot(*backBuffer, playerFolder.path());
-    DrawCaption();  // after the snapshot, which shows the game's picture alone
+    // After the snapshot, which shows the game's picture alone.
+    if (currentScene)
+        currentScene->DrawOverShown(*presentBuffer);
+    if (watcherOverlay)
+        watcherOverlay(*presentBuffer);
+    DrawCaption();
     BitBlt(dc, 0, 0, presentBuffer->width, presentBuffer->height, presentBuffer->dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
     return 0;

@@ -92,6 +92,10 @@ public:
 
     // While a replay plays, the watcher's keys go here first; true when it took the key.
     bool (*watcherKey)(int vk) = nullptr;
+    // What the watcher of a replay is shown over the picture: its bar and its keys.
+    void (*watcherOverlay)(Surface& shown) = nullptr;
+    // While the player types a name, the volume and mute keys are letters like any other.
+    bool typing = false;
     // Verifying a replay shows nothing, so frames are not painted at all.
     bool unseen = false;
 
@@ -99,6 +103,11 @@ public:
     Surface* presentBuffer = nullptr;
     Surface* backBuffer = nullptr;
     JoystickInfo joystick;
+
+    // Text on the shown 640x480 picture, with a shadow so it reads on any frame; rows count
+    // down from the top. Nothing drawn there reaches the game's own picture or its snapshots.
+    static void DrawShownText(Surface& shown, int x, int row, const char* text,
+                              COLORREF colour = 0xFFFFFF);
 
 private:
     // Where the journal hands the window's messages on: the current scene's hooks.

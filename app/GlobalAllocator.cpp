@@ -25,7 +25,21 @@ void* AllocateAligned(std::size_t size, std::align_val_t alignment)
     auto align = static_cast<std::size_t>(alignment);
     // aligned_alloc wants a size that is a multiple of the alignment, and never zero.
     std::size_t rounded = (size + align - 1) / align * align;
+#ifdef _WIN32
+    // Windows' C library has no aligned_alloc: its own pair frees with _aligned_free.
+    return _aligned_malloc(rounded == 0 ? align : rounded, align);
+#else
     return std::aligned_alloc(align, rounded == 0 ? align : rounded);
+#endif
+}
+
+void FreeAligned(void* pointer)
+{
+#ifdef _WIN32
+    _aligned_free(pointer);
+#else
+    std::free(pointer);
+#endif
 }
 
 }  // namespace
@@ -91,25 +105,25 @@ void* operator new[](std::size_t size, std::align_val_t alignment, const std::no
 
 void operator delete(void* pointer, std::align_val_t) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }
 void operator delete[](void* pointer, std::align_val_t) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }
 void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }
 void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }
 void operator delete(void* pointer, std::align_val_t, const std::nothrow_t&) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }
 void operator delete[](void* pointer, std::align_val_t, const std::nothrow_t&) noexcept
 {
-    std::free(pointer);
+    FreeAligned(pointer);
 }

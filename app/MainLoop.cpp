@@ -1,5 +1,6 @@
 #include "app/MainLoop.h"
 
+#include "app/Demo.h"
 #include "app/Replays.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -63,16 +64,22 @@ bool MainLoop::RunOnce(int& exitCode)
     return true;
 }
 
-// The journal sees every frame begin and end, with the picture it left in the back buffer.
+// The journal sees every frame begin and end, with the picture it left in the back buffer, and
+// says whether anybody will look at that picture at all.
 int RunSceneFrame()
 {
+    EndDemoWhenDone();
     if (!currentScene)
         return 1;
     Surface* canvas = currentScene->canvas;
     journal::BeginFrame();
-    const int result = currentScene->Tick();
     if (canvas)
+        canvas->drawingSkipped = !journal::PictureUsed();
+    const int result = currentScene->Tick();
+    if (canvas) {
+        canvas->drawingSkipped = false;
         journal::EndFrame(canvas->pixels, size_t(canvas->width) * canvas->height);
+    }
     // After the save file, which the run's last frame wrote.
     KeepFinishedRun();
     return result;

@@ -42,8 +42,13 @@ bool CanWriteIn(const std::string& folder)
 void PlayerFolder::Settle(const char* chosen)
 {
     byDefault = !chosen;
-    folder =
-        chosen ? chosen : DefaultPlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::string appData = WindowsAppDataFolder();
+    if (chosen)
+        folder = chosen;
+    else if (!appData.empty())
+        folder = (fs::path(appData) / kWindowsGameFolderName).string();
+    else
+        folder = DefaultPlayerFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (folder.empty())
         std::fprintf(stderr, "korimo: neither XDG_DATA_HOME nor HOME is set; the scores and "
                              "pictures are kept in the current folder\n");

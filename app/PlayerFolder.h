@@ -13,7 +13,7 @@ public:
     // Settles the folder: the chosen one when given (--data-dir), otherwise
     // $XDG_DATA_HOME/korimo-shooting, or ~/.local/share/korimo-shooting when that variable is
     // unset, empty or relative, or the current folder when HOME is unset too (said on
-    // standard error). The folder is created; when it cannot be created or written, one line
+    // standard error). On Windows the default is %APPDATA%\Korimo Shooting. The folder is created; when it cannot be created or written, one line
     // says so and nothing is written for the rest of the session.
     void Settle(const char* chosen);
 

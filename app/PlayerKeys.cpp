@@ -10,6 +10,7 @@
 #include "app/GameApp.h"
 #include "app/Settings.h"
 #include "gfx/Surface.h"
+#include "platform/PadLayout.h"
 #include "sound/SoundSystem.h"
 
 namespace {
@@ -31,6 +32,8 @@ LONG LevelToVolume(int level)
 
 bool GameApp::HandlePlayerKey(int vk, bool repeat)
 {
+    if (typing && vk != VK_F5 && vk != VK_F6)
+        return false;
     switch (vk) {
     case VK_OEM_MINUS:
     case VK_SUBTRACT:
@@ -65,6 +68,7 @@ bool GameApp::HandlePlayerKey(int vk, bool repeat)
 void GameApp::ApplySettings()
 {
     ApplyVolume();
+    platform::SetPadLayout(settings.pad);
     const int scale = std::clamp(settings.windowScale, 1, GetLargestWindowScale(window));
     if (scale != GetWindowScale(window))
         SetWindowScale(window, scale);
@@ -103,9 +107,14 @@ void GameApp::DrawCaption()
         caption[0] = '\0';
         return;
     }
-    const int length = static_cast<int>(std::strlen(caption));
-    SetTextColor(presentBuffer->dc, kCaptionShadow);
-    TextOutA(presentBuffer->dc, 17, 17, caption, length);
-    SetTextColor(presentBuffer->dc, kCaptionColour);
-    TextOutA(presentBuffer->dc, 16, 16, caption, length);
+    DrawShownText(*presentBuffer, 16, 16, caption, kCaptionColour);
+}
+
+void GameApp::DrawShownText(Surface& shown, int x, int row, const char* text, COLORREF colour)
+{
+    const int length = static_cast<int>(std::strlen(text));
+    SetTextColor(shown.dc, kCaptionShadow);
+    TextOutA(shown.dc, x + 1, row + 1, text, length);
+    SetTextColor(shown.dc, colour);
+    TextOutA(shown.dc, x, row, text, length);
 }

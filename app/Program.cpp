@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/GameApp.h"
 #include "app/Globals.h"
@@ -47,8 +48,11 @@ bool Program::Start(const std::function<Scene*()>& makeFirstScene, const char* s
     if (!app->CreateMainWindow(instance, kGameTitle, kWindowWidth, kWindowHeight, showCommand,
                                kWindowedStyle, nullptr)) {
         // Empty when the window's creation handler refused and has said why itself.
-        if (*PlatformError())
-            std::fprintf(stderr, "korimo: cannot open the window: %s\n", PlatformError());
+        if (*PlatformError()) {
+            const std::string line = std::string("cannot open the window: ") + PlatformError();
+            std::fprintf(stderr, "korimo: %s\n", line.c_str());
+            MessageBoxA(nullptr, line.c_str(), kGameTitle, MB_OK | MB_ICONERROR);
+        }
         return false;
     }
     app->ApplySettings();

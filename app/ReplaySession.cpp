@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
+#include <cstdio>
+#include <iterator>
 #include <thread>
 
 #include "app/GameApp.h"
@@ -10,6 +12,7 @@
 #include "app/Program.h"
 #include "app/Replays.h"
 #include "app/Settings.h"
+#include "gfx/Surface.h"
 #include "platform/Backend.h"
 #include "replay/Journal.h"
 #include "scenes/GameScene.h"
@@ -19,49 +22,130 @@
 namespace {
 
 constexpr LONG kSilent = -10000;  // hundredths of a decibel
+// The viewer's speeds in halves: 1/2, 1, 2, 4 and 8 times as fast as played.
+constexpr int kSpeedHalves[] = {1, 2, 4, 8, 16};
+constexpr int kNormalSpeed = 1;
+constexpr uint32_t kJump = 10000;  // ms of the run a jump goes back or on
 
 struct Session {
     ReplayMode mode = ReplayMode::Verify;
+    const journal::Recording* recording = nullptr;
     GameApp* app = nullptr;
     void (*setClock)(uint32_t) = nullptr;
     bool skipping = false;
     bool paused = false;
-    bool paced = false;      // the first frame has set the two clocks below
-    uint32_t realStart = 0;  // the platform's clock at the run's first frame
+    bool stepping = false;     // paused, but one frame is to be played
+    int speed = kNormalSpeed;  // index into kSpeedHalves
+    bool paced = false;        // the first frame has set the two clocks below
+    uint32_t realStart = 0;    // the platform's clock where pacing last started over
     uint32_t recordedStart = 0;
     uint32_t pausedAt = 0;
+    uint32_t runStart = 0;  // the recording's clock at its run's first frame
 };
 
 Session session;
 
-// Space skips to the end of the run, silently; the pause keys stop and resume it.
+void SetPaused(bool paused)
+{
+    session.paused = paused;
+    if (paused) {
+        session.pausedAt = timeGetTime();
+        soundSystem->PauseAll();
+    } else {
+        session.realStart += timeGetTime() - session.pausedAt;
+        soundSystem->ResumeAll();
+    }
+}
+
+// Sound only at the speed it was played at.
+void ApplyViewerVolume()
+{
+    if (session.skipping || session.speed != kNormalSpeed)
+        soundSystem->SetLevels(kSilent, kSilent);
+    else
+        session.app->ApplyVolume();
+}
+
+void SetSpeed(int speed)
+{
+    session.speed = std::clamp(speed, 0, static_cast<int>(std::size(kSpeedHalves)) - 1);
+    session.paced = false;  // pacing starts over from here at the new speed
+    platform::CurrentBackend().SetFastForward(session.speed > kNormalSpeed);
+    ApplyViewerVolume();
+}
+
+// Plays the run on, unseen and unheard, until its next frame begins at the recorded clock
+// target or later (or the run ends). A run can only be played forward, so going back first
+// starts it over from its beginning.
+void Seek(uint32_t target)
+{
+    if (target < journal::UpcomingClock() || !journal::InRun()) {
+        for (int clip = 0; clip < static_cast<int>(std::size(kClipNames)); clip++)
+            soundSystem->Stop(clip);
+        journal::StartPlayback(*session.recording);
+        Scene* old = currentScene;
+        currentScene = new GameScene;
+        currentScene->Init(old->app, old->canvas, old->joystick);
+        delete old;
+    }
+    soundSystem->SetLevels(kSilent, kSilent);
+    session.app->unseen = true;
+    while (journal::InRun() && journal::PlaybackFault().empty() &&
+           journal::UpcomingClock() < target) {
+        if (session.setClock)
+            session.setClock(journal::UpcomingClock());
+        RunSceneFrame();
+    }
+    session.app->unseen = false;
+    session.paced = false;
+    ApplyViewerVolume();
+}
+
+bool ViewerKey(int vk);
+
+// The watcher's keys while the run plays; the ending takes its keys as ever. What they change
+// shows at once, also on a paused run's still picture.
 bool WatcherKey(int vk)
 {
+    if (!ViewerKey(vk))
+        return false;
+    InvalidateRect(session.app->window, nullptr, FALSE);
+    UpdateWindow(session.app->window);
+    return true;
+}
+
+bool ViewerKey(int vk)
+{
     if (!journal::InRun())
-        return false;  // the ending takes its keys as ever
-    if (vk == VK_SPACE) {
+        return false;
+    const uint32_t now = journal::UpcomingClock();
+    switch (vk) {
+    case VK_SPACE:  // to the end of the run, silently
         if (!session.skipping) {
             session.skipping = true;
             platform::CurrentBackend().SetFastForward(true);
-            soundSystem->SetLevels(kSilent, kSilent);
+            ApplyViewerVolume();
         }
         return true;
+    case VK_UP: SetSpeed(session.speed + 1); return true;
+    case VK_DOWN: SetSpeed(session.speed - 1); return true;
+    case VK_LEFT: Seek(now - std::min(now - session.runStart, kJump)); return true;
+    case VK_RIGHT: Seek(now + kJump); return true;
+    case 'R': Seek(session.runStart); return true;
+    case 'S':
+        if (session.paused)
+            session.stepping = true;
+        return true;
+    default: break;
     }
     if (settings.keys.Bound(Action::Pause, vk)) {
-        session.paused = !session.paused;
-        if (session.paused) {
-            session.pausedAt = timeGetTime();
-            soundSystem->PauseAll();
-        } else {
-            session.realStart += timeGetTime() - session.pausedAt;
-            soundSystem->ResumeAll();
-        }
+        SetPaused(!session.paused);
         return true;
     }
     return false;
 }
 
-// Waits until the recording's next frame is due by the platform's clock, as it was when played.
+// Waits until the recording's next frame is due by the platform's clock at the chosen speed.
 void WaitForRecordedTime()
 {
     const uint32_t upcoming = journal::UpcomingClock();
@@ -71,7 +155,8 @@ void WaitForRecordedTime()
         session.recordedStart = upcoming;
         return;
     }
-    const uint32_t due = session.realStart + (upcoming - session.recordedStart);
+    const uint32_t due =
+        session.realStart + (upcoming - session.recordedStart) * 2 / kSpeedHalves[session.speed];
     const int32_t early = static_cast<int32_t>(due - timeGetTime());
     if (early > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(std::min(early, 100)));
@@ -80,30 +165,61 @@ void WaitForRecordedTime()
 void EndSkip()
 {
     session.skipping = false;
+    session.speed = kNormalSpeed;
     platform::CurrentBackend().SetFastForward(false);
     session.app->ApplyVolume();
+}
+
+// Along the bottom of the shown picture: where the run stands, the speed, and the keys.
+void DrawViewer(Surface& shown)
+{
+    if (!journal::InRun() || session.skipping)
+        return;
+    const uint32_t total = std::max<uint32_t>(1, session.recording->header.frameCount);
+    const uint32_t played = std::min(journal::PlaybackFrame(), total);
+    constexpr int kBarHeight = 4;
+    constexpr uint32_t kBarColour = 0xF2C840;    // yellow
+    constexpr uint32_t kTrackColour = 0x3C2A4E;  // plum
+    const int filled = static_cast<int>(uint64_t(shown.width) * played / total);
+    for (int y = 0; y < kBarHeight; y++) {
+        uint32_t* row = shown.pixels + size_t(y) * shown.width;
+        std::fill(row, row + filled, kBarColour);
+        std::fill(row + filled, row + shown.width, kTrackColour);
+    }
+    static const char* const kSpeedNames[] = {"x1/2", "x1", "x2", "x4", "x8"};
+    char state[24];
+    std::snprintf(state, sizeof state, "%s %s", session.paused ? "PAUSED" : "REPLAY",
+                  kSpeedNames[session.speed]);
+    GameApp::DrawShownText(shown, 8, shown.height - 40, state);
+    GameApp::DrawShownText(shown, 8, shown.height - 22,
+                           "P PAUSE  S STEP  UP/DOWN SPEED  LEFT/RIGHT 10 S  R RESTART  SPACE END");
 }
 
 int ReplayFrame()
 {
     const bool inRun = journal::InRun();
     const bool failed = !journal::PlaybackFault().empty();
-    if (failed || (session.mode == ReplayMode::Verify && !inRun) ||
+    if (failed || (session.mode != ReplayMode::Watch && !inRun) ||
         dynamic_cast<TitleScene*>(currentScene)) {
         // Where the game would go back to the title, the session ends as a closed window
         // does: the window's pictures go with it, and its end posts the quit message.
         DestroyWindow(session.app->window);
         return 0;
     }
-    if (session.paused)
+    if (session.paused && !session.stepping)
         return 0;  // until a message comes
+    session.stepping = false;
+    if (inRun && session.runStart == 0)
+        session.runStart = journal::UpcomingClock();
     if (session.setClock)
         session.setClock(journal::UpcomingClock());
-    else if (session.mode == ReplayMode::Watch && inRun && !session.skipping)
+    else if (session.mode == ReplayMode::Watch && inRun && !session.skipping && !session.paused)
         WaitForRecordedTime();
     RunSceneFrame();
     if (session.skipping && !journal::InRun())
         EndSkip();
+    else if (!journal::InRun() && session.speed != kNormalSpeed)
+        EndSkip();  // the ending plays at its own pace
     return 1;
 }
 
@@ -128,8 +244,11 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
 {
     session = Session{};
     session.mode = mode;
+    session.recording = &recording;
     session.setClock = setClock;
+    const bool verifying = mode != ReplayMode::Watch;
     journal::RecordRuns(false);
+    journal::SkipUnusedPictures(mode == ReplayMode::Verify);
     Program program;
     const bool started = program.Start(
         [&recording] {
@@ -140,19 +259,22 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     if (started) {
         session.app = program.app;
         session.app->watcherKey = WatcherKey;
-        session.app->unseen = mode == ReplayMode::Verify;
+        if (mode == ReplayMode::Watch)
+            session.app->watcherOverlay = DrawViewer;
+        session.app->unseen = verifying;
         theMainLoop->idleHandler = ReplayFrame;
         theMainLoop->Run();
     }
     program.Stop(nullptr);  // the save file stays as it was
+    journal::SkipUnusedPictures(false);
     if (!started)
         return 1;
-    if (mode == ReplayMode::Verify)
+    if (verifying)
         std::fprintf(out, "%s\n", ReplayVerdict(recording).c_str());
     else if (!journal::PlaybackFault().empty())
         std::fprintf(stderr, "korimo: the replay differs at %s\n",
                      journal::PlaybackFault().c_str());
-    if (mode == ReplayMode::Verify)
+    if (verifying)
         return journal::PlaybackFinished() ? 0 : 1;
     return journal::PlaybackFault().empty() ? 0 : 1;  // closing the window early is no fault
 }

@@ -1,7 +1,10 @@
 #pragma once
 // Playing a recorded run again. Watching: in the window, in real time, with music and effects,
-// then its ending, until the game would return to the title; Space skips to the end of the run,
-// the pause keys pause it, F1 and the volume keys work as ever. Verifying: as fast as the
+// then its ending, until the game would return to the title. While the run plays, the watcher
+// pauses it (the pause keys) and steps it a frame at a time (S), plays it at 1/2, 1, 2, 4 or 8
+// times its speed (Down, Up), jumps 10 s back or on (Left, Right), starts it over (R) or skips
+// to its end (Space), with a bar along the bottom showing where it stands; F1 and the volume
+// keys work as ever. Verifying: as fast as the
 // machine goes, nothing shown or heard. Neither ranks the run, writes the save file or keeps a
 // replay.
 
@@ -10,7 +13,9 @@
 
 #include "replay/JournalCodec.h"
 
-enum class ReplayMode { Watch, Verify };
+// Verifying draws only the pictures it compares (and those they are made from); drawing every
+// picture as a watched replay does gives the same verdict, slower, and is kept to show it.
+enum class ReplayMode { Watch, Verify, VerifyDrawingEveryPicture };
 
 // Runs the session on the installed backend and returns the exit code: 0 when the run played
 // as recorded. saveFile (may be null) is only read, for the ranking the ending shows. Verifying

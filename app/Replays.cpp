@@ -60,6 +60,8 @@ struct ReplayFiles {
     std::vector<std::string> paths;
 };
 
+std::function<void(std::vector<uint8_t>)> sendKeptRun;
+
 ReplayFiles PackReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
 {
     journal::RunHeader& header = recording.header;
@@ -104,13 +106,20 @@ void KeepFinishedRun()
     if (!playerFolder.writable())
         return;
     FinishKeepingReplays();
+    ReplayFiles files = PackReplay(recording, setsBest, playerFolder);
+    if (sendKeptRun)
+        sendKeptRun(files.bytes);
     if (!kCanStartThreads) {
-        WriteReplayFiles(PackReplay(recording, setsBest, playerFolder));
+        WriteReplayFiles(files);
         return;
     }
     // Packed here, written there.
-    writer = std::thread(
-        [files = PackReplay(recording, setsBest, playerFolder)] { WriteReplayFiles(files); });
+    writer = std::thread([files = std::move(files)] { WriteReplayFiles(files); });
+}
+
+void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send)
+{
+    sendKeptRun = std::move(send);
 }
 
 void FinishKeepingReplays()

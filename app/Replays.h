@@ -3,8 +3,10 @@
 // last5.krp, and as best1.krp or best5.krp when it set or tied the best score of its length;
 // and reading one back for --replay and --verify.
 
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "replay/JournalCodec.h"
 
@@ -25,6 +27,9 @@ bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder
 // written meanwhile, off the frame; FinishKeepingReplays waits until they are.
 void KeepFinishedRun();
 void FinishKeepingReplays();
+// Where a kept run's replay file goes besides the player's folder (a board's sender); it must
+// return at once. None by default.
+void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send);
 
 // Reads a replay and checks that it can be played here: its format, its integrity and the
 // archive it was recorded with. False with one line in error otherwise (LoadReplay's names the

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "platform/Text.h"
 
 Settings settings;
+SettingsFile* settingsFile = nullptr;
 
 namespace {
 
@@ -22,11 +24,6 @@ constexpr int kLargestScale = 16;
 constexpr int kReservedKeys[] = {VK_F1,       VK_F5,  VK_F6, VK_OEM_MINUS, VK_OEM_PLUS,
                                  VK_SUBTRACT, VK_ADD, 'M',   'Q'};
 
-bool Reserved(int vk)
-{
-    return std::find(std::begin(kReservedKeys), std::end(kReservedKeys), vk) !=
-           std::end(kReservedKeys);
-}
 // A damaged file would otherwise fill the terminal.
 constexpr size_t kProblemsShown = 8;
 
@@ -79,6 +76,19 @@ bool ParseSwitch(std::string_view text, bool& out)
     return false;
 }
 
+}  // namespace
+
+bool BoardAddress(std::string_view text)
+{
+    constexpr size_t kLongest = 200;
+    return text.size() <= kLongest && Printable(text) &&
+           text.find_first_of(" \t") == std::string_view::npos &&
+           ((text.starts_with("http://") && text.size() > 7) ||
+            (text.starts_with("https://") && text.size() > 8));
+}
+
+namespace {
+
 struct Reader {
     Reader(Settings& out, std::vector<std::string>& problems) : out(out), problems(problems) {}
 
@@ -87,6 +97,7 @@ struct Reader {
     int line = 0;
     std::vector<std::string> seen;
     bool explicitKeys[kActionCount] = {};
+    bool explicitPad[kPadActionCount] = {};
 
     void Problem(const std::string& what)
     {
@@ -142,12 +153,31 @@ struct Reader {
             const char* name;
             bool* field;
         };
-        const Switch switches[] = {{"mute", &out.muted}, {"fullscreen", &out.fullScreen}};
+        const Switch switches[] = {{"mute", &out.muted},
+                                   {"fullscreen", &out.fullScreen},
+                                   {"show_hit_box", &out.showHitBox},
+                                   {"calm_bomb", &out.calmBomb}};
         for (const Switch& each : switches) {
             if (!Equal(name, each.name))
                 continue;
             if (!ParseSwitch(value, *each.field))
                 Problem(std::string(each.name) + " must be yes or no, not " + Quote(value));
+            return true;
+        }
+        if (Equal(name, "player_name")) {
+            if (const auto valid = PlayerNameFrom(value))
+                out.playerName = *valid;
+            else
+                Problem("player_name must be 1 to 16 letters, digits, spaces, '-', '_' or '.', "
+                        "not " +
+                        Quote(value));
+            return true;
+        }
+        if (Equal(name, "board")) {
+            if (BoardAddress(value))
+                out.board = value;
+            else
+                Problem("board must be an http:// or https:// address, not " + Quote(value));
             return true;
         }
         for (int a = 0; a < kActionCount; a++) {
@@ -156,8 +186,33 @@ struct Reader {
                 return true;
             }
         }
+        for (int a = 0; a < kPadActionCount; a++) {
+            if (Equal(name, std::string("pad_") + kPadActionNames[a])) {
+                PadButton(a, value);
+                return true;
+            }
+        }
         Problem("no such setting: " + Quote(name));
         return false;
+    }
+
+    // One button; a button another line has given stays with that action.
+    void PadButton(int action, std::string_view value)
+    {
+        const int button = PadButtonFromName(std::string(value).c_str());
+        if (button < 0) {
+            Problem("pad buttons are 1 to 4 or start, not " + Quote(value));
+            return;
+        }
+        for (int a = 0; a < kPadActionCount; a++) {
+            if (explicitPad[a] && out.pad.buttons[a] == button) {
+                Problem("pad button " + Quote(value) + " is already the button of " +
+                        kPadActionNames[a]);
+                return;
+            }
+        }
+        out.pad.Assign(static_cast<PadAction>(action), button);
+        explicitPad[action] = true;
     }
 
     // Up to two key names, separated by a comma. A key another action has already taken
@@ -176,7 +231,7 @@ struct Reader {
             const int owner = ExplicitOwner(vk);
             if (vk == 0)
                 Problem("no key is called " + Quote(name));
-            else if (Reserved(vk))
+            else if (ReservedKey(vk))
                 Problem(Quote(name) + " is one of the game's own keys");
             else if (count == kKeysPerAction)
                 Problem(std::string("keys_") + kActionNames[action] + " takes two keys at most");
@@ -218,6 +273,12 @@ struct Reader {
 
 }  // namespace
 
+bool ReservedKey(int vk)
+{
+    return std::find(std::begin(kReservedKeys), std::end(kReservedKeys), vk) !=
+           std::end(kReservedKeys);
+}
+
 bool ReadSettings(std::string_view text, Settings& out, std::vector<std::string>& problems)
 {
     out = Settings();
@@ -243,7 +304,11 @@ std::string WriteSettings(const Settings& s)
          << "effects_volume = " << s.effectsVolume << "\n"
          << "mute = " << (s.muted ? "yes" : "no") << "\n"
          << "window_scale = " << s.windowScale << "\n"
-         << "fullscreen = " << (s.fullScreen ? "yes" : "no") << "\n";
+         << "fullscreen = " << (s.fullScreen ? "yes" : "no") << "\n"
+         << "show_hit_box = " << (s.showHitBox ? "yes" : "no") << "\n"
+         << "calm_bomb = " << (s.calmBomb ? "yes" : "no") << "\n";
+    for (int a = 0; a < kPadActionCount; a++)
+        text << "pad_" << kPadActionNames[a] << " = " << PadButtonName(s.pad.buttons[a]) << "\n";
     for (int a = 0; a < kActionCount; a++) {
         text << "keys_" << kActionNames[a] << " =";
         const char* separator = " ";
@@ -255,6 +320,11 @@ std::string WriteSettings(const Settings& s)
         }
         text << "\n";
     }
+    // Written only once chosen, so a file of the game's own settings stays as it was.
+    if (s.playerName != Settings().playerName)
+        text << "player_name = " << s.playerName << "\n";
+    if (!s.board.empty())
+        text << "board = " << s.board << "\n";
     return text.str();
 }
 

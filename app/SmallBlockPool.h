@@ -1,7 +1,9 @@
 #pragma once
 // Requests of up to 16 bytes come from a fixed pool of 1024 blocks of 16 bytes, served last in
-// first out; larger ones, and small ones while the pool is empty, from the heap. Behind the
-// program's global operator new and delete.
+// first out; larger ones, and small ones while the pool is empty, from the heap. The pool is
+// the thread's that first used it (the program's own); other threads (the replay writer, the
+// board's sender) get every block from the heap. Behind the program's global operator new and
+// delete.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,7 @@ public:
     uint32_t freeIndices[kBlockCount] = {};
     int32_t freeCount = 0;
     bool ready = false;
+    uintptr_t ownerThread = 0;  // tells the pool's thread: the address of a thread-local
 };
 
 // Constant-initialised, so it works for allocations made by other objects' static constructors.

@@ -3,6 +3,7 @@
 // gone, and everything released in a fixed order.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -17,7 +18,15 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#ifdef _WIN32
+#include "platform/win32/Win32.h"
+namespace native = win32;
+#else
+#include "board/BoardSender.h"
+#include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
+namespace native = sdl;
+#endif
 #include "replay/Journal.h"
 #include "scenes/TitleScene.h"
 #include "sound/DecoderVersion.h"
@@ -48,12 +57,12 @@ int WatchOrVerify(const CommandLine& options)
         return 1;
     }
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
-    sdl::Install(!options.noSound);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
+    native::Install(!options.noSound);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
     const int exitCode = PlayReplay(recording, ReplayMode::Watch, saveFile.c_str(), stdout);
-    sdl::Uninstall();
+    native::Uninstall();
     return exitCode;
 }
 
@@ -62,10 +71,15 @@ int WatchOrVerify(const CommandLine& options)
 int main(int argc, char** argv)
 {
     const CommandLine options = ParseCommandLine(argc, argv);
+#ifdef _WIN32
+    // A program started from the desktop has no console; one started from a command prompt
+    // prints there.
+    win32::UseParentConsole();
+#endif
     switch (options.action) {
     case CommandLine::Action::ShowHelp: std::fputs(UsageText().c_str(), stdout); return 0;
     case CommandLine::Action::ShowVersion:
-        std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, sdl::VersionText().c_str(),
+        std::printf("Korimo Shooting %s\n%s\n%s\n", KORIMO_VERSION, native::VersionText().c_str(),
                     DecoderVersionText().c_str());
         return 0;
     case CommandLine::Action::Refuse:
@@ -81,6 +95,9 @@ int main(int argc, char** argv)
         gameArchiveLocation.error.empty() ? resourceArchive.error() : gameArchiveLocation.error;
     if (!archiveFault.empty()) {
         std::fprintf(stderr, "korimo: %s\n", archiveFault.c_str());
+#ifdef _WIN32
+        win32::ShowError(archiveFault);
+#endif
         return 1;
     }
 
@@ -90,10 +107,26 @@ int main(int argc, char** argv)
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     CopyEarlierScores(playerFolder);
     const std::string saveFile = playerFolder.PathOf(kSaveFileName);
-    SettingsFile settingsFile(playerFolder.path());
-    LoadSettings(settingsFile, options);
+    SettingsFile file(playerFolder.path());
+    LoadSettings(file, options);
+    if (playerFolder.writable())
+        settingsFile = &file;
 
-    sdl::Install(!options.noSound);
+#ifndef _WIN32
+    // Each finished run goes to the board too, on the sender's own thread (over libcurl: the
+    // Windows build has no transport yet and sends nothing).
+    const std::string board = options.board.empty() ? settings.board : options.board;
+    CurlTransport transport;
+    std::unique_ptr<BoardSender> sender;
+    if (!board.empty() && playerFolder.writable()) {
+        sender = std::make_unique<BoardSender>(
+            transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
+                                  playerFolder.PathOf("replays/outbox")});
+        SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+    }
+
+#endif
+    native::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
     const bool started =
@@ -103,7 +136,12 @@ int main(int argc, char** argv)
     const int exitCode = started ? theMainLoop->Run() : 1;
     program.Stop(started && playerFolder.writable() ? saveFile.c_str() : nullptr);
     if (started && playerFolder.writable())
-        settingsFile.Save(settings);
-    sdl::Uninstall();
+        file.Save(settings);
+    settingsFile = nullptr;
+#ifndef _WIN32
+    SendKeptRunsTo(nullptr);
+    sender.reset();  // a transfer under way is left for the next start
+#endif
+    native::Uninstall();
     return exitCode;
 }

@@ -31,7 +31,6 @@ constexpr const char* kPlayerFolder = "/korimo";
 constexpr int kFrameInterval = 17;
 
 Program program;
-SettingsFile* settingsFile = nullptr;
 std::string saveFile;
 // What the player's folder holds now, so that only a change is written and stored.
 SaveRecord storedRecord;

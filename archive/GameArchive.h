@@ -8,6 +8,8 @@
 
 // The folder name of the game's installed data and of the player's own files.
 constexpr const char* kGameFolderName = "korimo-shooting";
+// The player's folder on Windows, under the application-data folder, named as a player reads it.
+constexpr const char* kWindowsGameFolderName = "Korimo Shooting";
 
 struct GameArchiveLocation {
     // The base name to open ("<folder>/korimo"; just "korimo" in the current folder).

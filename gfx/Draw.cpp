@@ -48,10 +48,13 @@ const DrawOps& Ops()
 }
 
 // Trims the rectangle, and moves the destination point along with it, until both lie inside
-// their surfaces. False when nothing is left to draw. A caller's mistake then loses pixels at
-// an edge instead of writing over memory that is not the picture's.
+// their surfaces. False when nothing is left to draw, or when the destination's picture is not
+// drawn this time. A caller's mistake then loses pixels at an edge instead of writing over
+// memory that is not the picture's.
 bool ClipBlit(const Surface& src, RECT& r, const Surface& dst, int& dx, int& dy)
 {
+    if (dst.drawingSkipped)
+        return false;
     // In 64 bits, so no combination of coordinates can overflow on the way.
     int64_t left = r.left, top = r.top, right = r.right, bottom = r.bottom, x = dx, y = dy;
     int64_t cutLeft = std::max({int64_t(0), -left, -x});

@@ -38,6 +38,10 @@ public:
     HBITMAP bitmap = nullptr;
     HFONT font = nullptr;
     int32_t bitsPerPixel = 32;
+    // Nobody will look at what is drawn into this surface now (a frame that verifying does not
+    // compare): the blits and lines leave the pixels as they are, and so does whoever draws
+    // into the surface directly.
+    bool drawingSkipped = false;
 
 private:
     void AllocateHeader(int w, int h, bool pixelsInBlock);

@@ -21,6 +21,8 @@ void Surface::HalveRect(const RECT& r)
 
 void Surface::DrawLine(int x0, int y0, int x1, int y1, uint32_t colour)
 {
+    if (drawingSkipped)
+        return;
     // Bresenham with both end points drawn; ties between the axes step along x.
     int dx = std::abs(x1 - x0), sx = x1 > x0 ? 1 : -1;
     int dy = std::abs(y1 - y0), sy = y1 > y0 ? 1 : -1;

@@ -98,11 +98,6 @@ void GameObject::AdvanceFrame()
         currentFrame = currentFrame->next;
 }
 
-RECT GameObject::WorldHitBox() const
-{
-    return {hitBox.left + x, hitBox.top + y, hitBox.right + x, hitBox.bottom + y};
-}
-
 bool GameObject::PlayerIsFar() const
 {
     int64_t dx = player->x - x;

@@ -86,7 +86,10 @@ public:
     int FrameWidth() const { return bounds.right - bounds.left; }
     int FrameHeight() const { return bounds.bottom - bounds.top; }
     // The hit box shifted to the object's position.
-    RECT WorldHitBox() const;
+    RECT WorldHitBox() const
+    {
+        return {hitBox.left + x, hitBox.top + y, hitBox.right + x, hitBox.bottom + y};
+    }
     // Whether the list owner should remove the object: it was in view once and is gone now.
     bool HasEnded() const { return offscreen && shown; }
 

@@ -152,6 +152,7 @@ void Player::ReleaseBomb()
 
     auto* overlay = MakeChild<BomberOverlay>(*this, kSheetBomber, kKeyBlack);
     overlay->MoveTo(0, 0);
+    overlay->change = bombChange;
     enemyList->Append(overlay);
 
     soundSystem->Play(kSoundExplosion);

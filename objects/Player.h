@@ -32,6 +32,8 @@ public:
     JoystickInfo* input = nullptr;
     KeyBindings keys = KeyBindings::Defaults();  // the game scene gives her the player's own
     const ControlReads* reads = &LiveControlReads();
+    // Where her bombs note what they change on screen; null: not noted.
+    struct BombChange* bombChange = nullptr;
 
 private:
     uint32_t ReadJoystick() const;

@@ -1,6 +1,7 @@
 #include "objects/PlayerWeapons.h"
 
 #include "gfx/Draw.h"
+#include "gfx/Surface.h"
 
 namespace {
 constexpr uint32_t kExplosionStep = 67;
@@ -69,8 +70,16 @@ int BomberOverlay::Update(uint32_t now)
 
 int BomberOverlay::Draw()
 {
-    if (srcRect.left < srcRect.right && srcRect.top < srcRect.bottom)
-        BlitBlend(*sprite, srcRect, *target, 0, 0, fade);
+    if (srcRect.left >= srcRect.right || srcRect.top >= srcRect.bottom)
+        return 1;
+    const size_t count = size_t(target->width) * target->height;
+    if (change)
+        change->before.assign(target->pixels, target->pixels + count);
+    BlitBlend(*sprite, srcRect, *target, 0, 0, fade);
+    if (change) {
+        change->after.assign(target->pixels, target->pixels + count);
+        change->drawn = true;
+    }
     return 1;
 }
 

@@ -25,7 +25,8 @@ void AdvanceVoice(MixVoice& voice, uint64_t count)
     }
 }
 
-// Adds count samples of one voice into sum, following it round its loop or up to its end.
+// Adds count samples of one voice into sum (when there is one), following it round its loop or
+// up to its end.
 static void AddVoice(MixVoice& voice, int32_t* sum, size_t count)
 {
     size_t done = 0;
@@ -38,7 +39,7 @@ static void AddVoice(MixVoice& voice, int32_t* sum, size_t count)
         size_t run = std::min<size_t>(count - done, voice.length - voice.position);
         const int16_t* samples = voice.samples + voice.position;
         // A sample times a gain of at most 1.0 fits in 32 bits; so does the sum of thousands.
-        for (size_t i = 0; i < run; i++)
+        for (size_t i = 0; sum && i < run; i++)
             sum[done + i] += (samples[i] * voice.gain) >> 16;
         done += run;
         AdvanceVoice(voice, run);
@@ -63,6 +64,13 @@ static int16_t Limit(int32_t sum, MixLimiter& limiter)
 
 void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count, MixLimiter& limiter)
 {
+    if (!out) {
+        for (MixVoice* voice : voices) {
+            if (voice->playing)
+                AddVoice(*voice, nullptr, count);
+        }
+        return;
+    }
     // Summed a stretch at a time in a fixed block on the stack: the audio thread never
     // allocates.
     constexpr size_t kStretch = 256;

@@ -37,5 +37,6 @@ struct MixLimiter {
 };
 
 // Writes count samples of the sum of every playing voice, each scaled by its gain, through the
-// limiter (silence when nothing plays), and moves the voices on by what they played.
+// limiter (silence when nothing plays), and moves the voices on by what they played. With a
+// null out, which nobody hears, the voices only move on.
 void MixVoices(std::span<MixVoice* const> voices, int16_t* out, size_t count, MixLimiter& limiter);

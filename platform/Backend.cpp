@@ -17,6 +17,7 @@ void InstallBackend(Backend* backend, AudioDevice* audio)
     ResetMessages();
     ResetKeys();
     ResetJoystick();
+    ResetPadLayout();
     ResetCursor();
     ResetSound();
     installed = backend;
@@ -57,3 +58,10 @@ void OnFocusLost()
 }
 
 }  // namespace platform
+
+int MessageBoxA(HWND, const char* text, const char*, UINT)
+{
+    if (platform::installed)
+        platform::installed->ShowError(text);
+    return 1;  // IDOK
+}

@@ -25,7 +25,8 @@ struct AudioFormat {
 class AudioDevice {
 public:
     // Writes count samples of output. A device with a thread of its own calls it there; one
-    // without calls it from Lock, for the output due by the clock since the last call.
+    // without calls it from Lock, for the output due by the clock since the last call. A
+    // device nobody hears passes a null out: everything moves on as far, unsummed.
     using Callback = void (*)(void* context, int16_t* out, size_t count);
 
     virtual ~AudioDevice() = default;
@@ -94,6 +95,10 @@ public:
 
     // The backend's own sound output.
     virtual AudioDevice& Audio() = 0;
+
+    // Shows an error line to a player who may have no console; a backend whose player always
+    // sees standard error shows nothing.
+    virtual void ShowError(const char* text) {}
 };
 
 namespace platform {

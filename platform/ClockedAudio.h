@@ -10,6 +10,9 @@
 
 class ClockedAudioDevice : public AudioDevice {
 public:
+    // heard: the output is asked for as samples; otherwise it is only moved past.
+    explicit ClockedAudioDevice(bool heard = true) : heard(heard) {}
+
     bool Open(const AudioFormat& format, Callback callback, void* context,
               std::string& error) override;
     void Close() override;
@@ -22,6 +25,7 @@ private:
     // last time.
     void CatchUp();
 
+    const bool heard;
     AudioFormat format;
     Callback callback = nullptr;
     void* context = nullptr;

@@ -79,22 +79,6 @@ MappedFile::~MappedFile()
         munmap(const_cast<unsigned char*>(start), length);
 }
 
-MappedFile::MappedFile(MappedFile&& other) noexcept
-    : start(std::exchange(other.start, nullptr)), length(std::exchange(other.length, 0)),
-      opened(std::exchange(other.opened, false)), failure(std::move(other.failure))
-{
-}
-
-// Swapping hands the old mapping to other, whose destructor releases it.
-MappedFile& MappedFile::operator=(MappedFile&& other) noexcept
-{
-    std::swap(start, other.start);
-    std::swap(length, other.length);
-    std::swap(opened, other.opened);
-    std::swap(failure, other.failure);
-    return *this;
-}
-
 bool CreateNewFile(const std::string& path)
 {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -130,6 +114,11 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size, Durabil
         close(folder);
     }
     return true;
+}
+
+std::string WindowsAppDataFolder()
+{
+    return {};
 }
 
 std::string ExecutableFolder()

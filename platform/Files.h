@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 // A whole file mapped read-only. Empty (data() null, size 0) when the file could not be opened
 // or mapped; error() then says why in one line that names the file. A reader of bytes gets a
@@ -15,8 +16,20 @@ public:
     MappedFile() = default;
     explicit MappedFile(const std::string& path);
     ~MappedFile();
-    MappedFile(MappedFile&& other) noexcept;
-    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(MappedFile&& other) noexcept
+        : start(std::exchange(other.start, nullptr)), length(std::exchange(other.length, 0)),
+          opened(std::exchange(other.opened, false)), failure(std::move(other.failure))
+    {
+    }
+    // Swapping hands the old mapping to other, whose destructor releases it.
+    MappedFile& operator=(MappedFile&& other) noexcept
+    {
+        std::swap(start, other.start);
+        std::swap(length, other.length);
+        std::swap(opened, other.opened);
+        std::swap(failure, other.failure);
+        return *this;
+    }
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
@@ -44,6 +57,10 @@ bool CreateNewFile(const std::string& path);
 enum class Durability { Durable, Quick };
 bool ReplaceFile(const std::string& path, const void* data, size_t size,
                  Durability durability = Durability::Durable);
+
+// Where Windows keeps each player's program data (the roaming application-data known folder,
+// what %APPDATA% names); empty on a system without one, where the XDG rules apply instead.
+std::string WindowsAppDataFolder();
 
 // The folder holding the running executable, with symbolic links resolved; empty when the
 // system cannot say.

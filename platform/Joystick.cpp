@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Backend.h"
+#include "platform/PadLayout.h"
 #include "platform/Windowing.h"
 
 namespace {
@@ -64,6 +65,7 @@ void PollJoystickCapture()
     JOYINFO reading;
     if (!CurrentBackend().ReadJoystick(reading))
         return;
+    reading.wButtons = ArrangePadButtons(reading.wButtons);
     const UINT pressed = reading.wButtons & ~capture.last.wButtons;
     const UINT released = capture.last.wButtons & ~reading.wButtons;
     if (pressed)
@@ -99,6 +101,7 @@ UINT joyGetPos(UINT id, JOYINFO* info)
     JOYINFO reading;
     if (!IsFirstJoystick(id) || !platform::CurrentBackend().ReadJoystick(reading))
         return JOYERR_UNPLUGGED;
+    reading.wButtons = platform::ArrangePadButtons(reading.wButtons);
     if (info)
         *info = reading;
     return JOYERR_NOERROR;
@@ -144,6 +147,7 @@ UINT joySetCapture(HWND window, UINT id, UINT period, BOOL onlyChanges)
     capture.period = period < kPeriodMin ? kPeriodMin : period > kPeriodMax ? kPeriodMax : period;
     capture.lastPoll = platform::CurrentBackend().Milliseconds();
     capture.last = reading;
+    capture.last.wButtons = platform::ArrangePadButtons(reading.wButtons);
     return JOYERR_NOERROR;
 }
 

@@ -236,6 +236,13 @@ int ShowCursor(BOOL show);
 // message the program prints before it ends.
 const char* PlatformError();
 
+// An error a player must see before the program ends: a message box where a program started
+// from the desktop has no console (Windows); elsewhere standard error, printed by the caller,
+// is enough and nothing is shown.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_ICONERROR = 0x0010;
+int MessageBoxA(HWND window, const char* text, const char* caption, UINT type);
+
 BOOL IntersectRect(RECT* result, const RECT* a, const RECT* b);
 
 // ---------------------------------------------------------------------------------------------

@@ -7,3 +7,7 @@ inline constexpr bool kCanStartThreads = false;
 #else
 inline constexpr bool kCanStartThreads = true;
 #endif
+
+// Puts the calling thread below the others by niceness (1 to 19, as nice counts), so it runs
+// only when they leave the processor free.
+void LowerThreadPriority(int niceness);

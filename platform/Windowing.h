@@ -37,6 +37,7 @@ void ResetWindows();
 void ResetMessages();
 void ResetKeys();
 void ResetJoystick();
+void ResetPadLayout();
 void ResetCursor();
 void ResetSound();
 

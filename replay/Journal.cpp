@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "replay/PictureChecks.h"
+
 namespace journal {
 
 namespace {
@@ -32,6 +34,13 @@ struct State {
     bool playbackPending = false;
     bool playbackSession = false;  // a recording was given since the last Reset
     FrameReader reader;
+    // The frame after the current one, read early to tell whether the current picture is used
+    // (PictureUsed); aheadError is why it could not be read, reported once it is due.
+    FrameRecord ahead;
+    bool aheadRead = false;
+    std::string aheadError;
+    bool skipUnusedPictures = false;
+    PictureChecks waitingPictures;  // compared a few at a time while pictures are skipped
     size_t readAt = 0;
     bool playbackOk = false;
     std::string fault;
@@ -57,14 +66,31 @@ std::string Describe(const Read& read)
     return text;
 }
 
-// Playback has gone its own way: the run goes on live from here.
-void Fail(const std::string& what)
+// Playback has gone its own way at frame: the run goes on live from here.
+void FailAt(uint32_t frame, const std::string& what)
 {
     if (state.fault.empty())
-        state.fault = "frame " + std::to_string(state.frame) + ": " + what;
+        state.fault = "frame " + std::to_string(frame) + ": " + what;
     state.mode = Mode::Live;
     state.inRun = false;
     state.clockOffset = static_cast<int32_t>(state.lastClock - timeGetTime());
+}
+
+// The pictures still waiting for their comparison are checked; a difference among them is
+// the playback's first fault, before anything found since.
+bool WaitingPicturesMatch()
+{
+    const uint32_t differing = state.waitingPictures.FirstDiffering();
+    if (differing == 0)
+        return true;
+    FailAt(differing, "the picture differs from the recorded one");
+    return false;
+}
+
+void Fail(const std::string& what)
+{
+    if (WaitingPicturesMatch())
+        FailAt(state.frame, what);
 }
 
 bool Replaying()
@@ -127,11 +153,61 @@ bool LoadNextFrame()
 {
     std::string error;
     state.readAt = 0;
-    if (!state.reader.Next(state.current, error)) {
+    bool read;
+    if (state.aheadRead) {
+        std::swap(state.current, state.ahead);
+        read = state.aheadError.empty();
+        error = state.aheadError;
+        state.aheadRead = false;
+    } else {
+        read = state.reader.Next(state.current, error);
+    }
+    if (!read) {
         Fail("the recording is damaged here: " + error);
         return false;
     }
     return true;
+}
+
+const FrameRecord& Ahead()
+{
+    if (!state.aheadRead) {
+        state.aheadRead = true;
+        state.aheadError.clear();
+        state.ahead.Clear();
+        state.reader.Next(state.ahead, state.aheadError);
+    }
+    return state.ahead;
+}
+
+// The last answer the pad gave in a frame, if it was asked.
+const Answer* LastPadAnswer(const FrameRecord& frame)
+{
+    for (size_t i = frame.reads.size(); i-- > 0;) {
+        if (frame.reads[i].kind == ReadKind::Pad)
+            return &frame.answers[i];
+    }
+    return nullptr;
+}
+
+// Whether the next frame may take up the current picture: the run's last frame may end it
+// without drawing anything, and a message or a pad button (a pause) may keep it, darkened.
+bool NextFrameMayUsePicture()
+{
+    if (state.frame + 1 >= state.header.frameCount)
+        return true;
+    const FrameRecord& next = Ahead();
+    if (!state.aheadError.empty() || !next.events.empty())
+        return true;
+    const Answer* now = LastPadAnswer(state.current);
+    for (size_t i = 0; i < next.reads.size(); i++) {
+        if (next.reads[i].kind != ReadKind::Pad)
+            continue;
+        const Answer& then = next.answers[i];
+        if (!now || then.a != now->a || then.b != now->b)
+            return true;
+    }
+    return false;
 }
 
 void EndRunRecording(uint64_t checksum)
@@ -158,6 +234,8 @@ void EndRunPlayback(uint64_t checksum)
         Fail("the last picture differs from the recorded one");
         return;
     }
+    if (!WaitingPicturesMatch())
+        return;
     state.playbackOk = true;
     state.mode = Mode::Live;
     state.inRun = false;
@@ -269,7 +347,12 @@ void EndFrame(const uint32_t* pixels, size_t count)
     }
 
     const bool checked = state.frame % state.header.checksumInterval == 0;
-    const uint64_t checksum = checked || state.ending ? PictureChecksum(pixels, count) : 0;
+    // Skipping pictures, a picture compared by its low 32 bits alone waits to be compared
+    // with a few others.
+    const bool later =
+        checked && !state.ending && state.mode == Mode::Playback && state.skipUnusedPictures;
+    const uint64_t checksum =
+        (checked && !later) || state.ending ? PictureChecksum(pixels, count) : 0;
     if (state.mode == Mode::Recording) {
         state.writer.Write(state.current);
         state.current.Clear();
@@ -282,9 +365,16 @@ void EndFrame(const uint32_t* pixels, size_t count)
             return;
         if (checked) {
             const size_t slot = state.frame / state.header.checksumInterval - 1;
-            if (slot >= state.played.checksums.size() ||
-                state.played.checksums[slot] != static_cast<uint32_t>(checksum))
+            if (slot >= state.played.checksums.size())
                 return Fail("the picture differs from the recorded one");
+            const uint32_t recorded = state.played.checksums[slot];
+            if (later) {
+                state.waitingPictures.Add(state.frame, recorded, pixels, count);
+                if (state.waitingPictures.Full() && !WaitingPicturesMatch())
+                    return;
+            } else if (recorded != static_cast<uint32_t>(checksum)) {
+                return Fail("the picture differs from the recorded one");
+            }
         }
         if (state.ending)
             return EndRunPlayback(checksum);
@@ -313,6 +403,8 @@ RunSetup BeginRun(const RunSetup& fresh)
         state.lastClock = state.header.clockBase;
         state.reader.Reset(state.played.frames.data(), state.played.frames.size(),
                            state.header.clockBase);
+        state.aheadRead = false;
+        state.waitingPictures.Clear();
         LoadNextFrame();
         return state.header.setup;
     }
@@ -337,6 +429,20 @@ void EndRun(int32_t score)
     if (Replaying() && score != state.played.header.finalScore)
         Fail("the run scored " + std::to_string(score) + ", the recorded one " +
              std::to_string(state.played.header.finalScore));
+}
+
+void SkipUnusedPictures(bool on)
+{
+    state.skipUnusedPictures = on;
+}
+
+bool PictureUsed()
+{
+    if (!state.skipUnusedPictures || !Replaying() || state.setUpOpen)
+        return true;
+    if (state.frame % state.header.checksumInterval == 0 || state.frame >= state.header.frameCount)
+        return true;
+    return NextFrameMayUsePicture();
 }
 
 bool InRun()
@@ -405,9 +511,11 @@ void Reset()
 {
     const EventSink sink = state.sink;
     const bool recordRuns = state.recordRuns;
+    const bool skipUnusedPictures = state.skipUnusedPictures;
     state = State{};
     state.sink = sink;
     state.recordRuns = recordRuns;
+    state.skipUnusedPictures = skipUnusedPictures;
 }
 
 }  // namespace journal

@@ -65,7 +65,15 @@ uint32_t PlaybackFrame();
 // replay in real time.
 uint32_t UpcomingClock();
 
-// Back to live with nothing kept; whether runs are recorded stays as it was.
+// Verifying looks at the pictures of a few frames only: those whose checksum the recording
+// holds, the last, and whichever of them a later one takes up. With this on, PictureUsed tells
+// the frame being played whether anybody will look at its picture, so that the drawing of the
+// others can be left out; a run's course never depends on what it draws. Off, and while not
+// playing back, every picture is used.
+void SkipUnusedPictures(bool on);
+bool PictureUsed();
+
+// Back to live with nothing kept; whether runs are recorded and pictures skipped stays as it was.
 void Reset();
 
 }  // namespace journal

@@ -76,6 +76,9 @@ struct RunHeader {
 
 // The picture checksum the frames are compared by (64-bit FNV-1a over the pixels' bytes).
 uint64_t PictureChecksum(const uint32_t* pixels, size_t count);
+// The same of several pictures of count pixels each, into checksums (one per picture), worked
+// out side by side: each is a chain of dependent steps, so a few take the time of one.
+void PictureChecksums(std::span<const uint32_t* const> pictures, size_t count, uint64_t* checksums);
 
 // A frame's shape: its reads in order and what each key read was told. A run has few of them
 // (a handful of key combinations, each asked in its own order), so the frames refer to them.

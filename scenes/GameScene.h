@@ -9,6 +9,7 @@
 
 #include "objects/GameObject.h"
 #include "objects/ObjectList.h"
+#include "objects/PlayerWeapons.h"
 #include "replay/RunSetup.h"
 #include "scenes/Scene.h"
 
@@ -26,6 +27,9 @@ struct EnemyLook {
 
 class GameScene : public Scene {
 public:
+    // She is hit only when something reaches her frame inset by this much; the rim grazes.
+    static constexpr int kHeroineInset = 7;
+
     GameScene() = default;
     ~GameScene() override;
 
@@ -35,6 +39,9 @@ public:
     void OnKeyPress(int vk) override;
     void OnFocusLost() override;
     void Frame() override;
+    // On the shown picture only: the assists the player chose (GameSceneAssists.cpp), and the
+    // pad's keys of the pause.
+    void DrawOverShown(Surface& shown) override;
 
     uint32_t scrollTime = 0;  // when the background layer last started over
     uint32_t treesScrollTime = 0;
@@ -54,6 +61,8 @@ public:
     // What this run started from: now's, or a replay's own (which shows the best of the ranking
     // as its run began, not the watcher's).
     RunSetup run;
+    // What the bomb's picture changed this frame, noted for the calmer-bomb assist.
+    BombChange bombChange;
 
 private:
     // Set-up.
@@ -101,12 +110,14 @@ private:
     void Resume();
     void GiveUp();
     bool PadStartPressed();
+    void DrawPausedOverShown(Surface& shown);
     void DrawPauseScreen();
 
     uint32_t pausedSince = 0;  // the platform's clock when the pause began
     uint32_t pausedTotal = 0;
     bool givingUp = false;
-    bool padStartHeld = true;           // a Start held as the run begins is not a press
+    bool padStartHeld = true;  // a Start held as the run begins is not a press
+    bool padGiveUpHeld = true;
     std::vector<uint32_t> pausedFrame;  // the frame as it stood, darkened
 
     // Words of the next snapshot already written ahead of its copy, a page at a time.

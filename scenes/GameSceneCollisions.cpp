@@ -18,8 +18,6 @@ constexpr int32_t kGrazeGaugeCeiling = 92;
 constexpr int32_t kGrazeGain = 5;
 constexpr int32_t kGrazePoints = 5;
 constexpr int32_t kShootDownCost = 5;
-// She is hit only when something reaches her frame inset by this much; the rim grazes.
-constexpr int kHeroineInset = 7;
 
 // Rectangles that only touch do not overlap. A zero-size rectangle is a point.
 bool Overlap(const RECT& a, const RECT& b)

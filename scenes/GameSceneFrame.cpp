@@ -9,6 +9,7 @@
 
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "gfx/BmpWriter.h"
 #include "gfx/Surface.h"
 #include "objects/BombDropper.h"
@@ -86,6 +87,8 @@ void GameScene::Frame()
         DrawPauseScreen();
         return;
     }
+    bombChange.drawn = false;
+    player->bombChange = settings.calmBomb ? &bombChange : nullptr;
     uint32_t now = RunClock();
     uint32_t elapsed = now - startTime;
     if (TimeIsUp(elapsed)) {

@@ -52,7 +52,8 @@ bool TimedMode()
 
 void GameScene::DrawSkyAndBackground(uint32_t now)
 {
-    BitBlt(canvas->dc, 0, 0, kViewWidth, kViewHeight, skyImage->dc, 0, 0, SRCCOPY);
+    if (!canvas->drawingSkipped)
+        BitBlt(canvas->dc, 0, 0, kViewWidth, kViewHeight, skyImage->dc, 0, 0, SRCCOPY);
     backgroundScroll = ScrollColumn(now, scrollTime, kBackgroundPeriod, kBackgroundTime);
     RECT band = {backgroundScroll, 0, backgroundScroll + kViewWidth, kViewHeight};
     BlitKeyed(*backgroundImage, band, *canvas, 0, 0, kBackgroundKey);
@@ -123,6 +124,8 @@ void GameScene::PrepareSnapshot(Surface& next)
 
 void GameScene::DrawTimer(uint32_t elapsed)
 {
+    if (canvas->drawingSkipped)
+        return;
     char text[32];
     int length =
         std::snprintf(text, sizeof text, "%02u:%02u Sec.", elapsed / 60000, elapsed % 60000 / 1000);

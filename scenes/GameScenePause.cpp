@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/GameApp.h"
 #include "app/Settings.h"
 #include "gfx/Surface.h"
 #include "sound/SoundSystem.h"
@@ -13,6 +14,8 @@ namespace {
 
 constexpr const char kPauseTitle[] = "PAUSE";
 constexpr const char kPauseHelp[] = "P / ESC: RESUME   Q: GIVE UP";
+constexpr const char kPauseHelpForPads[] = "PAD START: RESUME   PAD BOMB BUTTON: GIVE UP";
+constexpr UINT kPadGiveUp = JOY_BUTTON2;  // the bombing button, wherever the player put it
 constexpr int kGlyphWidth = 8;
 constexpr int kTitleRow = 100;  // text rows count down from the top
 constexpr int kHelpRow = 124;
@@ -74,19 +77,37 @@ void GameScene::GiveUp()
     EndRunByHit();
 }
 
+// One reading a frame, as ever: Start pauses and resumes, and while paused the bombing button
+// gives the run up, so a pad alone can end a run.
 bool GameScene::PadStartPressed()
 {
     JOYINFO reading = {};
-    const bool held =
-        journal::ReadPad(reading) == JOYERR_NOERROR && (reading.wButtons & JOY_BUTTONSTART);
+    const UINT buttons = journal::ReadPad(reading) == JOYERR_NOERROR ? reading.wButtons : UINT(0);
+    const bool held = buttons & JOY_BUTTONSTART;
     const bool pressed = held && !padStartHeld;
     padStartHeld = held;
+    const bool giveUpHeld = buttons & kPadGiveUp;
+    if (paused && giveUpHeld && !padGiveUpHeld)
+        givingUp = true;
+    padGiveUpHeld = giveUpHeld;
     return pressed;
 }
 
 void GameScene::DrawPauseScreen()
 {
+    if (canvas->drawingSkipped)
+        return;
     std::copy(pausedFrame.begin(), pausedFrame.end(), canvas->pixels);
     TextCentred(*canvas, kTitleRow, kPauseTitle, sizeof kPauseTitle - 1);
     TextCentred(*canvas, kHelpRow, kPauseHelp, sizeof kPauseHelp - 1);
+}
+
+// Only a player with a pad needs its keys named.
+void GameScene::DrawPausedOverShown(Surface& shown)
+{
+    if (!joystick || !joystick->available)
+        return;
+    GameApp::DrawShownText(shown,
+                           (shown.width - int(sizeof kPauseHelpForPads - 1) * kGlyphWidth) / 2,
+                           2 * kHelpRow + 40, kPauseHelpForPads);
 }

@@ -28,6 +28,9 @@ public:
     // The window lost the keyboard or was minimised.
     virtual void OnFocusLost() {}
     virtual void Frame() {}
+    // Draws what the scene shows over the 640x480 picture as it is presented (hints,
+    // assists), never into the game's own picture, so snapshots and checksums stay the game's.
+    virtual void DrawOverShown(Surface& shown) {}
     // Draws the frame, presents it at once and, when the scene has handed over, deletes it.
     // Always returns 1.
     virtual int Tick();

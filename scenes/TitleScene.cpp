@@ -1,13 +1,17 @@
 #include "scenes/TitleScene.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "app/Demo.h"
 #include "app/GameApp.h"
 #include "app/SaveRecord.h"
+#include "app/Settings.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Draw.h"
 #include "gfx/Surface.h"
 #include "scenes/GameScene.h"
+#include "scenes/OptionsScene.h"
 #include "scenes/ScenePicture.h"
 #include "sound/SoundSystem.h"
 
@@ -25,6 +29,12 @@ constexpr int kMenuY = 40;
 
 constexpr int kGameModeCount = 2;
 
+// The pad's button that no action holds reads as button 4 (see PadLayout).
+constexpr uint32_t kIdleBeforeDemo = 20000;
+
+constexpr int kOptionsKey = 'O';
+constexpr UINT kOptionsButton = JOY_BUTTON4;
+
 }  // namespace
 
 TitleScene::~TitleScene()
@@ -38,7 +48,7 @@ TitleScene::~TitleScene()
 void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 {
     Scene::Init(app, canvas, joystick);
-    state = kLogo;
+    state = firstState;
     blackImage = LoadScenePicture(app->window, resourceArchive, "black.bmp", kScreenOrMore);
     logoImage = LoadScenePicture(app->window, resourceArchive, "logo.bmp", kAtMostScreen);
     openingImage = LoadScenePicture(app->window, resourceArchive, "opening.bmp", kExactlyScreen);
@@ -46,10 +56,12 @@ void TitleScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
     CaptureJoystick();
     stateTime = journal::Clock();
     startTime = journal::Clock();
+    lastTouched = journal::Clock();
 }
 
 void TitleScene::OnKeyDown(int vk)
 {
+    lastTouched = journal::Clock();
     switch (vk) {
     case VK_SPACE: Advance(); break;
     case VK_UP:
@@ -60,17 +72,30 @@ void TitleScene::OnKeyDown(int vk)
         if (state == kMenu)
             SelectNext();
         break;
+    case kOptionsKey:
+        if (state == kMenu)
+            LeaveForOptions();
+        break;
     }
+}
+
+void TitleScene::OnJoyButtonUp(UINT buttons)
+{
+    lastTouched = journal::Clock();
 }
 
 void TitleScene::OnJoyButtonDown(UINT buttons)
 {
+    lastTouched = journal::Clock();
     if (buttons & JOY_BUTTON1)
         Advance();
+    else if ((buttons & kOptionsButton) && state == kMenu)
+        LeaveForOptions();
 }
 
 void TitleScene::OnJoyMove(uint32_t position)
 {
+    lastTouched = journal::Clock();
     UINT y = position >> 16;
     if (y < joystick->caps.wYmin + JoystickInfo::kDeadZone && state == kMenu)
         SelectPrevious();
@@ -112,6 +137,13 @@ void TitleScene::Frame()
     } else if (state == kLogo) {
         DrawLogo(t);
     } else if (state == kMenu) {
+        if (now - lastTouched >= kIdleBeforeDemo && !journal::PlayingBack()) {
+            lastTouched = now;  // without a run to show, the menu waits another 20 s
+            ReleaseJoystick();
+            if (StartDemo())
+                return;
+            CaptureJoystick();
+        }
         DrawMenu();
         stateTime = now;
     } else if (FadeToBlack(*openingImage, *blackImage, *canvas, t)) {
@@ -152,4 +184,20 @@ void TitleScene::LeaveForGame()
 {
     ReleaseJoystick();
     SwitchTo(new GameScene());
+}
+
+void TitleScene::LeaveForOptions()
+{
+    ReleaseJoystick();
+    SwitchTo(new OptionsScene());
+}
+
+// The way to the options, named on the menu over its picture.
+void TitleScene::DrawOverShown(Surface& shown)
+{
+    if (state != kMenu || finished)
+        return;
+    char hint[48];
+    std::snprintf(hint, sizeof hint, "O / PAD %s: OPTIONS", PadButtonName(settings.pad.Spare()));
+    GameApp::DrawShownText(shown, 16, shown.height - 24, hint);
 }

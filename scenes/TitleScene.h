@@ -1,7 +1,8 @@
 #pragma once
 // The first screen and the one every run returns to: the logo turns into place, the opening
 // picture fades in over it, then a two-entry menu chooses the game length. Confirming fades
-// to black and starts a game.
+// to black and starts a game; O or the pad's spare button opens the options. A menu left
+// alone for 20 s plays a demo.
 
 #include <cstdint>
 
@@ -16,13 +17,17 @@ public:
         kFading = 2,  // and above: every press during the fade raises the number
     };
 
+    // The options screen comes back straight to the menu.
+    explicit TitleScene(State first = kLogo) : firstState(first) {}
     ~TitleScene() override;
 
     void Init(GameApp* app, Surface* canvas, JoystickInfo* joystick) override;
     void OnJoyButtonDown(UINT buttons) override;
+    void OnJoyButtonUp(UINT buttons) override;
     void OnJoyMove(uint32_t position) override;
     void OnKeyDown(int vk) override;
     void Frame() override;
+    void DrawOverShown(Surface& shown) override;
 
     int32_t state = kLogo;
     uint32_t stateTime = 0;  // when the phase began; the menu refreshes it every frame
@@ -38,4 +43,9 @@ private:
     void DrawLogo(uint32_t t);
     void DrawMenu();
     void LeaveForGame();
+    void LeaveForOptions();
+
+    State firstState = kLogo;
+    // The menu's last key, button or move of the pad; after 20 s without one, a demo plays.
+    uint32_t lastTouched = 0;
 };

@@ -1,8 +1,5 @@
 #include "sound/ClipPreloader.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "archive/ResourceArchive.h"
@@ -88,7 +85,7 @@ void ClipPreloader::Work()
 {
     // Below the main thread, which meanwhile opens the window and draws the first frames and
     // waits for a clip only when it needs it: then these are all that is left to run.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kDecodingNiceness);
+    LowerThreadPriority(kDecodingNiceness);
     for (;;) {
         Clip* clip = nullptr;
         {

@@ -1,5 +1,5 @@
 #pragma once
-// The version of libmpg123, for --version.
+// The version of the MP3 decoder, for --version.
 
 #include <string>
 

@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev         # the stand-in board the sending tests talk to
   clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
   clang-format               # the code's formatting, checked on what a change touches
   xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
@@ -13,6 +14,9 @@ packages=(
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git
   postgresql   # the board's tests: a throwaway PostgreSQL cluster
+  g++-mingw-w64-x86-64-posix mingw-w64-tools nsis zip   # the Windows program and its packages
+  googletest                                            # ... its unit tests, built from source
+  wine64 wine                                           # ... run under Wine by the tests
 )
 
 # The board server's libraries first, so that the dev build builds it and its tests.

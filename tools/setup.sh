@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev           # window, presentation, keyboard, joystick, audio device
   libmpg123-dev         # decodes the game's MP3 clips
   libmp3lame-dev        # encodes our own sounds when the archive is built
+  libcurl4-openssl-dev nlohmann-json3-dev   # sends finished runs to a board
 )
 
 exec "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"

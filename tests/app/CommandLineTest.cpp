@@ -28,6 +28,8 @@ TEST(CommandLine, TakesEachOptionInEitherFormAndRefusesAnythingElseSayingWhy)
     EXPECT_TRUE(line.action == Action::VerifyReplay && line.windowScale == 8);
     EXPECT_EQ(line.replayFile, "run.krp");
     EXPECT_EQ(Parse({"--replay=a.krp"}).action, Action::WatchReplay);
+    line = Parse({"--board", "https://board.example:8018/"});
+    EXPECT_TRUE(line.action == Action::Play && line.board == "https://board.example:8018/");
     EXPECT_EQ(Parse({"--no-sound", "-h", "--bogus"}).action, Action::ShowHelp) << "help first";
 
     const std::pair<std::vector<const char*>, std::string> refused[] = {
@@ -37,6 +39,11 @@ TEST(CommandLine, TakesEachOptionInEitherFormAndRefusesAnythingElseSayingWhy)
         {{"--data-dir="}, "--data-dir needs a folder"},
         {{"--replay"}, "--replay needs a value"},
         {{"--fullscreens"}, "unknown option '--fullscreens'"},
+        {{"--board", "board.example"},
+         "--board takes an http:// or https:// address, not 'board.example'"},
+        {{"--board=file:///etc/passwd"},
+         "--board takes an http:// or https:// address, not 'file:///etc/passwd'"},
+        {{"--board"}, "--board needs a value"},
     };
     for (const auto& [words, fault] : refused) {
         line = Parse(words);

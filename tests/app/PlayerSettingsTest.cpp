@@ -56,6 +56,11 @@ TEST(SettingsFile, ADamagedFileIsNamedLineByLineGivesDefaultsAndIsNeverOverwritt
          [](const Settings& s) {
              return !s.keys.Bound(Action::Bomb, 'M') && s.keys.Bound(Action::Bomb, 'X');
          }},
+        {"a name of 17 characters", "player_name = seventeen letters\nvolume = 2\n",
+         [&](const Settings& s) { return s.playerName == defaults.playerName && s.volume == 2; }},
+        {"a name with markup", "player_name = <b>me</b>\n", unchanged},
+        {"a board that is no web address", "board = ftp://example.org\n", unchanged},
+        {"a board with a space", "board = http://exa mple.org\n", unchanged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,6 +100,8 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     changed.keys.keys[int(Action::Shoot)][0] = 'Z';
     changed.keys.keys[int(Action::Shoot)][1] = VK_SPACE;
     changed.keys.keys[int(Action::Pause)][1] = VK_NUMPAD0;
+    changed.playerName = "Mio 2.0";
+    changed.board = "http://127.0.0.1:8018";
     ASSERT_TRUE(file.Save(changed));
     // Through a temporary file and a rename: nothing else is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
@@ -103,6 +110,12 @@ TEST(SettingsFile, IsWrittenOnlyWhenSomethingChangedAndReadsBackTheSame)
     const std::string text = testfiles::ReadText(SettingsFile::kName);
     EXPECT_NE(text.find("keys_shoot = Z, Space"), std::string::npos) << text;
     EXPECT_NE(text.find("keys_pause = P, Keypad 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("player_name = Mio 2.0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("board = http://127.0.0.1:8018\n"), std::string::npos) << text;
+    // The game's own name and no board are not written: such a file stays as it was before.
+    const std::string plain = WriteSettings(Settings());
+    EXPECT_EQ(plain.find("player_name"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("board"), std::string::npos) << plain;
 
     SettingsFile again(".");
     Settings read;
@@ -209,6 +222,55 @@ TEST(Window, F5AndF6StepTheScaleAndAltEnterSwitchesOncePerPressBothRemembered)
     game.Close();
     EXPECT_TRUE(settings.fullScreen);
     EXPECT_EQ(settings.windowScale, 5);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SettingsFile, PadButtonsNamesAndAssistsReadBackAndBadLinesAreNamed)
+{
+    struct Case {
+        const char* text;
+        bool understood;
+        std::function<bool(const Settings&)> holds;
+    };
+    const Settings defaults;
+    const Case cases[] = {
+        {"pad_shoot = 3\n", true,
+         [](const Settings& s) { return s.pad.buttons[0] == 2 && s.pad.buttons[2] == 0; }},
+        {"pad_pause = 1\npad_shoot = START\n", true,
+         [](const Settings& s) { return s.pad.buttons[3] == 0 && s.pad.buttons[0] == 4; }},
+        {"pad_bomb = 5\n", false, [&](const Settings& s) { return s.pad == defaults.pad; }},
+        {"pad_bomb = 3\npad_slow = 3\n", false,
+         [](const Settings& s) { return s.pad.buttons[1] == 2 && s.pad.buttons[2] != 2; }},
+        {"player_name =  Ann-Marie_2.0 \n", true,
+         [](const Settings& s) { return s.playerName == "Ann-Marie_2.0"; }},
+        {"player_name = seventeen letters\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"player_name = a!b\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"player_name =\n", false,
+         [&](const Settings& s) { return s.playerName == defaults.playerName; }},
+        {"show_hit_box = yes\ncalm_bomb = on\n", true,
+         [](const Settings& s) { return s.showHitBox && s.calmBomb; }},
+        {"calm_bomb = maybe\n", false, [](const Settings& s) { return !s.calmBomb; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Settings read;
+        std::vector<std::string> problems;
+        EXPECT_EQ(ReadSettings(c.text, read, problems), c.understood);
+        EXPECT_EQ(problems.size(), c.understood ? 0u : 1u);
+        EXPECT_TRUE(c.holds(read));
+        // What the game writes it reads back the same.
+        Settings again;
+        EXPECT_TRUE(ReadSettings(WriteSettings(read), again, problems));
+        EXPECT_TRUE(again == read);
+    }
+    // The login name stands in when no name is set, made one the ranking takes.
+    const std::string name = DefaultPlayerName();
+    EXPECT_EQ(PlayerNameFrom(name), name);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <iterator>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,23 @@ TEST(SmallBlockPool, ServesUpTo16BytesLastFreedFirstAndTheRestFromTheHeap)
     void* middle = *std::next(taken.begin(), 500);
     pool->Free(middle);
     EXPECT_EQ(pool->Allocate(16), middle);
+}
+
+// The pool serves the thread that first used it; another thread's small requests go to the
+// heap, so that two threads never take the same block.
+TEST(SmallBlockPool, AnotherThreadGetsItsSmallBlocksFromTheHeap)
+{
+    auto pool = std::make_unique<SmallBlockPool>();
+    void* mine = pool->Allocate(8);
+    EXPECT_TRUE(pool->Owns(mine));
+    void* theirs = nullptr;
+    std::thread([&] { theirs = pool->Allocate(8); }).join();
+    ASSERT_NE(theirs, nullptr);
+    EXPECT_FALSE(pool->Owns(theirs));
+    EXPECT_EQ(pool->FreeCount(), kBlocks - 1);
+    pool->Free(theirs);
+    pool->Free(mine);
+    EXPECT_EQ(pool->FreeCount(), kBlocks);
 }
 
 TEST(GlobalAllocator, SmallObjectsUseThePoolLargeAndOverAlignedOnesTheHeap)

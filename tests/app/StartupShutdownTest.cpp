@@ -73,5 +73,5 @@ TEST(StartupShutdownDeathTest, NoAudioDeviceEndsTheStartWithHowToPlaySilently)
     GameHarness game;
     scripted::FailAudioDevice(true);
     EXPECT_EXIT(game.Boot([&] { return new RecordingScene(log); }), testing::ExitedWithCode(255),
-                "audio device.*SDL_AUDIODRIVER=dummy");
+                "audio device.*--no-sound");
 }

@@ -2,12 +2,11 @@
 // Files for tests: a temporary folder, whole files read and written (bytes or text), and archive pairs built
 // byte by byte in the layout the game reads, as bytes or as files.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,11 +24,17 @@ class TempFolder {
 public:
     explicit TempFolder(bool enter = false)
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korimo-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
+        // A name no other test took: create_directory says whether this one made it.
+        std::random_device entropy;
+        std::error_code failed;
+        for (int tries = 0; tries < 100 && path.empty(); tries++) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("korimo-test-" + std::to_string(entropy()));
+            if (std::filesystem::create_directory(candidate, failed))
+                path = candidate;
+        }
+        if (path.empty())
             ADD_FAILURE() << "cannot create a temporary folder";
-        path = pattern;
         if (enter) {
             previous = std::filesystem::current_path();
             std::filesystem::current_path(path);

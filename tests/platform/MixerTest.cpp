@@ -85,6 +85,37 @@ TEST(Mixer, PlaysAVoiceOnceOrRoundAndRound)
     EXPECT_EQ(circling.position, 23u);
 }
 
+// Nobody hears the output (no sound wanted): the voices move on exactly as far as when mixed,
+// so that which of them still sounds stays the same.
+TEST(Mixer, UnheardVoicesMoveOnAsHeardOnes)
+{
+    Samples three = {1, 2, 3}, empty;
+    const struct {
+        const char* name;
+        MixVoice voice;
+        uint32_t startAt;
+        size_t count;
+    } cases[] = {
+        {"within the clip", Voice(three), 0, 2},
+        {"to its end", Voice(three), 1, 2},
+        {"past its end", Voice(three), 2, 5},
+        {"round its loop", Voice(three, kFullGain, true), 2, 7},
+        {"a long stretch round the loop", Voice(three, kFullGain, true), 0, 1000},
+        {"an empty clip", Voice(empty, kFullGain, true), 0, 4},
+        {"not playing", MixVoice{three.data(), 3, 1, kFullGain, false, false}, 1, 4},
+    };
+    for (const auto& c : cases) {
+        MixVoice heard = c.voice, unheard = c.voice;
+        heard.position = unheard.position = c.startAt;
+        Mix({&heard}, c.count);
+        MixLimiter limiter;
+        MixVoice* voices[] = {&unheard};
+        MixVoices(voices, nullptr, c.count, limiter);
+        EXPECT_EQ(unheard.position, heard.position) << c.name;
+        EXPECT_EQ(unheard.playing, heard.playing) << c.name;
+    }
+}
+
 TEST(Mixer, APileOf300VoicesIsLimitedSmoothlyWithinFullScale)
 {
     constexpr size_t kLength = 22050;

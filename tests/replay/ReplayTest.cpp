@@ -96,6 +96,75 @@ INSTANTIATE_TEST_SUITE_P(Paths, GoldenReplay,
                              return std::string(DrawPathName(info.param));
                          });
 
+// The watcher's keys, pressed at frames of the run as a test's script says: each entry is
+// taken when the frame about to play is the entry's frame or later. Frames also step on
+// while a jump plays the run unseen; those are not presented.
+struct WatcherPress {
+    uint32_t frame;
+    int vk;
+};
+const std::vector<WatcherPress>* watcherScript = nullptr;
+size_t watcherNext = 0;
+
+void ScriptedWatcher(uint32_t clock)
+{
+    scripted::SetClock(clock);
+    if (!journal::InRun() && journal::PlaybackFinished()) {
+        scripted::PostToWindow(WM_CLOSE);  // the ending is not the viewer's
+        return;
+    }
+    while (watcherNext < watcherScript->size() &&
+           (*watcherScript)[watcherNext].frame <= journal::PlaybackFrame())
+        scripted::PressKey((*watcherScript)[watcherNext++].vk);
+}
+
+TEST(Replay, TheViewersSpeedsStepsJumpsAndRestartAllEndOnTheRecordedLastFrame)
+{
+    const journal::Recording golden = Golden();
+    const uint32_t frames = golden.header.frameCount;
+    struct Case {
+        const char* what;
+        std::vector<WatcherPress> presses;
+        int fewest, most;  // frames presented, as multiples of a tenth of the run
+    };
+    const Case cases[] = {
+        {"speeds",
+         {{100, VK_UP},
+          {100, VK_UP},
+          {100, VK_UP},
+          {100, VK_UP},
+          {600, VK_DOWN},
+          {600, VK_DOWN},
+          {600, VK_DOWN},
+          {600, VK_DOWN},
+          {600, VK_DOWN},
+          {900, VK_UP}},
+         10,
+         11},
+        {"paused and stepped",
+         {{300, 'P'}, {300, 'S'}, {301, 'S'}, {302, 'S'}, {303, 'P'}},
+         10,
+         11},
+        {"10 s on", {{1000, VK_RIGHT}}, 7, 9},
+        {"10 s on, then back", {{1000, VK_RIGHT}, {2000, VK_LEFT}}, 9, 10},
+        {"started over", {{2000, 'R'}}, 15, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted::Install();
+        scripted::SilenceAudio();
+        watcherScript = &c.presses;
+        watcherNext = 0;
+        EXPECT_EQ(PlayReplay(golden, ReplayMode::Watch, nullptr, stdout, ScriptedWatcher), 0);
+        EXPECT_TRUE(journal::PlaybackFinished()) << journal::PlaybackFault();
+        EXPECT_EQ(watcherNext, c.presses.size()) << "every key was pressed";
+        // The frames of the run presented, give or take the ending's few.
+        EXPECT_GE(scripted::PresentCount(), int(frames * c.fewest / 10));
+        EXPECT_LE(scripted::PresentCount(), int(frames * c.most / 10) + 10);
+    }
+    watcherScript = nullptr;
+}
+
 TEST(Replay, AChangedReadIsReportedAtItsFrame)
 {
     const journal::Recording golden = Golden();
@@ -163,6 +232,21 @@ TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
     RecordShortRun(60, recorded.header.finalScore);
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), testfiles::ReadFile("replays/last1.krp"));
     EXPECT_NE(testfiles::ReadFile("replays/best1.krp"), first);
+}
+
+TEST(Replay, AKeptRunIsHandedToTheSenderAsTheFileWritten)
+{
+    std::filesystem::remove_all("replays");
+    std::vector<std::vector<uint8_t>> sent;
+    SendKeptRunsTo([&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); });
+    RecordShortRun(40, 0);
+    SendKeptRunsTo(nullptr);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], testfiles::ReadFile("replays/last1.krp"));
+    // Without a sender nothing is handed over, and the run is kept as ever.
+    RecordShortRun(50, 0);
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[0]);
 }
 
 // What the game prints and returns for `--verify file`.

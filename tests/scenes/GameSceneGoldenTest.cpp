@@ -9,13 +9,19 @@
 // the same process may steer differently on the way to the same end; the recording need not
 // match a later flight byte for byte.)
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "app/ReplaySession.h"
+#include "app/Replays.h"
+#include "app/Settings.h"
 #include "gfx/BmpWriter.h"
 #include "replay/Journal.h"
 #include "scenes/EndingScene.h"
@@ -28,7 +34,10 @@ const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute
 
 // The run flown by the pilot; with pauseAt, paused for pauseFrames frames before that game
 // frame by a P that the same P later resumes. Frames, final score and last frame's hash.
-std::tuple<int, int32_t, uint64_t> FlyOneMinute(int pauseAt = -1, int pauseFrames = 0)
+// watch, when given, looks at every frame of the run as it was shown.
+std::tuple<int, int32_t, uint64_t>
+FlyOneMinute(int pauseAt = -1, int pauseFrames = 0,
+             const std::function<void(GameScene&, GameHarness&)>& watch = nullptr)
 {
     kit::GameRun run;  // the clock starts at 1000, which seeds the generator
     Pilot pilot;
@@ -42,6 +51,8 @@ std::tuple<int, int32_t, uint64_t> FlyOneMinute(int pauseAt = -1, int pauseFrame
         }
         pilot.Steer(*run.scene);
         run.harness.RunFrames(1, 17);
+        if (watch && run.Running())
+            watch(*run.scene, run.harness);
         frames++;
     }
     scripted::ReleaseAllKeys();
@@ -70,6 +81,57 @@ TEST(GameSceneGolden, AOneMinuteRunPlaysTheSameEveryTimePausedOrNot)
 
     // Paused for 2 s in the thick of it, with shots, enemies and bullets in flight.
     EXPECT_EQ(FlyOneMinute(1700, 120), golden);
+}
+
+// Whether the shown picture differs from the game's own, doubled, anywhere inside box (the
+// game's pixels, rows from the bottom), and whether it shows colour there.
+bool ShownDiffers(GameHarness& game, const RECT& box, uint32_t colour = 0xFFFFFFFF)
+{
+    for (int y = std::max(0, int(box.top)); y < std::min(240, int(box.bottom)); y++) {
+        for (int x = std::max(0, int(box.left)); x < std::min(320, int(box.right)); x++) {
+            const uint32_t shown = game.Screen()[size_t(2 * y) * 640 + 2 * x];
+            if (shown != game.Canvas().GetPixel(x, y) && (colour > 0xFFFFFF || shown == colour))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST(GameSceneGolden, BothAssistsShowOnScreenAndLeaveTheRunAndItsRecordingAsTheyWere)
+{
+    std::filesystem::remove_all("replays");
+    const auto plain = FlyOneMinute();
+    int hitBoxShown = 0, calmerBombs = 0, frames = 0;
+    journal::RecordRuns(true);
+    const auto assisted = FlyOneMinute(-1, 0, [&](GameScene& scene, GameHarness& game) {
+        // As the options screen would, but in flight (the harness starts from defaults).
+        if (!settings.showHitBox) {
+            settings.showHitBox = settings.calmBomb = true;
+            return;
+        }
+        frames++;
+        const Player& heroine = *scene.player;
+        const int inset = GameScene::kHeroineInset;
+        const RECT hit = {heroine.x + inset, heroine.y + inset, heroine.x + 32 - inset,
+                          heroine.y + 16 - inset};
+        hitBoxShown += ShownDiffers(game, hit, 0xF47A62);
+        calmerBombs += scene.bombChange.drawn && ShownDiffers(game, {0, 0, 320, 240});
+    });
+    journal::RecordRuns(false);
+    settings = Settings();
+    EXPECT_EQ(assisted, plain);
+    EXPECT_EQ(hitBoxShown, frames) << "the hit box on every frame of the run";
+    EXPECT_GT(calmerBombs, 10) << "the pilot's bombs were shown calmer";
+
+    journal::Recording recording;
+    std::string error;
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recording, error)) << error;
+    EXPECT_EQ(recording.header.finalScore, std::get<1>(plain));
+    scripted::Install();
+    scripted::SilenceAudio();
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock), 0);
+    std::fclose(out);
 }
 
 }  // namespace

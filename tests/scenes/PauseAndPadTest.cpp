@@ -69,6 +69,29 @@ TEST(Pause, QWhilePausedGivesTheRunUpAsAHitWould)
     EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
 }
 
+TEST(Pause, APadAlonePausesAndGivesTheRunUpWithItsBombingButton)
+{
+    kit::GameRun run;
+    scripted::AttachJoystick();
+    const auto press = [&](unsigned buttons) {
+        scripted::SetJoystick(32768, 32768, buttons);
+        run.QuietFrames(1);
+        scripted::SetJoystick(32768, 32768, 0);
+        return run.QuietFrames(1);
+    };
+    ASSERT_TRUE(run.QuietFrames(10));
+    run.scene->score = 4560;
+    EXPECT_TRUE(press(JOY_BUTTON2)) << "the bombing button gives nothing up in flight";
+    EXPECT_FALSE(run.scene->paused);
+    press(JOY_BUTTONSTART);
+    ASSERT_TRUE(run.scene->paused);
+    press(JOY_BUTTON2);
+    run.QuietFrames(1);
+    EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);
+    EXPECT_EQ(saveRecord.tables[0].Best(), 4560);
+    scripted::DetachJoystick();
+}
+
 TEST(Pads, APadComingAndGoingInFlightSteersOnlyWhilePluggedIn)
 {
     kit::GameRun run;  // no pad at the start

@@ -1,8 +1,12 @@
 // The title screen driven frame by frame through the whole program on the scripted platform.
 
+#include <filesystem>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "app/SaveRecord.h"
+#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
@@ -134,3 +138,62 @@ TEST(TitleScene, JoystickButtonOneAndTheStickActLikeTheKeysButButtonTwoDoesNothi
     EXPECT_EQ(saveRecord.gameMode, 0);
     EXPECT_EQ(SelectionSounds(), 2);
 }
+
+namespace {
+
+// The shipped demo beside the archive pair (the tests' run folder), the player's best runs
+// out of the way; all removed again after.
+struct ShippedDemo {
+    ShippedDemo()
+    {
+        std::filesystem::remove_all("replays");
+        std::filesystem::copy_file(KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp",
+                                   "korimo-demo.krp",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    ~ShippedDemo()
+    {
+        std::filesystem::remove("korimo-demo.krp");
+        std::filesystem::remove_all("replays");
+    }
+};
+
+TEST(TitleScene, TwentySecondsIdleOnTheMenuPlayADemoThatAKeyOrThePadEnds)
+{
+    ShippedDemo demo;
+    const int idleFrames = 20000 / 17;
+    struct Case {
+        const char* what;
+        std::function<void()> touch;
+    };
+    const Case cases[] = {
+        {"a key", [] { scripted::PressKey('X'); }},
+        {"a pad button", [] { scripted::SetJoystick(32768, 32768, JOY_BUTTON2); }},
+        {"the stick", [] { scripted::SetJoystick(0, 32768, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameHarness::Options options;
+        options.joystick = true;
+        GameHarness game(options);
+        ASSERT_TRUE(game.Boot([] { return new TitleScene(TitleScene::kMenu); }));
+        game.RunFrames(idleFrames - 60);
+        scripted::PressKey(VK_DOWN);  // a touch starts the wait over
+        game.RunFrames(idleFrames - 10);
+        ASSERT_NE(Title(), nullptr) << "no demo before 20 s without a touch";
+        game.RunFrames(20);
+        ASSERT_TRUE(Playing()) << "the demo plays";
+        ASSERT_TRUE(journal::PlayingBack());
+        game.RunFrames(120);
+        EXPECT_TRUE(scripted::IsClipPlaying(kSoundGameMusic)) << "with the game's sound";
+        c.touch();
+        game.RunFrames(3);
+        ASSERT_NE(Title(), nullptr) << "back to the title at once";
+        EXPECT_EQ(Title()->state, TitleScene::kMenu);
+        EXPECT_FALSE(journal::PlayingBack()) << "the next run is the player's";
+        EXPECT_FALSE(std::filesystem::exists("replays/last1.krp")) << "nothing recorded";
+        scripted::SetJoystick(32768, 32768, 0);
+    }
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 //
 //   make-pictures <source folder> <output folder>
 //   make-pictures --icons <source folder> <output folder>   <output>/NxN/apps/korimo-shooting.png
+//   make-pictures --windows-icon <source folder> <file.ico>   every size in one Windows icon
 
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "platform/Files.h"
+#include "tools/pictures/Ico.h"
 #include "tools/pictures/Icons.h"
 #include "tools/pictures/PictureSet.h"
 #include "tools/pictures/Png.h"
@@ -48,14 +50,35 @@ int DrawIcons(const char* sourceFolder, const std::string& outputFolder)
     return 0;
 }
 
+int DrawWindowsIcon(const char* sourceFolder, const std::string& file)
+{
+    Sources sources;
+    std::string error;
+    if (!sources.Load(sourceFolder, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::vector<IcoImage> images;
+    for (int size : IconSizes())
+        images.push_back({size, EncodePng(BuildIcon(sources, size))});
+    for (const std::string& problem : sources.problems)
+        std::fprintf(stderr, "%s\n", problem.c_str());
+    if (!sources.problems.empty())
+        return 1;
+    return WriteFile(file, PackIco(images)) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && !std::strcmp(argv[1], "--icons"))
         return DrawIcons(argv[2], argv[3]);
+    if (argc == 4 && !std::strcmp(argv[1], "--windows-icon"))
+        return DrawWindowsIcon(argv[2], argv[3]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make-pictures [--icons] <source folder> <output folder>\n");
+        std::fprintf(stderr,
+                     "usage: make-pictures [--icons | --windows-icon] <source folder> <output>\n");
         return 2;
     }
     std::vector<BuiltPicture> pictures;
