@@ -91,7 +91,7 @@ uint32_t BoardSender::SendWaiting()
         }
         current = State::Sending;
         const BoardAnswer answer =
-            transport.PostRun(place.board, place.name, key, replay, stopping);
+            PostRun(transport, place.board, place.name, key, replay, stopping);
         if (stopping)
             return 0;
         if (answer.status == 201 || Refusal(answer.status)) {

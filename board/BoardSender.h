@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "board/BoardTransport.h"
+#include "board/BoardApi.h"
 #include "board/Outbox.h"
 
 struct BoardPlace {

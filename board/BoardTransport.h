@@ -1,25 +1,40 @@
 #pragma once
-// How a run reaches a board: one upload, answered or not. Each system sends its own way (curl
-// on the desktop; others can sit beside it); what the answer means is decided by the sender.
+// One HTTP exchange with a board, made with each system's own network service (libcurl on the
+// desktop, WinHTTP on Windows). A transport only carries bytes: what an answer means is
+// decided once, in BoardApi. Whatever answers is a stranger, so every transport keeps the same
+// promises: only http and https, no redirects followed, the answer's body read up to
+// request.largestAnswer bytes (beyond that the exchange fails), a time limit on the whole
+// exchange, and an end soon after stop is set.
 
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-struct BoardAnswer {
-    int status = 0;           // the HTTP status; 0 when no usable answer came
-    std::string message;      // the board's own sentence ("error"), or why nothing came
-    int rank = 0;             // with 201
-    uint32_t retryAfter = 0;  // seconds, with 429 and 503
+struct HttpRequest {
+    std::string url;
+    std::vector<std::pair<std::string, std::string>> headers;
+    const std::vector<uint8_t>* body = nullptr;  // posted when set; a GET without
+    size_t largestAnswer = 16 * 1024;
+};
+
+struct HttpAnswer {
+    int status = 0;          // 0 when no whole answer came
+    std::string failure;     // why not, for the player
+    std::string body;        // at most the request's largestAnswer bytes
+    std::string retryAfter;  // the Retry-After header's value, as sent
+
+    static HttpAnswer Failed(std::string why)
+    {
+        HttpAnswer answer;
+        answer.failure = std::move(why);
+        return answer;
+    }
 };
 
 class BoardTransport {
 public:
     virtual ~BoardTransport() = default;
-    // Posts the replay file to board/api/runs under the name, with the player's key; gives up
-    // soon after stop is set.
-    virtual BoardAnswer PostRun(const std::string& board, const std::string& name,
-                                const std::string& key, const std::vector<uint8_t>& replay,
-                                const std::atomic<bool>& stop) = 0;
+    virtual HttpAnswer Exchange(const HttpRequest& request, const std::atomic<bool>& stop) = 0;
 };

@@ -3,63 +3,44 @@
 #include <curl/curl.h>
 
 #include <cctype>
-#include <nlohmann/json.hpp>
 
 namespace {
 
-constexpr uint32_t kLongestWait = 3600;  // a Retry-After beyond an hour is taken as an hour
-
 struct Received {
-    std::string body;
+    HttpAnswer answer;
     size_t limit = 0;
     bool tooLong = false;
-    uint32_t retryAfter = 0;
 };
 
 size_t TakeBody(char* data, size_t size, size_t count, void* user)
 {
     auto& received = *static_cast<Received*>(user);
     const size_t bytes = size * count;
-    if (received.body.size() + bytes > received.limit) {
+    if (received.answer.body.size() + bytes > received.limit) {
         received.tooLong = true;
         return 0;  // ends the transfer
     }
-    received.body.append(data, bytes);
+    received.answer.body.append(data, bytes);
     return bytes;
 }
 
 size_t TakeHeader(char* data, size_t size, size_t count, void* user)
 {
     auto& received = *static_cast<Received*>(user);
-    const std::string line(data, size * count);
-    constexpr char kName[] = "retry-after:";
-    if (line.size() > sizeof kName) {
-        std::string start = line.substr(0, sizeof kName - 1);
-        for (char& c : start)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (start == kName) {
-            uint64_t seconds = 0;
-            for (size_t i = sizeof kName - 1; i < line.size() && seconds <= kLongestWait; i++) {
-                if (std::isdigit(static_cast<unsigned char>(line[i])))
-                    seconds = seconds * 10 + (line[i] - '0');
-                else if (line[i] != ' ')
-                    break;
-            }
-            received.retryAfter = static_cast<uint32_t>(std::min<uint64_t>(seconds, kLongestWait));
+    const std::string_view line(data, size * count);
+    constexpr std::string_view kName = "retry-after:";
+    if (line.size() > kName.size()) {
+        bool named = true;
+        for (size_t i = 0; i < kName.size() && named; i++)
+            named = std::tolower(static_cast<unsigned char>(line[i])) == kName[i];
+        if (named) {
+            std::string_view value = line.substr(kName.size());
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))
+                value.remove_suffix(1);
+            received.answer.retryAfter = value;
         }
     }
     return size * count;
-}
-
-std::string Printable(std::string text)
-{
-    if (text.size() > 200)
-        text.resize(200);
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
-            c = '?';
-    }
-    return text;
 }
 
 int StopWhenAsked(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -79,38 +60,30 @@ CurlTransport::~CurlTransport()
     curl_global_cleanup();
 }
 
-BoardAnswer CurlTransport::PostRun(const std::string& board, const std::string& name,
-                                   const std::string& key, const std::vector<uint8_t>& replay,
-                                   const std::atomic<bool>& stop)
+HttpAnswer CurlTransport::Exchange(const HttpRequest& request, const std::atomic<bool>& stop)
 {
-    BoardAnswer answer;
     CURL* curl = curl_easy_init();
-    if (!curl) {
-        answer.message = "the network library could not start";
-        return answer;
-    }
-    char* escaped = curl_easy_escape(curl, name.c_str(), static_cast<int>(name.size()));
-    std::string url = board;
-    while (!url.empty() && url.back() == '/')
-        url.pop_back();
-    url += "/api/runs?name=" + std::string(escaped ? escaped : "");
-    curl_free(escaped);
+    if (!curl)
+        return HttpAnswer::Failed("the network library could not start");
 
     Received received;
-    received.limit = limits.answerBytes;
+    received.limit = request.largestAnswer;
     curl_slist* headers = nullptr;
-    headers = curl_slist_append(headers, ("X-Player-Key: " + key).c_str());
-    headers = curl_slist_append(headers, "Content-Type: application/octet-stream");
+    for (const auto& [name, value] : request.headers)
+        headers = curl_slist_append(headers, (name + ": " + value).c_str());
     headers = curl_slist_append(headers, "Expect:");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.totalSeconds);
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, replay.data());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(replay.size()));
+    if (request.body) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body->data());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(request.body->size()));
+    }
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, TakeBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &received);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, TakeHeader);
@@ -124,28 +97,11 @@ BoardAnswer CurlTransport::PostRun(const std::string& board, const std::string& 
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);
 
-    if (received.tooLong) {
-        answer.message =
-            "the board's answer was longer than " + std::to_string(limits.answerBytes) + " bytes";
-        return answer;
-    }
-    if (result != CURLE_OK) {
-        answer.message = Printable(curl_easy_strerror(result));
-        return answer;
-    }
-    const nlohmann::json json = nlohmann::json::parse(received.body, nullptr, false);
-    if (status == 201) {
-        if (!json.is_object() || !json.contains("rank") || !json["rank"].is_number_integer()) {
-            answer.message = "the board's answer to a stored run names no rank";
-            return answer;
-        }
-        answer.rank = json["rank"].get<int>();
-    } else if (json.is_object() && json.contains("error") && json["error"].is_string()) {
-        answer.message = Printable(json["error"].get<std::string>());
-    } else {
-        answer.message = "the board answered " + std::to_string(status);
-    }
-    answer.status = static_cast<int>(status);
-    answer.retryAfter = received.retryAfter;
-    return answer;
+    if (received.tooLong)
+        return HttpAnswer::Failed("the board's answer was longer than " +
+                                  std::to_string(request.largestAnswer) + " bytes");
+    if (result != CURLE_OK)
+        return HttpAnswer::Failed(curl_easy_strerror(result));
+    received.answer.status = static_cast<int>(status);
+    return received.answer;
 }
