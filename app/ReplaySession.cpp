@@ -107,12 +107,17 @@ void Seek(uint32_t target)
     }
     soundSystem->SetLevels(kSilent, kSilent);
     session.app->unseen = true;
+    // Only the picture the jump stops at is drawn, as verifying draws only what it compares.
+    journal::SkipUnusedPictures(true);
+    journal::DrawPictureBefore(target);
     while (journal::InRun() && journal::PlaybackFault().empty() &&
            journal::UpcomingClock() < target) {
         if (session.setClock)
             session.setClock(journal::UpcomingClock());
         PlaySceneFrame();
     }
+    journal::DrawPictureBefore(0);
+    journal::SkipUnusedPictures(false);
     session.app->unseen = false;
     session.paced = false;
     ApplyViewerVolume();

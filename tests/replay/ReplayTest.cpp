@@ -165,6 +165,77 @@ TEST(Replay, TheViewersSpeedsStepsJumpsAndRestartAllEndOnTheRecordedLastFrame)
     watcherScript = nullptr;
 }
 
+// The picture a jump back stops at, as shown: frame for frame the one the run shows when it
+// gets there without a jump, though the jump draws only that one of all it plays again.
+struct JumpWatch {
+    uint32_t pressAt = 0;  // 0: no jump
+    enum { Before, Pressed, Jumping, Shown } step = Before;
+    int presentsInJump = 0;
+    uint32_t shownFrame = 0;  // the frame whose picture is kept
+    std::vector<uint32_t> shown;
+};
+JumpWatch* jumpWatch = nullptr;
+
+void JumpWatcher(uint32_t clock)
+{
+    scripted::SetClock(clock);
+    JumpWatch& watch = *jumpWatch;
+    const uint32_t frame = journal::PlaybackFrame();
+    if (!journal::InRun()) {
+        scripted::PostToWindow(WM_CLOSE);
+        return;
+    }
+    if (!watch.pressAt) {
+        if (frame == watch.shownFrame && watch.shown.empty())
+            watch.shown = scripted::LastPresentedFrame();
+        return;
+    }
+    switch (watch.step) {
+    case JumpWatch::Before:
+        if (frame >= watch.pressAt) {
+            scripted::PressKey(VK_LEFT);
+            watch.step = JumpWatch::Pressed;
+        }
+        break;
+    case JumpWatch::Pressed:
+        if (frame < watch.pressAt) {  // the jump plays the run again, unseen
+            watch.presentsInJump = scripted::PresentCount();
+            watch.step = JumpWatch::Jumping;
+        }
+        break;
+    case JumpWatch::Jumping:
+        if (scripted::PresentCount() != watch.presentsInJump) {
+            // The first picture presented after the jump is where it stopped.
+            watch.shownFrame = frame;
+            watch.shown = scripted::LastPresentedFrame();
+            watch.step = JumpWatch::Shown;
+        }
+        break;
+    case JumpWatch::Shown: break;
+    }
+}
+
+TEST(Replay, AJumpBackShowsThePictureTheRunHasThere)
+{
+    const journal::Recording golden = Golden();
+    JumpWatch jumped;
+    jumped.pressAt = 1500;
+    JumpWatch played;
+    for (JumpWatch* watch : {&jumped, &played}) {
+        if (watch == &played)
+            played.shownFrame = jumped.shownFrame;
+        scripted::Install();
+        scripted::SilenceAudio();
+        jumpWatch = watch;
+        PlayReplay(golden, ReplayMode::Watch, nullptr, stdout, JumpWatcher);
+    }
+    jumpWatch = nullptr;
+    ASSERT_FALSE(jumped.shown.empty()) << "the jump was shown";
+    EXPECT_LT(jumped.shownFrame, 1500u - 500u) << "10 s back";
+    ASSERT_FALSE(played.shown.empty());
+    EXPECT_TRUE(jumped.shown == played.shown) << "frame " << jumped.shownFrame;
+}
+
 TEST(Replay, AChangedReadIsReportedAtItsFrame)
 {
     const journal::Recording golden = Golden();
