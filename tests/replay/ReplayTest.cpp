@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/scripted/Scripted.h"
 #include "replay/Journal.h"
 #include "scenes/GameScene.h"
+#include "scenes/TitleScene.h"
 #include "tests/archive/TestFiles.h"
 #include "tests/support/GameHarness.h"
 
@@ -256,12 +258,20 @@ TEST(Replay, AChangedReadIsReportedAtItsFrame)
 
 // A short run recorded as the game records every run: the heroine flies up and to the right
 // shooting, then the player pauses and gives up. The ranking starts with rankedBest in it.
-void RecordShortRun(int climbFrames, int32_t rankedBest)
+// With a lead-in, the game starts on the title menu and the lead-in plays on to the run.
+void RecordShortRun(int climbFrames, int32_t rankedBest,
+                    const std::function<void(GameHarness&)>& leadIn = nullptr)
 {
     journal::RecordRuns(true);
     {
         GameHarness harness;
-        ASSERT_TRUE(harness.Boot([] { return new GameScene; }));
+        if (leadIn) {
+            ASSERT_TRUE(harness.Boot([] { return new TitleScene(TitleScene::kMenu); }));
+            leadIn(harness);
+            ASSERT_NE(dynamic_cast<GameScene*>(currentScene), nullptr) << "the run began";
+        } else {
+            ASSERT_TRUE(harness.Boot([] { return new GameScene; }));
+        }
         if (rankedBest)
             saveRecord.tables[0].Insert(rankedBest);
         scripted::HoldKey(VK_SPACE);
@@ -303,6 +313,28 @@ TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
     RecordShortRun(60, recorded.header.finalScore);
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), testfiles::ReadFile("replays/last1.krp"));
     EXPECT_NE(testfiles::ReadFile("replays/best1.krp"), first);
+}
+
+TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
+{
+    // What those screens draw with must not reach the run's pictures (its timer's text).
+    std::filesystem::remove_all("replays");
+    RecordShortRun(40, 0, [](GameHarness& game) {
+        for (int page : {'O', 'R'}) {
+            game.Press(page);
+            game.RunFrames(3);
+            game.Press(VK_ESCAPE);
+            game.RunFrames(2);
+        }
+        game.Press(VK_SPACE);
+        for (int frames = 0; frames < 200 && !dynamic_cast<GameScene*>(currentScene); frames++)
+            game.RunFrames(1);
+    });
+    journal::Recording recorded;
+    std::string error;
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
+    const auto [line, code] = Verify(recorded);
+    EXPECT_EQ(code, 0) << line;
 }
 
 TEST(Replay, AKeptRunIsHandedToTheSenderAsTheFileWritten)
