@@ -61,8 +61,13 @@ std::string DayOf(uint64_t date)
         return "";
     const auto seconds = static_cast<std::time_t>(date);
     std::tm day = {};
+#ifdef _WIN32
+    if (localtime_s(&day, &seconds) != 0)
+        return "";
+#else
     if (!localtime_r(&seconds, &day))
         return "";
+#endif
     char text[16];
     std::strftime(text, sizeof text, "%Y-%m-%d", &day);
     return text;
