@@ -240,11 +240,17 @@ void ReplaysScene::DrawDetail()
         std::snprintf(text, sizeof text, "THE FIRST %zu FILES ARE LISTED", list.entries.size());
         detail = text;
     }
-    Text(*canvas, kNameX, kDetailRow, Fitted(detail, kDetailShown * 2).substr(0, kDetailShown),
-         colour);
-    if (detail.size() > kDetailShown)
-        Text(*canvas, kNameX, kDetailRow + kLineHeight,
-             Fitted(detail, kDetailShown * 2).substr(kDetailShown), colour);
+    // Broken at the last space that fits, so that no word is cut in two.
+    size_t first = detail.size() <= kDetailShown ? detail.size() : detail.rfind(' ', kDetailShown);
+    if (first == std::string::npos || first == 0)
+        first = kDetailShown;
+    Text(*canvas, kNameX, kDetailRow, detail.substr(0, first), colour);
+    if (first < detail.size()) {
+        const size_t rest = detail.find_first_not_of(' ', first);
+        if (rest != std::string::npos)
+            Text(*canvas, kNameX, kDetailRow + kLineHeight,
+                 Fitted(detail.substr(rest), kDetailShown), colour);
+    }
 }
 
 void ReplaysScene::DrawOverShown(Surface& shown)

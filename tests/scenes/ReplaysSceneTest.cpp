@@ -156,7 +156,7 @@ TEST_F(ReplaysTest, ListsTheKeptRunsFirstThenTheDroppedOnesWithLengthScoreAndDat
     // The damaged one, chosen, says why under the list and cannot be watched.
     game.Press(VK_DOWN);
     game.Press(VK_DOWN);
-    EXPECT_TRUE(game.TextAt(16, 188, entries[2].fault.substr(0, 38), menu::kCoral))
+    EXPECT_TRUE(game.TextAt(16, 188, entries[2].fault.substr(0, 20), menu::kCoral))
         << entries[2].fault;
     game.Press(VK_RETURN);
     game.RunFrames(2);
