@@ -93,10 +93,13 @@ void SetSpeed(int speed)
 
 // Plays the run on, unseen and unheard, until its next frame begins at the recorded clock
 // target or later (or the run ends). A run can only be played forward, so going back first
-// starts it over from its beginning.
+// starts it over from its beginning; that part it has shown before, so only the picture it
+// stops at is drawn, as verifying draws only what it compares. Going on, every picture is
+// drawn: the ending's snapshots of the run may be taken from any of them.
 void Seek(uint32_t target)
 {
-    if (target < journal::UpcomingClock() || !journal::InRun()) {
+    const bool again = target < journal::UpcomingClock() || !journal::InRun();
+    if (again) {
         for (int clip = 0; clip < static_cast<int>(std::size(kClipNames)); clip++)
             soundSystem->Stop(clip);
         journal::StartPlayback(*session.recording);
@@ -107,8 +110,7 @@ void Seek(uint32_t target)
     }
     soundSystem->SetLevels(kSilent, kSilent);
     session.app->unseen = true;
-    // Only the picture the jump stops at is drawn, as verifying draws only what it compares.
-    journal::SkipUnusedPictures(true);
+    journal::SkipUnusedPictures(again);
     journal::DrawPictureBefore(target);
     while (journal::InRun() && journal::PlaybackFault().empty() &&
            journal::UpcomingClock() < target) {
