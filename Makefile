@@ -17,7 +17,7 @@ WINDOWS := build-windows
 
 .PHONY: all setup build play install package dev-setup dev-build test unit-test asan-test \
 	fuzz fuzz-smoke soak valgrind bench format format-check clean web web-setup web-serve \
-	windows windows-setup windows-package windows-tests
+	board board-setup install-board windows windows-setup windows-package windows-tests
 
 all: build
 
@@ -106,6 +106,26 @@ bench: dev-setup
 # FORMAT_BASE (a commit; every file when it is unset or unknown).
 format format-check: dev-setup
 	@tools/format.sh $(if $(filter format-check,$@),--check) $(FORMAT_BASE)
+
+# ---------------------------------------------------------------------------------------------
+# The board server, korimo-board: its libraries, then the game and the board in the player's
+# build folder, started on 127.0.0.1:8018 (see the README's "Running a board").
+
+BOARD_LISTEN ?= 127.0.0.1:8018
+
+board-setup: setup
+	@tools/setup-board.sh
+
+board: board-setup
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake --preset default >/dev/null
+	@cmake $(BUILD) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target korimo korimo-board
+	$(BUILD)/run/korimo-board --listen $(BOARD_LISTEN) $(if $(wildcard $(WEB)/index.html),--web $(WEB))
+
+install-board: board-setup
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake --preset default >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target korimo korimo-board
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip --component board
 
 # ---------------------------------------------------------------------------------------------
 # The game as a web page in $(WEB): index.html, the program's JavaScript and WebAssembly (Debian's

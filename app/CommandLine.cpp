@@ -132,11 +132,14 @@ Keys:
   F5, F6               smaller and larger window   F1   save a snapshot
   Alt+Enter            full screen and back        Alt+F4   quit
   O (title menu)       the options: volumes, window, keys, pad buttons, name, assists
-  A joystick or game pad works too (Start pauses; button 4 opens the options).
+  R (title menu)       the replays: the kept runs and any .krp put in replays/, to watch
+  A joystick or game pad works too (Start pauses; on the title menu button 4 opens the
+  options and the slow button, 3, the replays).
 
 Watching a replay:
   P or Esc  pause      S  one frame (paused)     Up, Down  faster, slower (1/2 to 8 times)
   Left, Right  10 s back and on     R  from the start     Space  to the end of the run
+  Backspace  leave (back to the replays, or quit --replay)
 
 Files:
   korimo.sav (the scores), settings.ini (the options), Snap0000.bmp... (F1),

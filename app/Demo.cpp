@@ -4,8 +4,10 @@
 #include <iterator>
 
 #include "app/GameApp.h"
+#include "app/Globals.h"
 #include "app/PlayerFolder.h"
 #include "app/Replays.h"
+#include "app/SaveRecord.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
@@ -21,6 +23,10 @@ constexpr UINT kCentre = 32768;
 
 bool playing = false;
 GameApp* demoApp = nullptr;
+// The rankings and the ending's pictures as they were before: the demo's run ends as any run
+// does, in them, and they are given back.
+SaveRecord recordBefore;
+int snapshotsBefore = 0;
 
 bool Playable(const std::string& path, journal::Recording& recording)
 {
@@ -49,6 +55,8 @@ void EndDemo()
     for (int clip = 0; clip < static_cast<int>(std::size(kClipNames)); clip++)
         soundSystem->Stop(clip);
     journal::Reset();  // live again: the next run is the player's, ranked and kept
+    saveRecord = recordBefore;
+    snapshotCount = snapshotsBefore;
     Scene* old = currentScene;
     currentScene = new TitleScene(TitleScene::kMenu);
     currentScene->Init(old->app, old->canvas, old->joystick);
@@ -96,6 +104,8 @@ bool StartDemo()
         return false;
     Scene* title = currentScene;
     demoApp = title->app;
+    recordBefore = saveRecord;
+    snapshotsBefore = snapshotCount;
     journal::StartPlayback(recording);
     playing = true;
     // Keys pressed while it plays go past the journal to end it, as a replay's watcher's do.

@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include "app/Demo.h"
+#include "app/ReplaySession.h"
 #include "app/Replays.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -66,7 +67,7 @@ bool MainLoop::RunOnce(int& exitCode)
 
 // The journal sees every frame begin and end, with the picture it left in the back buffer, and
 // says whether anybody will look at that picture at all.
-int RunSceneFrame()
+int PlaySceneFrame()
 {
     EndDemoWhenDone();
     if (!currentScene)
@@ -83,4 +84,9 @@ int RunSceneFrame()
     // After the save file, which the run's last frame wrote.
     KeepFinishedRun();
     return result;
+}
+
+int RunSceneFrame()
+{
+    return WatchingInGame() ? WatchedFrame() : PlaySceneFrame();
 }

@@ -23,5 +23,8 @@ public:
 
 extern MainLoop* theMainLoop;
 
-// The idle handler of the game: one frame of whichever scene is current at that moment.
+// The idle handler of the game: one frame of whichever scene is current at that moment, or,
+// while a replay is watched in the game, the viewer's frame, which may hold the run still.
 int RunSceneFrame();
+// One frame of the current scene, whoever watches it.
+int PlaySceneFrame();

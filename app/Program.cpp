@@ -72,9 +72,11 @@ void Program::Stop(const char* saveFile)
     delete soundSystem;
     soundSystem = nullptr;
     clips.reset();
-    delete app;
-    app = nullptr;
+    // The scene goes before the application it was given: its end may still tell the
+    // application something (the options screen stops the typing it asked for).
     delete currentScene;
     currentScene = nullptr;
+    delete app;
+    app = nullptr;
     delete theMainLoop;
 }

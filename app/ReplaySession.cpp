@@ -8,14 +8,17 @@
 #include <thread>
 
 #include "app/GameApp.h"
+#include "app/Globals.h"
 #include "app/MainLoop.h"
 #include "app/Program.h"
 #include "app/Replays.h"
+#include "app/SaveRecord.h"
 #include "app/Settings.h"
 #include "gfx/Surface.h"
 #include "platform/Backend.h"
 #include "replay/Journal.h"
 #include "scenes/GameScene.h"
+#include "scenes/ReplaysScene.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
 
@@ -26,6 +29,9 @@ constexpr LONG kSilent = -10000;  // hundredths of a decibel
 constexpr int kSpeedHalves[] = {1, 2, 4, 8, 16};
 constexpr int kNormalSpeed = 1;
 constexpr uint32_t kJump = 10000;  // ms of the run a jump goes back or on
+constexpr int kLeaveKey = VK_BACK;
+// The pad's bombing button, where the game's own layout has it.
+constexpr UINT kLeaveButton = JOY_BUTTON2;
 
 struct Session {
     ReplayMode mode = ReplayMode::Verify;
@@ -41,9 +47,20 @@ struct Session {
     uint32_t recordedStart = 0;
     uint32_t pausedAt = 0;
     uint32_t runStart = 0;  // the recording's clock at its run's first frame
+    // Where the game would go back to the title, and on the leaving key: how watching ends.
+    void (*end)() = nullptr;
+
+    // Watching in the game.
+    bool inGame = false;
+    journal::Recording watched;
+    std::string path;
+    SaveRecord record;  // the rankings as they were before, given back after
+    int snapshotsTaken = 0;
+    UINT padHeld = 0;
 };
 
 Session session;
+void (*watchedClock)(uint32_t) = nullptr;
 
 void SetPaused(bool paused)
 {
@@ -76,10 +93,13 @@ void SetSpeed(int speed)
 
 // Plays the run on, unseen and unheard, until its next frame begins at the recorded clock
 // target or later (or the run ends). A run can only be played forward, so going back first
-// starts it over from its beginning.
+// starts it over from its beginning; that part it has shown before, so only the picture it
+// stops at is drawn, as verifying draws only what it compares. Going on, every picture is
+// drawn: the ending's snapshots of the run may be taken from any of them.
 void Seek(uint32_t target)
 {
-    if (target < journal::UpcomingClock() || !journal::InRun()) {
+    const bool again = target < journal::UpcomingClock() || !journal::InRun();
+    if (again) {
         for (int clip = 0; clip < static_cast<int>(std::size(kClipNames)); clip++)
             soundSystem->Stop(clip);
         journal::StartPlayback(*session.recording);
@@ -90,12 +110,16 @@ void Seek(uint32_t target)
     }
     soundSystem->SetLevels(kSilent, kSilent);
     session.app->unseen = true;
+    journal::SkipUnusedPictures(again);
+    journal::DrawPictureBefore(target);
     while (journal::InRun() && journal::PlaybackFault().empty() &&
            journal::UpcomingClock() < target) {
         if (session.setClock)
             session.setClock(journal::UpcomingClock());
-        RunSceneFrame();
+        PlaySceneFrame();
     }
+    journal::DrawPictureBefore(0);
+    journal::SkipUnusedPictures(false);
     session.app->unseen = false;
     session.paced = false;
     ApplyViewerVolume();
@@ -107,6 +131,10 @@ bool ViewerKey(int vk);
 // shows at once, also on a paused run's still picture.
 bool WatcherKey(int vk)
 {
+    if (vk == kLeaveKey) {
+        session.end();
+        return true;
+    }
     if (!ViewerKey(vk))
         return false;
     InvalidateRect(session.app->window, nullptr, FALSE);
@@ -187,9 +215,9 @@ void DrawViewer(Surface& shown)
         std::fill(row + filled, row + shown.width, kTrackColour);
     }
     static const char* const kSpeedNames[] = {"x1/2", "x1", "x2", "x4", "x8"};
-    char state[24];
-    std::snprintf(state, sizeof state, "%s %s", session.paused ? "PAUSED" : "REPLAY",
-                  kSpeedNames[session.speed]);
+    char state[48];
+    std::snprintf(state, sizeof state, "%s %-4s   BACKSPACE LEAVE",
+                  session.paused ? "PAUSED" : "REPLAY", kSpeedNames[session.speed]);
     GameApp::DrawShownText(shown, 8, shown.height - 40, state);
     GameApp::DrawShownText(shown, 8, shown.height - 22,
                            "P PAUSE  S STEP  UP/DOWN SPEED  LEFT/RIGHT 10 S  R RESTART  SPACE END");
@@ -201,9 +229,7 @@ int ReplayFrame()
     const bool failed = !journal::PlaybackFault().empty();
     if (failed || (session.mode != ReplayMode::Watch && !inRun) ||
         dynamic_cast<TitleScene*>(currentScene)) {
-        // Where the game would go back to the title, the session ends as a closed window
-        // does: the window's pictures go with it, and its end posts the quit message.
-        DestroyWindow(session.app->window);
+        session.end();
         return 0;
     }
     if (session.paused && !session.stepping)
@@ -211,11 +237,13 @@ int ReplayFrame()
     session.stepping = false;
     if (inRun && session.runStart == 0)
         session.runStart = journal::UpcomingClock();
-    if (session.setClock)
+    // A session of its own has no other clock, also for the ending; in the game, the ending
+    // goes by the game's.
+    if (session.setClock && (inRun || !session.inGame))
         session.setClock(journal::UpcomingClock());
     else if (session.mode == ReplayMode::Watch && inRun && !session.skipping && !session.paused)
         WaitForRecordedTime();
-    RunSceneFrame();
+    PlaySceneFrame();
     if (session.skipping && !journal::InRun())
         EndSkip();
     else if (!journal::InRun() && session.speed != kNormalSpeed)
@@ -223,7 +251,96 @@ int ReplayFrame()
     return 1;
 }
 
+// Where the game would go back to the title, a session of its own ends as a closed window
+// does: the window's pictures go with it, and its end posts the quit message.
+void CloseWindow()
+{
+    DestroyWindow(session.app->window);
+}
+
+// A press of the pad's bombing button, past the journal, which answers from the recording.
+bool PadLeavePressed()
+{
+    JOYINFO reading = {};
+    const UINT held = joyGetPos(JOYSTICKID1, &reading) == JOYERR_NOERROR ? reading.wButtons : 0;
+    const bool pressed = (held & kLeaveButton) && !(session.padHeld & kLeaveButton);
+    session.padHeld = held;
+    return pressed;
+}
+
+// Watching in the game ends on the REPLAYS screen, with the file watched chosen and, when the
+// run went its own way, where it did.
+void ReturnToList()
+{
+    const std::string note =
+        journal::PlaybackFault().empty() ? "" : "IT DIFFERS AT " + journal::PlaybackFault();
+    if (session.paused)
+        soundSystem->ResumeAll();
+    for (int clip = 0; clip < static_cast<int>(std::size(kClipNames)); clip++)
+        soundSystem->Stop(clip);
+    platform::CurrentBackend().SetFastForward(false);
+    journal::Reset();  // live again: the next run is the player's, ranked and kept
+    saveRecord = session.record;
+    snapshotCount = session.snapshotsTaken;
+    GameApp* app = session.app;
+    app->watcherKey = nullptr;
+    app->watcherOverlay = nullptr;
+    app->unseen = false;
+    app->ApplyVolume();
+    Scene* old = currentScene;
+    currentScene = new ReplaysScene(session.path, note);
+    currentScene->Init(old->app, old->canvas, old->joystick);
+    delete old;
+    session = Session{};
+}
+
 }  // namespace
+
+bool WatchInGame(const std::string& path, std::string& error)
+{
+    journal::Recording recording;
+    if (!currentScene || !currentScene->app || !LoadReplay(path, recording, error))
+        return false;
+    session = Session{};
+    session.mode = ReplayMode::Watch;
+    session.inGame = true;
+    session.watched = std::move(recording);
+    session.recording = &session.watched;
+    session.path = path;
+    session.record = saveRecord;
+    session.snapshotsTaken = snapshotCount;
+    session.setClock = watchedClock;
+    session.end = ReturnToList;
+    PadLeavePressed();  // a button already held is no press
+    Scene* list = currentScene;
+    session.app = list->app;
+    session.app->watcherKey = WatcherKey;
+    session.app->watcherOverlay = DrawViewer;
+    journal::StartPlayback(session.watched);
+    currentScene = new GameScene;
+    currentScene->Init(list->app, list->canvas, list->joystick);
+    list->finished = 1;  // its Tick deletes it once this frame is drawn
+    return true;
+}
+
+bool WatchingInGame()
+{
+    return session.inGame;
+}
+
+int WatchedFrame()
+{
+    if (PadLeavePressed()) {
+        session.end();
+        return 1;
+    }
+    return ReplayFrame();
+}
+
+void SetWatchedClock(void (*setClock)(uint32_t))
+{
+    watchedClock = setClock;
+}
 
 std::string ReplayVerdict(const journal::Recording& recording)
 {
@@ -246,6 +363,7 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
     session.mode = mode;
     session.recording = &recording;
     session.setClock = setClock;
+    session.end = CloseWindow;
     const bool verifying = mode != ReplayMode::Watch;
     journal::RecordRuns(false);
     journal::SkipUnusedPictures(mode == ReplayMode::Verify);

@@ -3,10 +3,9 @@
 // then its ending, until the game would return to the title. While the run plays, the watcher
 // pauses it (the pause keys) and steps it a frame at a time (S), plays it at 1/2, 1, 2, 4 or 8
 // times its speed (Down, Up), jumps 10 s back or on (Left, Right), starts it over (R) or skips
-// to its end (Space), with a bar along the bottom showing where it stands; F1 and the volume
-// keys work as ever. Verifying: as fast as the
-// machine goes, nothing shown or heard. Neither ranks the run, writes the save file or keeps a
-// replay.
+// to its end (Space) or leaves (Backspace), with a bar along the bottom showing where it
+// stands; F1 and the volume keys work as ever. Verifying: as fast as the machine goes, nothing
+// shown or heard. Neither ranks the run, writes the save file or keeps a replay.
 
 #include <cstdio>
 #include <string>
@@ -27,3 +26,16 @@ int PlayReplay(const journal::Recording& recording, ReplayMode mode, const char*
 
 // The verdict line: length, score, frames, checksum, and "verified" or where it first differed.
 std::string ReplayVerdict(const journal::Recording& recording);
+
+// Watching inside the running game, from the REPLAYS screen: the run replaces the current
+// scene and the viewer's keys and bar are as above; Backspace or the pad's bombing button, or
+// the end of the run's ending, go back to the REPLAYS screen with the file chosen. What the
+// replay did to the rankings in memory is undone then, and the next run is the player's.
+// False, with the scene left as it is, when the file cannot be played.
+bool WatchInGame(const std::string& path, std::string& error);
+bool WatchingInGame();
+// The viewer's frame while watching in the game (RunSceneFrame comes here).
+int WatchedFrame();
+// For a platform whose clock does not run by itself (the scripted one): replays watched in
+// the game set it to the recorded time before each frame, as PlayReplay's setClock does.
+void SetWatchedClock(void (*setClock)(uint32_t));

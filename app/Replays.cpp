@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr const char kReplayFolder[] = "replays";
 // Far beyond any run's recording; a bigger file is not one of ours.
 constexpr std::uintmax_t kMaxReplayBytes = 64u << 20;
 
@@ -132,31 +131,47 @@ void FinishKeepingReplays()
         writer.join();
 }
 
+namespace {
+
+ReplayCheck CheckReplay(std::span<const uint8_t> bytes, journal::Recording& recording,
+                        std::string& error)
+{
+    if (bytes.size() > kMaxReplayBytes) {
+        error = "far too large to be a replay";
+        return ReplayCheck::TooLarge;
+    }
+    if (!journal::DecodeRecording(bytes, recording, error))
+        return ReplayCheck::Damaged;
+    if (recording.header.archiveChecksum != resourceArchive.IndexChecksum()) {
+        error = "recorded with other game pictures and sounds (the archive's index differs)";
+        return ReplayCheck::OtherArchive;
+    }
+    return ReplayCheck::Playable;
+}
+
+}  // namespace
+
 bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error)
 {
-    const MappedFile file(path);
-    if (!file.isOpen()) {
-        error = "cannot read " + file.error();
-        return false;
+    switch (CheckReplayFile(path, recording, error)) {
+    case ReplayCheck::Playable: return true;
+    case ReplayCheck::Unreadable: return false;  // the platform's line names the file
+    default: error = path + ": " + error; return false;
     }
-    if (!ReadReplay(file.bytes(), recording, error)) {
-        error = path + ": " + error;
-        return false;
-    }
-    return true;
 }
 
 bool ReadReplay(std::span<const uint8_t> bytes, journal::Recording& recording, std::string& error)
 {
-    if (bytes.size() > kMaxReplayBytes) {
-        error = "far too large to be a replay";
-        return false;
+    return CheckReplay(bytes, recording, error) == ReplayCheck::Playable;
+}
+
+ReplayCheck CheckReplayFile(const std::string& path, journal::Recording& recording,
+                            std::string& error)
+{
+    const MappedFile file(path);
+    if (!file.isOpen()) {
+        error = "cannot read " + file.error();
+        return ReplayCheck::Unreadable;
     }
-    if (!journal::DecodeRecording(bytes, recording, error))
-        return false;
-    if (recording.header.archiveChecksum != resourceArchive.IndexChecksum()) {
-        error = "recorded with other game pictures and sounds (the archive's index differs)";
-        return false;
-    }
-    return true;
+    return CheckReplay(file.bytes(), recording, error);
 }

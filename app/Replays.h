@@ -12,6 +12,9 @@
 
 class PlayerFolder;
 
+// The folder of the player's replays, inside the player's folder.
+constexpr const char kReplayFolder[] = "replays";
+
 // The names of a game length's files ("last1.krp", "best5.krp"), inside replays/.
 std::string LastReplayName(uint32_t gameLength);
 std::string BestReplayName(uint32_t gameLength);
@@ -31,11 +34,17 @@ void FinishKeepingReplays();
 // leads its ranking (ties included); it must return at once. None by default.
 void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send);
 
+// Why a replay cannot be played here, if it cannot.
+enum class ReplayCheck { Playable, Unreadable, TooLarge, Damaged, OtherArchive };
+
 // Reads a replay and checks that it can be played here: its format, its integrity and the
 // archive it was recorded with. False with one line in error otherwise (LoadReplay's names the
 // file).
 bool ReadReplay(std::span<const uint8_t> bytes, journal::Recording& recording, std::string& error);
 bool LoadReplay(const std::string& path, journal::Recording& recording, std::string& error);
+// The same, saying which way a file failed; its error does not name the file.
+ReplayCheck CheckReplayFile(const std::string& path, journal::Recording& recording,
+                            std::string& error);
 
 // "one minute" or "five minutes".
 const char* GameLengthName(uint32_t gameLength);

@@ -40,6 +40,7 @@ struct State {
     bool aheadRead = false;
     std::string aheadError;
     bool skipUnusedPictures = false;
+    uint32_t jumpStop = 0;          // DrawPictureBefore's clock
     PictureChecks waitingPictures;  // compared a few at a time while pictures are skipped
     size_t readAt = 0;
     bool playbackOk = false;
@@ -206,6 +207,19 @@ bool NextFrameMayUsePicture()
         const Answer& then = next.answers[i];
         if (!now || then.a != now->a || then.b != now->b)
             return true;
+    }
+    return false;
+}
+
+// Whether the next frame begins at the clock or later (or cannot be read at all).
+bool NextFrameBeginsBy(uint32_t clock)
+{
+    const FrameRecord& next = Ahead();
+    if (!state.aheadError.empty())
+        return true;
+    for (size_t i = 0; i < next.reads.size(); i++) {
+        if (next.reads[i].kind == ReadKind::Clock)
+            return next.answers[i].a >= clock;
     }
     return false;
 }
@@ -442,7 +456,14 @@ bool PictureUsed()
         return true;
     if (state.frame % state.header.checksumInterval == 0 || state.frame >= state.header.frameCount)
         return true;
+    if (state.jumpStop != 0 && NextFrameBeginsBy(state.jumpStop))
+        return true;
     return NextFrameMayUsePicture();
+}
+
+void DrawPictureBefore(uint32_t stop)
+{
+    state.jumpStop = stop;
 }
 
 bool InRun()

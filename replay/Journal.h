@@ -72,6 +72,10 @@ uint32_t UpcomingClock();
 // playing back, every picture is used.
 void SkipUnusedPictures(bool on);
 bool PictureUsed();
+// Jumping in a replay skips pictures too, up to the frame the jump stops after: the last one
+// before the next frame begins at the clock `stop` or later. That one is drawn all the same,
+// to be shown. 0: no jump under way.
+void DrawPictureBefore(uint32_t stop);
 
 // Back to live with nothing kept; whether runs are recorded and pictures skipped stays as it was.
 void Reset();

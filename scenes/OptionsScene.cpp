@@ -7,10 +7,10 @@
 
 #include "app/GameApp.h"
 #include "app/Settings.h"
-#include "archive/ResourceArchive.h"
 #include "gfx/Surface.h"
 #include "platform/JoystickInfo.h"
 #include "platform/PadLayout.h"
+#include "scenes/MenuPage.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/TitleScene.h"
 #include "sound/SoundSystem.h"
@@ -21,24 +21,23 @@ constexpr int kEntryCount = static_cast<int>(OptionsScene::Entry::Count);
 constexpr int kFirstKey = static_cast<int>(OptionsScene::Entry::FirstKey);
 constexpr int kFirstPadButton = static_cast<int>(OptionsScene::Entry::FirstPadButton);
 
-// Text rows count down from the top, 16 pixels a line of our font.
-constexpr int kGlyphWidth = 8;
-constexpr int kTitleRow = 4;
+using menu::kCoral;
+using menu::kCyan;
+using menu::kGlyphWidth;
+using menu::kGrey;
+using menu::kLineHeight;
+using menu::kWhite;
+using menu::kYellow;
+using menu::Text;
+
+// Text rows count down from the top.
 constexpr int kListRow = 24;
-constexpr int kLineHeight = 16;
 constexpr int kRowsShown = 10;
 constexpr int kNoteRow = kListRow + kRowsShown * kLineHeight + 4;
 constexpr int kPadRow = kNoteRow + kLineHeight;
 constexpr int kLabelX = 16;
 constexpr int kValueX = 144;
 constexpr int kSecondKeyX = 232;
-
-// Colours of the palette, as COLORREF (0x00BBGGRR).
-constexpr COLORREF kWhite = 0xE6F0F4;
-constexpr COLORREF kGrey = 0xB49A9C;
-constexpr COLORREF kYellow = 0x40C8F2;
-constexpr COLORREF kCoral = 0x627AF4;
-constexpr COLORREF kCyan = 0xE2E25E;
 
 constexpr const char* kLabels[kEntryCount] = {
     "MUSIC VOLUME", "EFFECTS VOLUME", "WINDOW SCALE", "FULL SCREEN", "UP",
@@ -55,18 +54,6 @@ constexpr std::string_view kNameCharacters =
 // The menus' pad buttons, as the game's own layout has them (readings are rearranged).
 constexpr UINT kConfirmButton = JOY_BUTTON1;
 constexpr UINT kBackButton = JOY_BUTTON2;
-
-// An eighth of the brightness, so the entries read over the opening picture.
-uint32_t Darken(uint32_t pixel)
-{
-    return (pixel >> 3) & 0x1F1F1F;
-}
-
-void Text(Surface& canvas, int x, int row, const std::string& text, COLORREF colour)
-{
-    SetTextColor(canvas.dc, colour);
-    TextOutA(canvas.dc, x, row, text.c_str(), static_cast<int>(text.size()));
-}
 
 const char* YesNo(bool on)
 {
@@ -109,9 +96,7 @@ OptionsScene::~OptionsScene()
 void OptionsScene::Init(GameApp* app, Surface* canvas, JoystickInfo* joystick)
 {
     Scene::Init(app, canvas, joystick);
-    backdrop = LoadScenePicture(app->window, resourceArchive, "opening.bmp", kExactlyScreen);
-    std::transform(backdrop->pixels, backdrop->pixels + size_t(backdrop->width) * backdrop->height,
-                   backdrop->pixels, Darken);
+    backdrop = menu::LoadBackdrop(app->window);
     // A file the game could not read whole is only replaced when the player says so.
     if (settingsFile && !settingsFile->readWhole())
         mode = Mode::AskReplace;
@@ -417,7 +402,7 @@ void OptionsScene::Commit()
 void OptionsScene::Frame()
 {
     CopyPicture(*backdrop, *canvas);
-    Text(*canvas, (canvas->width - 7 * kGlyphWidth) / 2, kTitleRow, "OPTIONS", kYellow);
+    menu::Caption(*canvas, "OPTIONS");
     if (mode == Mode::AskReplace) {
         Text(*canvas, 16, 80, "SETTINGS.INI HAS LINES THE", kCoral);
         Text(*canvas, 16, 96, "GAME CANNOT READ.", kCoral);

@@ -12,6 +12,7 @@
 #include "gfx/Surface.h"
 #include "scenes/GameScene.h"
 #include "scenes/OptionsScene.h"
+#include "scenes/ReplaysScene.h"
 #include "scenes/ScenePicture.h"
 #include "sound/SoundSystem.h"
 
@@ -34,6 +35,9 @@ constexpr uint32_t kIdleBeforeDemo = 20000;
 
 constexpr int kOptionsKey = 'O';
 constexpr UINT kOptionsButton = JOY_BUTTON4;
+// The slow button means nothing on the menu; it opens the replays.
+constexpr int kReplaysKey = 'R';
+constexpr UINT kReplaysButton = JOY_BUTTON3;
 
 }  // namespace
 
@@ -74,7 +78,11 @@ void TitleScene::OnKeyDown(int vk)
         break;
     case kOptionsKey:
         if (state == kMenu)
-            LeaveForOptions();
+            LeaveFor(new OptionsScene());
+        break;
+    case kReplaysKey:
+        if (state == kMenu)
+            LeaveFor(new ReplaysScene());
         break;
     }
 }
@@ -90,7 +98,9 @@ void TitleScene::OnJoyButtonDown(UINT buttons)
     if (buttons & JOY_BUTTON1)
         Advance();
     else if ((buttons & kOptionsButton) && state == kMenu)
-        LeaveForOptions();
+        LeaveFor(new OptionsScene());
+    else if ((buttons & kReplaysButton) && state == kMenu)
+        LeaveFor(new ReplaysScene());
 }
 
 void TitleScene::OnJoyMove(uint32_t position)
@@ -186,18 +196,20 @@ void TitleScene::LeaveForGame()
     SwitchTo(new GameScene());
 }
 
-void TitleScene::LeaveForOptions()
+void TitleScene::LeaveFor(Scene* page)
 {
     ReleaseJoystick();
-    SwitchTo(new OptionsScene());
+    SwitchTo(page);
 }
 
-// The way to the options, named on the menu over its picture.
+// The ways to the options and the replays, named on the menu over its picture.
 void TitleScene::DrawOverShown(Surface& shown)
 {
     if (state != kMenu || finished)
         return;
-    char hint[48];
-    std::snprintf(hint, sizeof hint, "O / PAD %s: OPTIONS", PadButtonName(settings.pad.Spare()));
+    char hint[64];
+    std::snprintf(hint, sizeof hint, "O / PAD %s: OPTIONS    R / PAD %s: REPLAYS",
+                  PadButtonName(settings.pad.Spare()),
+                  PadButtonName(settings.pad.buttons[int(PadAction::Slow)]));
     GameApp::DrawShownText(shown, 16, shown.height - 24, hint);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The first screen and the one every run returns to: the logo turns into place, the opening
 // picture fades in over it, then a two-entry menu chooses the game length. Confirming fades
-// to black and starts a game; O or the pad's spare button opens the options. A menu left
-// alone for 20 s plays a demo.
+// to black and starts a game; O or the pad's spare button opens the options, R or the pad's
+// slow button the replays. A menu left alone for 20 s plays a demo.
 
 #include <cstdint>
 
@@ -17,7 +17,7 @@ public:
         kFading = 2,  // and above: every press during the fade raises the number
     };
 
-    // The options screen comes back straight to the menu.
+    // The options and replays screens come back straight to the menu.
     explicit TitleScene(State first = kLogo) : firstState(first) {}
     ~TitleScene() override;
 
@@ -43,7 +43,8 @@ private:
     void DrawLogo(uint32_t t);
     void DrawMenu();
     void LeaveForGame();
-    void LeaveForOptions();
+    // To the options or the replays.
+    void LeaveFor(Scene* page);
 
     State firstState = kLogo;
     // The menu's last key, button or move of the pad; after 20 s without one, a demo plays.

@@ -13,9 +13,12 @@ packages=(
   valgrind
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git
+  postgresql   # the board's tests: a throwaway PostgreSQL cluster
   g++-mingw-w64-x86-64-posix mingw-w64-tools nsis zip   # the Windows program and its packages
   googletest                                            # ... its unit tests, built from source
   wine64 wine                                           # ... run under Wine by the tests
 )
 
+# The board server's libraries first, so that the dev build builds it and its tests.
+"$(dirname "$0")/setup-board.sh"
 exec "$(dirname "$0")/install-packages.sh" setup-dev "${packages[@]}"

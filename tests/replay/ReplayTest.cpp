@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/scripted/Scripted.h"
 #include "replay/Journal.h"
 #include "scenes/GameScene.h"
+#include "scenes/TitleScene.h"
 #include "tests/archive/TestFiles.h"
 #include "tests/support/GameHarness.h"
 
@@ -165,6 +167,77 @@ TEST(Replay, TheViewersSpeedsStepsJumpsAndRestartAllEndOnTheRecordedLastFrame)
     watcherScript = nullptr;
 }
 
+// The picture a jump back stops at, as shown: frame for frame the one the run shows when it
+// gets there without a jump, though the jump draws only that one of all it plays again.
+struct JumpWatch {
+    uint32_t pressAt = 0;  // 0: no jump
+    enum { Before, Pressed, Jumping, Shown } step = Before;
+    int presentsInJump = 0;
+    uint32_t shownFrame = 0;  // the frame whose picture is kept
+    std::vector<uint32_t> shown;
+};
+JumpWatch* jumpWatch = nullptr;
+
+void JumpWatcher(uint32_t clock)
+{
+    scripted::SetClock(clock);
+    JumpWatch& watch = *jumpWatch;
+    const uint32_t frame = journal::PlaybackFrame();
+    if (!journal::InRun()) {
+        scripted::PostToWindow(WM_CLOSE);
+        return;
+    }
+    if (!watch.pressAt) {
+        if (frame == watch.shownFrame && watch.shown.empty())
+            watch.shown = scripted::LastPresentedFrame();
+        return;
+    }
+    switch (watch.step) {
+    case JumpWatch::Before:
+        if (frame >= watch.pressAt) {
+            scripted::PressKey(VK_LEFT);
+            watch.step = JumpWatch::Pressed;
+        }
+        break;
+    case JumpWatch::Pressed:
+        if (frame < watch.pressAt) {  // the jump plays the run again, unseen
+            watch.presentsInJump = scripted::PresentCount();
+            watch.step = JumpWatch::Jumping;
+        }
+        break;
+    case JumpWatch::Jumping:
+        if (scripted::PresentCount() != watch.presentsInJump) {
+            // The first picture presented after the jump is where it stopped.
+            watch.shownFrame = frame;
+            watch.shown = scripted::LastPresentedFrame();
+            watch.step = JumpWatch::Shown;
+        }
+        break;
+    case JumpWatch::Shown: break;
+    }
+}
+
+TEST(Replay, AJumpBackShowsThePictureTheRunHasThere)
+{
+    const journal::Recording golden = Golden();
+    JumpWatch jumped;
+    jumped.pressAt = 1500;
+    JumpWatch played;
+    for (JumpWatch* watch : {&jumped, &played}) {
+        if (watch == &played)
+            played.shownFrame = jumped.shownFrame;
+        scripted::Install();
+        scripted::SilenceAudio();
+        jumpWatch = watch;
+        PlayReplay(golden, ReplayMode::Watch, nullptr, stdout, JumpWatcher);
+    }
+    jumpWatch = nullptr;
+    ASSERT_FALSE(jumped.shown.empty()) << "the jump was shown";
+    EXPECT_LT(jumped.shownFrame, 1500u - 500u) << "10 s back";
+    ASSERT_FALSE(played.shown.empty());
+    EXPECT_TRUE(jumped.shown == played.shown) << "frame " << jumped.shownFrame;
+}
+
 TEST(Replay, AChangedReadIsReportedAtItsFrame)
 {
     const journal::Recording golden = Golden();
@@ -185,12 +258,20 @@ TEST(Replay, AChangedReadIsReportedAtItsFrame)
 
 // A short run recorded as the game records every run: the heroine flies up and to the right
 // shooting, then the player pauses and gives up. The ranking starts with rankedBest in it.
-void RecordShortRun(int climbFrames, int32_t rankedBest)
+// With a lead-in, the game starts on the title menu and the lead-in plays on to the run.
+void RecordShortRun(int climbFrames, int32_t rankedBest,
+                    const std::function<void(GameHarness&)>& leadIn = nullptr)
 {
     journal::RecordRuns(true);
     {
         GameHarness harness;
-        ASSERT_TRUE(harness.Boot([] { return new GameScene; }));
+        if (leadIn) {
+            ASSERT_TRUE(harness.Boot([] { return new TitleScene(TitleScene::kMenu); }));
+            leadIn(harness);
+            ASSERT_NE(dynamic_cast<GameScene*>(currentScene), nullptr) << "the run began";
+        } else {
+            ASSERT_TRUE(harness.Boot([] { return new GameScene; }));
+        }
         if (rankedBest)
             saveRecord.tables[0].Insert(rankedBest);
         scripted::HoldKey(VK_SPACE);
@@ -232,6 +313,28 @@ TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
     RecordShortRun(60, recorded.header.finalScore);
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), testfiles::ReadFile("replays/last1.krp"));
     EXPECT_NE(testfiles::ReadFile("replays/best1.krp"), first);
+}
+
+TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
+{
+    // What those screens draw with must not reach the run's pictures (its timer's text).
+    std::filesystem::remove_all("replays");
+    RecordShortRun(40, 0, [](GameHarness& game) {
+        for (int page : {'O', 'R'}) {
+            game.Press(page);
+            game.RunFrames(3);
+            game.Press(VK_ESCAPE);
+            game.RunFrames(2);
+        }
+        game.Press(VK_SPACE);
+        for (int frames = 0; frames < 200 && !dynamic_cast<GameScene*>(currentScene); frames++)
+            game.RunFrames(1);
+    });
+    journal::Recording recorded;
+    std::string error;
+    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
+    const auto [line, code] = Verify(recorded);
+    EXPECT_EQ(code, 0) << line;
 }
 
 TEST(Replay, ALeadingRunIsHandedToTheSenderAsTheFileWritten)

@@ -1,5 +1,6 @@
 // The title screen driven frame by frame through the whole program on the scripted platform.
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -194,6 +195,23 @@ TEST(TitleScene, TwentySecondsIdleOnTheMenuPlayADemoThatAKeyOrThePadEnds)
         EXPECT_FALSE(std::filesystem::exists("replays/last1.krp")) << "nothing recorded";
         scripted::SetJoystick(32768, 32768, 0);
     }
+}
+
+TEST(TitleScene, ADemoPlayedToItsEndLeavesTheRankingsAsTheyWere)
+{
+    ShippedDemo demo;
+    GameHarness game;
+    ASSERT_TRUE(game.Boot([] { return new TitleScene(TitleScene::kMenu); }));
+    saveRecord.tables[0].Insert(100);
+    saveRecord.gameMode = 1;  // the five-minute game chosen on the menu
+    const SaveRecord before = saveRecord;
+    game.RunFrames(20000 / 17 + 20);
+    ASSERT_TRUE(Playing()) << "the demo plays";
+    for (int frames = 0; frames < 5000 && !Title(); frames++)
+        game.RunFrames(1);
+    ASSERT_NE(Title(), nullptr) << "the run's end returns to the title menu";
+    EXPECT_EQ(std::memcmp(&before, &saveRecord, sizeof before), 0)
+        << "neither the demo's score nor its length stays in the player's record";
 }
 
 }  // namespace
