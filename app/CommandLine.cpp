@@ -77,6 +77,17 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
                 return refuse(std::string("--board takes an http:// or https:// address, not '") +
                               board + "'");
             line.board = board;
+        } else if (!std::strncmp(argument, "--board-top", 11) &&
+                   (argument[11] == '\0' || argument[11] == '=')) {
+            // The length may follow, or be left out for the one-minute runs.
+            const char* length = argument[11] == '=' ? argument + 12 : nullptr;
+            if (!length && i + 1 < argc && argv[i + 1][0] != '-')
+                length = argv[++i];
+            if (length && std::strcmp(length, "1") != 0 && std::strcmp(length, "5") != 0)
+                return refuse(std::string("--board-top takes 1 or 5 (minutes), not '") + length +
+                              "'");
+            line.action = CommandLine::Action::ShowBoardTop;
+            line.boardTopLength = length ? std::atoi(length) : 1;
         } else if (const char* file = ValueOf("--verify", i, argc, argv, missing)) {
             line.action = CommandLine::Action::VerifyReplay;
             line.replayFile = file;
@@ -100,9 +111,12 @@ Options:
                        2, 640x480, the first time)
   --data-dir DIR       keep the scores, snapshots and best-run pictures in DIR
   --no-sound           play in silence, without opening an audio device
-  --replay FILE        watch a recorded run (keys below)
-  --board URL          send every finished run to the board at URL (http:// or https://)
-                       in this session, instead of settings.ini's board
+  --replay FILE        watch a recorded run (keys below); FILE may be a board's address
+                       of a run, such as http://board.example:8018/runs/12.krp
+  --board URL          send each run that leads its ranking to the board at URL (http://
+                       or https://) in this session, instead of settings.ini's board
+  --board-top [1|5]    print the board's ten best one-minute (or five-minute) runs, and
+                       exit; the board is --board's or settings.ini's
   --verify FILE        play a recorded run unseen, as fast as possible; print one line
                        and exit 0 when it played as recorded, 1 otherwise
   -h, --help           show this help and exit

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "app/BoardLine.h"
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
 #include "archive/ResourceArchive.h"
@@ -106,8 +107,11 @@ void KeepFinishedRun()
         return;
     FinishKeepingReplays();
     ReplayFiles files = PackReplay(recording, setsBest, playerFolder);
-    if (sendKeptRun)
+    // Only a run that leads its ranking can better the player's place on a board.
+    const bool sent = sendKeptRun && setsBest;
+    if (sent)
         sendKeptRun(files.bytes);
+    NoteLatestRunSent(sent);
     if (!kCanStartThreads) {
         WriteReplayFiles(files);
         return;

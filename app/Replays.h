@@ -30,8 +30,8 @@ bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder
 // written meanwhile, off the frame; FinishKeepingReplays waits until they are.
 void KeepFinishedRun();
 void FinishKeepingReplays();
-// Where a kept run's replay file goes besides the player's folder (a board's sender); it must
-// return at once. None by default.
+// Where a kept run's replay file goes besides the player's folder (a board's sender) when it
+// leads its ranking (ties included); it must return at once. None by default.
 void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send);
 
 // Why a replay cannot be played here, if it cannot.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BoardLine.h"
 #include "app/CommandLine.h"
 #include "app/EarlierScores.h"
 #include "app/MainLoop.h"
@@ -22,6 +23,7 @@
 #include "platform/win32/Win32.h"
 namespace native = win32;
 #else
+#include "app/BoardClient.h"
 #include "board/BoardSender.h"
 #include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
@@ -44,6 +46,33 @@ void LoadSettings(SettingsFile& file, const CommandLine& options)
         settings.fullScreen = true;
 }
 
+#ifndef _WIN32
+// Asking a board something while the player waits at the terminal.
+constexpr CurlLimits kAskingLimits = {.connectSeconds = 5, .totalSeconds = 15};
+
+int ShowBoardTop(const CommandLine& options)
+{
+    playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
+    SettingsFile file(playerFolder.path());
+    file.Load(settings);
+    CurlTransport transport(kAskingLimits);
+    return PrintBoardTop(transport, options.board.empty() ? settings.board : options.board,
+                         options.boardTopLength, stdout, stderr);
+}
+#endif
+
+// A replay file, or a run on a board at its address.
+bool LoadWatchedReplay(const std::string& where, journal::Recording& recording, std::string& error)
+{
+#ifndef _WIN32
+    if (IsReplayAddress(where)) {
+        CurlTransport transport(kAskingLimits);
+        return FetchReplay(transport, where, recording, error);
+    }
+#endif
+    return LoadReplay(where, recording, error);
+}
+
 // A recorded run, watched in the window or verified unseen on the scripted platform. Nothing
 // of the player's is written; the save file is read for the ranking a watched run ends on.
 int WatchOrVerify(const CommandLine& options)
@@ -52,7 +81,7 @@ int WatchOrVerify(const CommandLine& options)
         return VerifyReplayFile(options.replayFile, stdout);
     journal::Recording recording;
     std::string error;
-    if (!LoadReplay(options.replayFile, recording, error)) {
+    if (!LoadWatchedReplay(options.replayFile, recording, error)) {
         std::fprintf(stderr, "korimo: %s\n", error.c_str());
         return 1;
     }
@@ -85,6 +114,13 @@ int main(int argc, char** argv)
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "korimo: %s\n\n%s", options.fault.c_str(), UsageText().c_str());
         return 2;
+    case CommandLine::Action::ShowBoardTop:
+#ifdef _WIN32
+        std::fputs("korimo: this build cannot reach a board yet\n", stderr);
+        return 1;
+#else
+        return ShowBoardTop(options);
+#endif
     case CommandLine::Action::Play:
     case CommandLine::Action::WatchReplay:
     case CommandLine::Action::VerifyReplay: break;
@@ -123,6 +159,7 @@ int main(int argc, char** argv)
             transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
                                   playerFolder.PathOf("replays/outbox")});
         SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+        FollowBoardWith([&sender] { return NewsOf(sender->latestRun()); });
     }
 
 #endif
@@ -140,6 +177,7 @@ int main(int argc, char** argv)
     settingsFile = nullptr;
 #ifndef _WIN32
     SendKeptRunsTo(nullptr);
+    FollowBoardWith(nullptr);
     sender.reset();  // a transfer under way is left for the next start
 #endif
     native::Uninstall();

@@ -39,10 +39,37 @@ BoardSender::~BoardSender()
 void BoardSender::Send(std::vector<uint8_t> replay)
 {
     {
+        std::lock_guard<std::mutex> lock(latestMutex);
+        latest = {SentRun::Stage::Sending};
+        latestFile.clear();
+    }
+    {
         std::lock_guard<std::mutex> lock(mutex);
         handedOver.push_back(std::move(replay));
     }
     wake.notify_all();
+}
+
+SentRun BoardSender::latestRun() const
+{
+    std::lock_guard<std::mutex> lock(latestMutex);
+    return latest;
+}
+
+void BoardSender::Settle(const std::string& file, const SentRun& outcome)
+{
+    std::lock_guard<std::mutex> lock(latestMutex);
+    if (file.empty() || file != latestFile)
+        return;
+    latest = outcome;
+    latestFile.clear();
+}
+
+void BoardSender::LatestWaits()
+{
+    std::lock_guard<std::mutex> lock(latestMutex);
+    if (!latestFile.empty())
+        latest = {SentRun::Stage::Waiting};
 }
 
 void BoardSender::Work()
@@ -64,9 +91,18 @@ void BoardSender::Work()
         std::deque<std::vector<uint8_t>> runs;
         runs.swap(handedOver);
         lock.unlock();
-        for (const auto& run : runs)
-            outbox.Add(run);
+        for (size_t i = 0; i < runs.size(); i++) {
+            const std::string file = outbox.Add(runs[i]);
+            if (i + 1 == runs.size()) {
+                std::lock_guard<std::mutex> latestLock(latestMutex);
+                latestFile = file;
+                if (file.empty())
+                    latest = {};
+            }
+        }
         wait = SendWaiting();
+        if (wait != 0)
+            LatestWaits();
         lock.lock();
     }
 }
@@ -80,6 +116,7 @@ uint32_t BoardSender::SendWaiting()
         if (!Outbox::Read(file, replay)) {
             say("the board takes no such file; dropped " + file);
             Outbox::Remove(file);
+            Settle(file, {SentRun::Stage::Refused});
             continue;
         }
         if (key.empty())
@@ -95,11 +132,14 @@ uint32_t BoardSender::SendWaiting()
         if (stopping)
             return 0;
         if (answer.status == 201 || Refusal(answer.status)) {
-            if (answer.status == 201)
+            if (answer.status == 201) {
                 rank = answer.rank;
-            else
+                Settle(file, {SentRun::Stage::Placed, answer.rank, answer.ranked});
+            } else {
                 say("the board refused a run (" + std::to_string(answer.status) +
                     "): " + answer.message);
+                Settle(file, {SentRun::Stage::Refused});
+            }
             Outbox::Remove(file);
             settled++;
             unansweredWait = 0;

@@ -26,6 +26,20 @@ struct BoardPlace {
     std::string outboxFolder;
 };
 
+// What became of the latest run handed over, for the player to see.
+struct SentRun {
+    enum class Stage {
+        None,     // none handed over in this session, or it could not even be kept
+        Sending,  // on its way
+        Placed,   // stored by the board
+        Waiting,  // in the outbox until the board answers
+        Refused,  // refused for good
+    };
+    Stage stage = Stage::None;
+    int rank = 0;    // with Placed
+    int ranked = 0;  // with Placed: the names ranked at its length; 0 when the board does not say
+};
+
 class BoardSender {
 public:
     enum class State { Idle, Sending, Offline };
@@ -50,11 +64,16 @@ public:
     int lastRank() const { return rank.load(); }
     // Runs the board has answered for good since the start (stored or refused).
     uint32_t answered() const { return settled.load(); }
+    SentRun latestRun() const;
 
 private:
     void Work();
     // Sends the outbox oldest first; the seconds to wait before the next try, 0 when empty.
     uint32_t SendWaiting();
+    // Records what became of the file if it holds the latest run handed over.
+    void Settle(const std::string& file, const SentRun& outcome);
+    // The outbox waits for a later try: so does the latest run, if it is still there.
+    void LatestWaits();
 
     BoardTransport& transport;
     const BoardPlace place;
@@ -70,5 +89,10 @@ private:
     std::atomic<int> rank{0};
     std::atomic<uint32_t> settled{0};
     uint32_t unansweredWait = 0;
+
+    mutable std::mutex latestMutex;
+    SentRun latest;
+    std::string latestFile;  // in the outbox; empty before it is written there and once settled
+
     std::thread worker;
 };

@@ -12,7 +12,7 @@ Outbox::Outbox(std::string folder) : folder(std::move(folder))
 {
 }
 
-bool Outbox::Add(const std::vector<uint8_t>& replay)
+std::string Outbox::Add(const std::vector<uint8_t>& replay)
 {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -36,9 +36,9 @@ bool Outbox::Add(const std::vector<uint8_t>& replay)
     if (!written || error) {
         fs::remove(temporary, error);
         std::fprintf(stderr, "korimo: cannot keep the run for the board in %s\n", folder.c_str());
-        return false;
+        return "";
     }
-    return true;
+    return path.string();
 }
 
 std::vector<std::string> Outbox::Waiting() const

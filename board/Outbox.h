@@ -14,9 +14,9 @@ public:
 
     explicit Outbox(std::string folder);
 
-    // Writes the replay as a new file (through a temporary one and a rename); false, with a
-    // line on stderr, when it cannot be written.
-    bool Add(const std::vector<uint8_t>& replay);
+    // Writes the replay as a new file (through a temporary one and a rename) and returns its
+    // path; empty, with a line on stderr, when it cannot be written.
+    std::string Add(const std::vector<uint8_t>& replay);
     // The waiting files, oldest first.
     std::vector<std::string> Waiting() const;
     // The file's bytes; false when it is gone, unreadable or too large to be a replay.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/BoardLine.h"
 #include "app/GameApp.h"
 #include "app/Globals.h"
 #include "app/SaveRecord.h"
@@ -147,6 +148,12 @@ void EndingScene::DrawClosing()
     BlitBlend(*blackImage, kScreenRect, *canvas, 0, 0, 0);
     SetTextColor(canvas->dc, kWhite);
     TextOutA(canvas->dc, 280, 220, "Fin.", 4);
+}
+
+void EndingScene::DrawOverShown(Surface& shown)
+{
+    if (state == kRanking)
+        DrawBoardLine(shown);
 }
 
 void EndingScene::LeaveForTitle()

@@ -23,6 +23,8 @@ public:
     void OnJoyButtonDown(UINT buttons) override;
     void OnKeyDown(int vk) override;
     void Frame() override;
+    // What became of the run on the board, if it went to one.
+    void DrawOverShown(Surface& shown) override;
 
     int32_t runScore = 0;  // the score of the run that just ended, set by the game scene
     int32_t state = kWipeIn;

@@ -1,5 +1,6 @@
 #include "scenes/GameOverScene.h"
 
+#include "app/BoardLine.h"
 #include "app/GameApp.h"
 #include "archive/ResourceArchive.h"
 #include "gfx/Draw.h"
@@ -73,6 +74,12 @@ void GameOverScene::Frame()
         // The frame that gets there shows plain black; the next one leaves.
         state = kLeaving;
     }
+}
+
+void GameOverScene::DrawOverShown(Surface& shown)
+{
+    if (state == kReveal || state == kHold)
+        DrawBoardLine(shown);
 }
 
 void GameOverScene::LeaveForTitle()

@@ -21,6 +21,8 @@ public:
     void OnJoyButtonDown(UINT buttons) override;
     void OnKeyDown(int vk) override;
     void Frame() override;
+    // What became of the run on the board, if it went to one.
+    void DrawOverShown(Surface& shown) override;
 
     int32_t state = kReveal;
     uint32_t stateTime = 0;

@@ -125,7 +125,8 @@ Reply Board::Accept(const Upload& upload, const std::string& name, const std::st
                       {"length", run.length},
                       {"score", run.score},
                       {"frames", run.frames},
-                      {"rank", store.RankOf(run.length, name, run.score)}});
+                      {"rank", store.RankOf(run.length, name, run.score)},
+                      {"ranked", store.RankedNames(run.length)}});
 }
 
 Reply Board::Top(std::string_view lengthText, std::string_view limitText)
@@ -144,7 +145,9 @@ Reply Board::Top(std::string_view lengthText, std::string_view limitText)
         row["rank"] = ranked.rank;
         runs.push_back(row);
     }
-    return Json(200, {{"length", *length}, {"runs", runs}});
+    return Json(200, {{"length", *length},
+                      {"ranked", store.RankedNames(static_cast<int>(*length))},
+                      {"runs", runs}});
 }
 
 Reply Board::Run(std::string_view id)

@@ -138,6 +138,16 @@ int RunStore::RankOf(int length, const std::string& name, int64_t score)
     return static_cast<int>(ahead) + 1;
 }
 
+int RunStore::RankedNames(int length)
+{
+    int64_t names = 0;
+    database->Transaction([&](SqlQuery& query) {
+        names = AsInteger(query.Run("SELECT COUNT(DISTINCT name) FROM runs WHERE length = ?",
+                                    {int64_t{length}})[0][0]);
+    });
+    return static_cast<int>(names);
+}
+
 std::optional<StoredRun> RunStore::Find(int64_t id)
 {
     std::optional<StoredRun> run;

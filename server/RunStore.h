@@ -60,6 +60,8 @@ public:
     std::vector<RankedRun> Top(int length, int limit);
     // Where a run of this score stands among the other names' best runs.
     int RankOf(int length, const std::string& name, int64_t score);
+    // How many names have a run of this length: the places a rank is out of.
+    int RankedNames(int length);
 
     std::optional<StoredRun> Find(int64_t id);
     std::optional<std::string> ReplayFile(int64_t id);

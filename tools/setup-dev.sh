@@ -9,7 +9,7 @@ packages=(
   libcpp-httplib-dev         # the stand-in board the sending tests talk to
   clang libclang-rt-14-dev   # libFuzzer targets and the sanitizer build
   clang-format               # the code's formatting, checked on what a change touches
-  xvfb openbox xdotool x11-utils x11-apps imagemagick   # end-to-end tests in a real window
+  xvfb openbox xdotool x11-utils x11-apps imagemagick curl python3   # end-to-end tests in a real window
   valgrind
   lintian desktop-file-utils appstream   # the checks of what `make package` installs
   git

@@ -31,6 +31,20 @@ TEST(CommandLine, TakesEachOptionInEitherFormAndRefusesAnythingElseSayingWhy)
     line = Parse({"--board", "https://board.example:8018/"});
     EXPECT_TRUE(line.action == Action::Play && line.board == "https://board.example:8018/");
     EXPECT_EQ(Parse({"--no-sound", "-h", "--bogus"}).action, Action::ShowHelp) << "help first";
+    line = Parse({"--replay", "https://board.example/runs/12.krp"});
+    EXPECT_TRUE(line.action == Action::WatchReplay &&
+                line.replayFile == "https://board.example/runs/12.krp");
+    // The board's top ten: one minute unless five is said, the board from --board before or
+    // after.
+    line = Parse({"--board-top"});
+    EXPECT_TRUE(line.action == Action::ShowBoardTop && line.boardTopLength == 1);
+    line = Parse({"--board-top", "5", "--board", "http://127.0.0.1:8018"});
+    EXPECT_TRUE(line.action == Action::ShowBoardTop && line.boardTopLength == 5);
+    EXPECT_EQ(line.board, "http://127.0.0.1:8018");
+    line = Parse({"--board-top", "--board=http://127.0.0.1:8018"});
+    EXPECT_TRUE(line.action == Action::ShowBoardTop && line.boardTopLength == 1);
+    EXPECT_EQ(line.board, "http://127.0.0.1:8018");
+    EXPECT_EQ(Parse({"--board-top=5"}).boardTopLength, 5);
 
     const std::pair<std::vector<const char*>, std::string> refused[] = {
         {{"--window-scale", "0"}, "--window-scale takes a whole number from 1 to 8, not '0'"},
@@ -44,6 +58,9 @@ TEST(CommandLine, TakesEachOptionInEitherFormAndRefusesAnythingElseSayingWhy)
         {{"--board=file:///etc/passwd"},
          "--board takes an http:// or https:// address, not 'file:///etc/passwd'"},
         {{"--board"}, "--board needs a value"},
+        {{"--board-top", "3"}, "--board-top takes 1 or 5 (minutes), not '3'"},
+        {{"--board-top="}, "--board-top takes 1 or 5 (minutes), not ''"},
+        {{"--board-tops"}, "unknown option '--board-tops'"},
     };
     for (const auto& [words, fault] : refused) {
         line = Parse(words);

@@ -26,7 +26,8 @@ namespace fs = std::filesystem;
 // What the stand-in answers, and what it saw.
 struct Script {
     int status = 201;
-    std::string body = R"({"id": 7, "length": 1, "score": 100, "frames": 60, "rank": 3})";
+    std::string body =
+        R"({"id": 7, "length": 1, "score": 100, "frames": 60, "rank": 3, "ranked": 230})";
     std::string retryAfter;
     std::string location;
     int delayMs = 0;
@@ -152,10 +153,15 @@ TEST_F(BoardSending, AStoredRunLeavesTheOutboxWithItsRank)
 {
     {
         BoardSender sender(transport, place, say);
+        EXPECT_EQ(sender.latestRun().stage, SentRun::Stage::None);
         sender.Send(kReplay);
         ASSERT_TRUE(Eventually([&] { return sender.answered() == 1; }));
         EXPECT_EQ(sender.lastRank(), 3);
         EXPECT_EQ(sender.state(), BoardSender::State::Idle);
+        const SentRun sent = sender.latestRun();
+        EXPECT_EQ(sent.stage, SentRun::Stage::Placed);
+        EXPECT_EQ(sent.rank, 3);
+        EXPECT_EQ(sent.ranked, 230);
     }
     EXPECT_EQ(Waiting(), 0u);
     EXPECT_TRUE(lines.empty());
@@ -192,6 +198,7 @@ TEST_F(BoardSending, RefusedRunsAreDroppedWithOneLine)
         ASSERT_EQ(lines.size(), 1u) << status;
         EXPECT_NE(lines[0].find(error), std::string::npos) << lines[0];
         EXPECT_EQ(sender.lastRank(), 0) << status;
+        EXPECT_EQ(sender.latestRun().stage, SentRun::Stage::Refused) << status;
     }
 }
 
@@ -224,10 +231,34 @@ TEST_F(BoardSending, UnsettlingAnswersKeepTheRunForLater)
                 return board.Uploads() > before && sender.state() == BoardSender::State::Offline;
             })) << c.name;
             EXPECT_EQ(sender.answered(), 0u) << c.name;
+            EXPECT_TRUE(Eventually([&] {
+                return sender.latestRun().stage == SentRun::Stage::Waiting;
+            })) << c.name;
         }
         EXPECT_EQ(Waiting(), 1u) << c.name;
     }
     EXPECT_EQ(board.elsewhere, 0) << "a redirect was followed";
+}
+
+// The latest run is the one the player sees news of, whatever older runs are doing.
+TEST_F(BoardSending, TheLatestRunIsFollowedFromSendingToItsPlace)
+{
+    board.Answer(Late(600));
+    BoardSender sender(transport, place, say);
+    sender.Send(kReplay);
+    EXPECT_EQ(sender.latestRun().stage, SentRun::Stage::Sending);
+    ASSERT_TRUE(Eventually([&] { return board.Uploads() == 1; }));
+    EXPECT_EQ(sender.latestRun().stage, SentRun::Stage::Sending);
+    // Handed over while the first is on its way: the news is of the second.
+    Script second;
+    second.body = R"({"rank": 1, "ranked": 2})";
+    board.Answer(second);
+    sender.Send(kReplay);
+    ASSERT_TRUE(Eventually([&] { return sender.answered() == 2; }));
+    const SentRun sent = sender.latestRun();
+    EXPECT_EQ(sent.stage, SentRun::Stage::Placed);
+    EXPECT_EQ(sent.rank, 1);
+    EXPECT_EQ(sent.ranked, 2);
 }
 
 TEST_F(BoardSending, ARunLeftInTheOutboxGoesWhenTheBoardIsBack)
@@ -236,10 +267,12 @@ TEST_F(BoardSending, ARunLeftInTheOutboxGoesWhenTheBoardIsBack)
     BoardSender sender(transport, place, say);
     sender.Send(kReplay);
     ASSERT_TRUE(Eventually([&] { return sender.state() == BoardSender::State::Offline; }));
+    EXPECT_TRUE(Eventually([&] { return sender.latestRun().stage == SentRun::Stage::Waiting; }));
     board.Answer({});
     ASSERT_TRUE(Eventually([&] { return sender.answered() == 1; }));
     EXPECT_EQ(Waiting(), 0u);
     EXPECT_EQ(sender.lastRank(), 3);
+    EXPECT_EQ(sender.latestRun().stage, SentRun::Stage::Placed);
 }
 
 TEST_F(BoardSending, AnUnreachableBoardKeepsEveryRun)

@@ -337,15 +337,19 @@ TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
     EXPECT_EQ(code, 0) << line;
 }
 
-TEST(Replay, AKeptRunIsHandedToTheSenderAsTheFileWritten)
+TEST(Replay, ALeadingRunIsHandedToTheSenderAsTheFileWritten)
 {
     std::filesystem::remove_all("replays");
     std::vector<std::vector<uint8_t>> sent;
     SendKeptRunsTo([&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); });
     RecordShortRun(40, 0);
-    SendKeptRunsTo(nullptr);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], testfiles::ReadFile("replays/last1.krp"));
+    // A run below the ranking's best cannot better the player's place: kept, not sent.
+    RecordShortRun(45, 1000000);
+    SendKeptRunsTo(nullptr);
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[0]);
     // Without a sender nothing is handed over, and the run is kept as ever.
     RecordShortRun(50, 0);
     EXPECT_EQ(sent.size(), 1u);

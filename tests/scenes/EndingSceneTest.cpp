@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/BoardLine.h"
 #include "app/Globals.h"
 #include "app/SaveRecord.h"
 #include "scenes/EndingScene.h"
@@ -53,7 +54,81 @@ void RunUntilAge(GameHarness& game, uint32_t ageMs, uint32_t step = 17)
         game.RunFrames(1, step);
 }
 
+// The shown picture's pixels, in rows top to bottom (counted from its top), that are not the
+// game's own picture doubled: what is drawn over it.
+std::vector<uint32_t> DrawnOver(GameHarness& game, int top, int bottom)
+{
+    std::vector<uint32_t> drawn;
+    for (int row = top; row < bottom; row++) {
+        const int y = 479 - row;
+        for (int x = 0; x < 640; x++) {
+            const uint32_t shown = game.Screen()[size_t(y) * 640 + x];
+            if (shown != game.Canvas().GetPixel(x / 2, y / 2))
+                drawn.push_back(uint32_t(row) << 16 | uint32_t(x));
+        }
+    }
+    return drawn;
+}
+
 }  // namespace
+
+TEST(EndingScene, TheRankingShowsTheBoardsNewsOfASentRunOverItsPicture)
+{
+    BoardNews news;
+    FollowBoardWith([&news] { return news; });
+    GameHarness game;
+    ASSERT_TRUE(BootEnding(game, 300, {0, 0, 0, 0, 0, 0, 0, 0, 0, 300}, 0x203040));
+    RunUntilAge(game, 4000);
+    ASSERT_EQ(Ending()->state, EndingScene::kRanking);
+    const auto lineOver = [&] {
+        game.RunFrames(1);
+        return DrawnOver(game, 0, 480);
+    };
+
+    NoteLatestRunSent(true);
+    news = {BoardNews::Stage::Sending};
+    const auto sending = lineOver();
+    EXPECT_FALSE(sending.empty());
+    for (uint32_t at : sending)
+        EXPECT_TRUE((at >> 16) >= 420 && (at >> 16) < 460) << "below the run's score";
+    news = {BoardNews::Stage::Placed, 12, 230};
+    const auto placed = lineOver();
+    EXPECT_FALSE(placed.empty());
+    EXPECT_NE(placed, sending);
+    news = {BoardNews::Stage::Waiting};
+    const auto waiting = lineOver();
+    EXPECT_FALSE(waiting.empty());
+    EXPECT_NE(waiting, placed);
+
+    // A refused run has no news; a run that was not sent has none either, whatever came of
+    // an earlier one; and without a board there is nothing to follow.
+    news = {};
+    EXPECT_TRUE(lineOver().empty());
+    news = {BoardNews::Stage::Placed, 1, 1};
+    NoteLatestRunSent(false);
+    EXPECT_TRUE(lineOver().empty());
+    NoteLatestRunSent(true);
+    FollowBoardWith(nullptr);
+    EXPECT_TRUE(lineOver().empty());
+    NoteLatestRunSent(false);
+}
+
+TEST(EndingScene, TheBoardsLineSaysWhereTheRunIs)
+{
+    using Stage = BoardNews::Stage;
+    const struct {
+        BoardNews news;
+        const char* line;
+    } cases[] = {
+        {{Stage::None}, ""},
+        {{Stage::Sending}, "SENDING..."},
+        {{Stage::Placed, 12, 230}, "WORLD #12 OF 230"},
+        {{Stage::Placed, 3, 0}, "WORLD #3"},
+        {{Stage::Waiting}, "OFFLINE: WILL SEND LATER"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BoardLineText(c.news), c.line);
+}
 
 TEST(EndingScene, TheRankingShowsEveryKeptScoreEqualToTheRunsInRed)
 {

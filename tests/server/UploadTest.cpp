@@ -74,13 +74,16 @@ TEST_F(UploadTest, TheGoldenRunIsVerifiedListedAndDownloadedAsSent)
     EXPECT_EQ(run["length"], 1);
     EXPECT_EQ(run["frames"], 3530);
     EXPECT_EQ(run["rank"], 1);
+    EXPECT_EQ(run["ranked"], 1) << "the places a rank is out of";
 
     const json top = Top(*client, 1);
+    EXPECT_EQ(top["ranked"], 1);
     ASSERT_EQ(top["runs"].size(), 1u);
     EXPECT_EQ(top["runs"][0]["name"], "Golden");
     EXPECT_EQ(top["runs"][0]["score"], 33490);
     EXPECT_EQ(top["runs"][0]["id"], run["id"]);
     EXPECT_TRUE(Top(*client, 5)["runs"].empty());
+    EXPECT_EQ(Top(*client, 5)["ranked"], 0);
 
     const std::string id = std::to_string(run["id"].get<int64_t>());
     const httplib::Result file = client->Get(("/runs/" + id + ".krp").c_str());
