@@ -18,12 +18,12 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "board/BoardSender.h"
+#include "board/SystemTransport.h"
 #ifdef _WIN32
 #include "platform/win32/Win32.h"
 namespace native = win32;
 #else
-#include "board/BoardSender.h"
-#include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
 namespace native = sdl;
 #endif
@@ -112,11 +112,10 @@ int main(int argc, char** argv)
     if (playerFolder.writable())
         settingsFile = &file;
 
-#ifndef _WIN32
-    // Each finished run goes to the board too, on the sender's own thread (over libcurl: the
-    // Windows build has no transport yet and sends nothing).
+    // Each finished run goes to the board too, on the sender's own thread (over the system's
+    // own HTTP service).
     const std::string board = options.board.empty() ? settings.board : options.board;
-    CurlTransport transport;
+    SystemTransport transport;
     std::unique_ptr<BoardSender> sender;
     if (!board.empty() && playerFolder.writable()) {
         sender = std::make_unique<BoardSender>(
@@ -125,7 +124,6 @@ int main(int argc, char** argv)
         SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
     }
 
-#endif
     native::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
@@ -138,10 +136,8 @@ int main(int argc, char** argv)
     if (started && playerFolder.writable())
         file.Save(settings);
     settingsFile = nullptr;
-#ifndef _WIN32
     SendKeptRunsTo(nullptr);
     sender.reset();  // a transfer under way is left for the next start
-#endif
     native::Uninstall();
     return exitCode;
 }
