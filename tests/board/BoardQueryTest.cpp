@@ -89,7 +89,7 @@ std::string Top(int length, const std::string& rows, const std::string& more = "
 class BoardQueries : public testing::Test {
 protected:
     StandInBoard board;
-    CurlTransport transport{CurlLimits{.connectSeconds = 2, .totalSeconds = 2}};
+    CurlTransport transport{ExchangeLimits{.connectSeconds = 2, .totalSeconds = 2}};
     std::atomic<bool> stop{false};
 };
 

@@ -140,7 +140,7 @@ protected:
 
     StandInBoard board;
     BoardPlace place;
-    CurlTransport transport{CurlLimits{.connectSeconds = 2, .totalSeconds = 2}};
+    CurlTransport transport{ExchangeLimits{.connectSeconds = 2, .totalSeconds = 2}};
     std::mutex linesMutex;
     std::vector<std::string> lines;
     std::function<void(const std::string&)> say = [this](const std::string& line) {
