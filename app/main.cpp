@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BoardClient.h"
 #include "app/BoardLine.h"
 #include "app/CommandLine.h"
 #include "app/EarlierScores.h"
@@ -19,7 +20,6 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
-#include "app/BoardClient.h"
 #include "board/BoardSender.h"
 #include "board/SystemTransport.h"
 #ifdef _WIN32
