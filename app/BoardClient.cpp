@@ -15,7 +15,12 @@ std::string Date(int64_t seconds)
     const std::time_t time = static_cast<std::time_t>(seconds);
     std::tm utc{};
     char text[16] = "";
-    if (gmtime_r(&time, &utc))
+#ifdef _WIN32
+    const bool known = gmtime_s(&utc, &time) == 0;
+#else
+    const bool known = gmtime_r(&time, &utc) != nullptr;
+#endif
+    if (known)
         std::strftime(text, sizeof text, "%Y-%m-%d", &utc);
     return text;
 }

@@ -111,9 +111,7 @@ bool StartDemo()
     // Keys pressed while it plays go past the journal to end it, as a replay's watcher's do.
     demoApp->watcherKey = AnyKey;
     demoApp->watcherOverlay = DrawDemo;
-    currentScene = new GameScene;
-    currentScene->Init(title->app, title->canvas, title->joystick);
-    title->finished = 1;  // its Tick deletes it once this frame is drawn
+    HandOver(*title, new GameScene);  // the title's Tick deletes it once this frame is drawn
     return true;
 }
 

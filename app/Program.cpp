@@ -74,6 +74,8 @@ void Program::Stop(const char* saveFile)
     clips.reset();
     // The scene goes before the application it was given: its end may still tell the
     // application something (the options screen stops the typing it asked for).
+    delete leavingScene;
+    leavingScene = nullptr;
     delete currentScene;
     currentScene = nullptr;
     delete app;

@@ -317,9 +317,7 @@ bool WatchInGame(const std::string& path, std::string& error)
     session.app->watcherKey = WatcherKey;
     session.app->watcherOverlay = DrawViewer;
     journal::StartPlayback(session.watched);
-    currentScene = new GameScene;
-    currentScene->Init(list->app, list->canvas, list->joystick);
-    list->finished = 1;  // its Tick deletes it once this frame is drawn
+    HandOver(*list, new GameScene);  // the list's Tick deletes it once this frame is drawn
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BoardClient.h"
 #include "app/BoardLine.h"
 #include "app/CommandLine.h"
 #include "app/EarlierScores.h"
@@ -19,13 +20,12 @@
 #include "app/VerifyReplay.h"
 #include "archive/GameArchive.h"
 #include "archive/ResourceArchive.h"
+#include "board/BoardSender.h"
+#include "board/SystemTransport.h"
 #ifdef _WIN32
 #include "platform/win32/Win32.h"
 namespace native = win32;
 #else
-#include "app/BoardClient.h"
-#include "board/BoardSender.h"
-#include "board/CurlTransport.h"
 #include "platform/sdl/Sdl.h"
 namespace native = sdl;
 #endif
@@ -46,30 +46,26 @@ void LoadSettings(SettingsFile& file, const CommandLine& options)
         settings.fullScreen = true;
 }
 
-#ifndef _WIN32
 // Asking a board something while the player waits at the terminal.
-constexpr CurlLimits kAskingLimits = {.connectSeconds = 5, .totalSeconds = 15};
+constexpr ExchangeLimits kAskingLimits = {.connectSeconds = 5, .totalSeconds = 15};
 
 int ShowBoardTop(const CommandLine& options)
 {
     playerFolder.Settle(options.dataFolder.empty() ? nullptr : options.dataFolder.c_str());
     SettingsFile file(playerFolder.path());
     file.Load(settings);
-    CurlTransport transport(kAskingLimits);
+    SystemTransport transport(kAskingLimits);
     return PrintBoardTop(transport, options.board.empty() ? settings.board : options.board,
                          options.boardTopLength, stdout, stderr);
 }
-#endif
 
 // A replay file, or a run on a board at its address.
 bool LoadWatchedReplay(const std::string& where, journal::Recording& recording, std::string& error)
 {
-#ifndef _WIN32
     if (IsReplayAddress(where)) {
-        CurlTransport transport(kAskingLimits);
+        SystemTransport transport(kAskingLimits);
         return FetchReplay(transport, where, recording, error);
     }
-#endif
     return LoadReplay(where, recording, error);
 }
 
@@ -114,13 +110,7 @@ int main(int argc, char** argv)
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "korimo: %s\n\n%s", options.fault.c_str(), UsageText().c_str());
         return 2;
-    case CommandLine::Action::ShowBoardTop:
-#ifdef _WIN32
-        std::fputs("korimo: this build cannot reach a board yet\n", stderr);
-        return 1;
-#else
-        return ShowBoardTop(options);
-#endif
+    case CommandLine::Action::ShowBoardTop: return ShowBoardTop(options);
     case CommandLine::Action::Play:
     case CommandLine::Action::WatchReplay:
     case CommandLine::Action::VerifyReplay: break;
@@ -148,11 +138,10 @@ int main(int argc, char** argv)
     if (playerFolder.writable())
         settingsFile = &file;
 
-#ifndef _WIN32
-    // Each finished run goes to the board too, on the sender's own thread (over libcurl: the
-    // Windows build has no transport yet and sends nothing).
+    // Each finished run goes to the board too, on the sender's own thread (over the system's
+    // own HTTP service).
     const std::string board = options.board.empty() ? settings.board : options.board;
-    CurlTransport transport;
+    SystemTransport transport;
     std::unique_ptr<BoardSender> sender;
     if (!board.empty() && playerFolder.writable()) {
         sender = std::make_unique<BoardSender>(
@@ -162,7 +151,6 @@ int main(int argc, char** argv)
         FollowBoardWith([&sender] { return NewsOf(sender->latestRun()); });
     }
 
-#endif
     native::Install(!options.noSound);
     journal::RecordRuns(true);
     Program program;
@@ -175,11 +163,9 @@ int main(int argc, char** argv)
     if (started && playerFolder.writable())
         file.Save(settings);
     settingsFile = nullptr;
-#ifndef _WIN32
     SendKeptRunsTo(nullptr);
     FollowBoardWith(nullptr);
     sender.reset();  // a transfer under way is left for the next start
-#endif
     native::Uninstall();
     return exitCode;
 }

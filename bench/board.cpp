@@ -20,6 +20,7 @@
 #include "app/Program.h"
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
+#include "bench/FreshRun.h"
 #include "bench/ScratchFolder.h"
 #include "board/BoardSender.h"
 #include "board/CurlTransport.h"
@@ -48,13 +49,7 @@ struct Frames {
 
 Frames FlyRun()
 {
-    scripted::Install();
-    scripted::SetClock(6000);
-    snapshotCount = 0;
-    theLcgRandom = LcgRandom{};
-    currentScene = nullptr;
-    std::memset(&saveRecord, 0, sizeof saveRecord);
-    journal::RecordRuns(true);
+    ResetForFreshRun(6000, true);
     Program program;
     program.Start([] { return new GameScene; }, nullptr, nullptr, SW_SHOWNORMAL);
     auto* scene = static_cast<GameScene*>(currentScene);

@@ -26,6 +26,7 @@
 #include "app/Program.h"
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
+#include "bench/FreshRun.h"
 #include "bench/ScratchFolder.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
@@ -45,13 +46,7 @@ using Clock = std::chrono::steady_clock;
 // A one-minute run flown by the pilot from the given start clock; its replay file.
 std::string FlyOneMinute(uint32_t startClock)
 {
-    scripted::Install();
-    scripted::SetClock(startClock);
-    snapshotCount = 0;
-    theLcgRandom = LcgRandom{};
-    currentScene = nullptr;
-    std::memset(&saveRecord, 0, sizeof saveRecord);
-    journal::RecordRuns(true);
+    ResetForFreshRun(startClock, true);
     Program program;
     program.Start([] { return new GameScene; }, nullptr, nullptr, SW_SHOWNORMAL);
     auto* scene = static_cast<GameScene*>(currentScene);

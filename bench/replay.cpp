@@ -30,6 +30,7 @@
 #include "app/ReplaySession.h"
 #include "app/Replays.h"
 #include "app/SaveRecord.h"
+#include "bench/FreshRun.h"
 #include "bench/ScratchFolder.h"
 #include "platform/scripted/Scripted.h"
 #include "random/Random.h"
@@ -59,13 +60,7 @@ struct Flight {
 // Flies a run of the game length, recorded or not.
 Flight FlyRun(int gameLength, bool record)
 {
-    scripted::Install();
-    scripted::SetClock(kStartClock);
-    snapshotCount = 0;
-    theLcgRandom = LcgRandom{};
-    currentScene = nullptr;
-    std::memset(&saveRecord, 0, sizeof saveRecord);
-    journal::RecordRuns(record);
+    ResetForFreshRun(kStartClock, record);
     Program program;
     const auto start = std::chrono::steady_clock::now();
     program.Start(

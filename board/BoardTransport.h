@@ -33,6 +33,12 @@ struct HttpAnswer {
     }
 };
 
+// How long an exchange may take: to connect, and in all.
+struct ExchangeLimits {
+    long connectSeconds = 10;
+    long totalSeconds = 40;  // the board plays a run again before it answers an upload
+};
+
 class BoardTransport {
 public:
     virtual ~BoardTransport() = default;

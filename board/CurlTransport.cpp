@@ -50,7 +50,7 @@ int StopWhenAsked(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 
 }  // namespace
 
-CurlTransport::CurlTransport(const CurlLimits& limits) : limits(limits)
+CurlTransport::CurlTransport(const ExchangeLimits& limits) : limits(limits)
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
 }

@@ -3,18 +3,13 @@
 
 #include "board/BoardTransport.h"
 
-struct CurlLimits {
-    long connectSeconds = 10;
-    long totalSeconds = 40;  // the board plays the run again before it answers
-};
-
 class CurlTransport : public BoardTransport {
 public:
-    explicit CurlTransport(const CurlLimits& limits = {});
+    explicit CurlTransport(const ExchangeLimits& limits = {});
     ~CurlTransport() override;
 
     HttpAnswer Exchange(const HttpRequest& request, const std::atomic<bool>& stop) override;
 
 private:
-    CurlLimits limits;
+    ExchangeLimits limits;
 };

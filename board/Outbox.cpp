@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+
+#include "board/Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -15,7 +18,7 @@ Outbox::Outbox(std::string folder) : folder(std::move(folder))
 std::string Outbox::Add(const std::vector<uint8_t>& replay)
 {
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(Utf8Path(folder), error);
     std::vector<std::string> waiting = Waiting();
     for (size_t i = 0; i + kMostFiles <= waiting.size(); i++)
         Remove(waiting[i]);
@@ -26,11 +29,13 @@ std::string Outbox::Add(const std::vector<uint8_t>& replay)
     char name[64];
     std::snprintf(name, sizeof name, "%015lld-%04u.krp", static_cast<long long>(now),
                   added++ % 10000);
-    const fs::path path = fs::path(folder) / name;
-    const fs::path temporary = fs::path(folder) / (std::string(name) + ".part");
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool written = file && std::fwrite(replay.data(), 1, replay.size(), file) == replay.size();
-    written = file && std::fclose(file) == 0 && written;
+    const fs::path path = Utf8Path(folder) / name;
+    const fs::path temporary = Utf8Path(folder) / (std::string(name) + ".part");
+    std::ofstream file(temporary, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(replay.data()),
+               static_cast<std::streamsize>(replay.size()));
+    file.close();
+    const bool written = !file.fail();
     if (written)
         fs::rename(temporary, path, error);
     if (!written || error) {
@@ -45,9 +50,10 @@ std::vector<std::string> Outbox::Waiting() const
 {
     std::vector<std::string> files;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(Utf8Path(folder), error), end; !error && it != end;
+         it.increment(error)) {
         if (it->path().extension() == ".krp" && it->is_regular_file(error))
-            files.push_back(it->path().string());
+            files.push_back(Utf8Of(it->path()));
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -55,12 +61,12 @@ std::vector<std::string> Outbox::Waiting() const
 
 bool Outbox::Read(const std::string& path, std::vector<uint8_t>& replay)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::ifstream file(Utf8Path(path), std::ios::binary);
     if (!file)
         return false;
     replay.resize(kLargestFile + 1);
-    const size_t read = std::fread(replay.data(), 1, replay.size(), file);
-    std::fclose(file);
+    file.read(reinterpret_cast<char*>(replay.data()), static_cast<std::streamsize>(replay.size()));
+    const size_t read = static_cast<size_t>(file.gcount());
     replay.resize(read);
     return read > 0 && read <= kLargestFile;
 }
@@ -68,5 +74,5 @@ bool Outbox::Read(const std::string& path, std::vector<uint8_t>& replay)
 void Outbox::Remove(const std::string& path)
 {
     std::error_code error;
-    fs::remove(path, error);
+    fs::remove(Utf8Path(path), error);
 }

@@ -1,12 +1,11 @@
 #include "board/PlayerKey.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <random>
+#include <fstream>
+
+#include "board/SystemSecrets.h"
+#include "board/Utf8Path.h"
 
 namespace {
 
@@ -20,15 +19,17 @@ bool HexKey(const std::string& text)
            });
 }
 
+// Empty when the system's source of random bytes fails.
 std::string NewKey()
 {
-    std::random_device device;  // the system's own source
+    unsigned char bytes[kKeyDigits / 2];
+    if (!SystemRandomBytes(bytes, sizeof bytes))
+        return {};
     std::string key;
     static constexpr char kDigits[] = "0123456789abcdef";
-    for (size_t i = 0; i < kKeyDigits / 8; i++) {
-        const uint32_t word = device();
-        for (int shift = 28; shift >= 0; shift -= 4)
-            key += kDigits[(word >> shift) & 0xF];
+    for (const unsigned char byte : bytes) {
+        key += kDigits[byte >> 4];
+        key += kDigits[byte & 0xF];
     }
     return key;
 }
@@ -37,24 +38,14 @@ std::string NewKey()
 
 std::string PlayerKeyIn(const std::string& path)
 {
-    char text[kKeyDigits + 2] = {};
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        const size_t read = std::fread(text, 1, sizeof text - 1, file);
-        std::fclose(file);
-        std::string key(text, read);
+    if (std::ifstream file{Utf8Path(path), std::ios::binary}) {
+        char text[kKeyDigits + 2] = {};
+        file.read(text, sizeof text - 1);
+        std::string key(text, static_cast<size_t>(file.gcount()));
         while (!key.empty() && (key.back() == '\n' || key.back() == '\r'))
             key.pop_back();
         return HexKey(key) ? key : std::string();
     }
     const std::string key = NewKey();
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0)
-        return {};
-    const std::string line = key + "\n";
-    const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
-    if (close(fd) != 0 || !written) {
-        unlink(path.c_str());
-        return {};
-    }
-    return key;
+    return !key.empty() && CreatePrivateFile(path, key + "\n") ? key : std::string();
 }

@@ -42,3 +42,18 @@ function(korimo_folder_headers target)
   add_library(${target} INTERFACE)
   target_include_directories(${target} INTERFACE ${root})
 endfunction()
+
+# korimo_host_headers(target name...): header-only libraries Debian installs for the build
+# machine (/usr/include/<name>), offered to a cross-built target without the rest of
+# /usr/include, whose C library is the build machine's and not the target's.
+function(korimo_host_headers target)
+  set(root ${CMAKE_BINARY_DIR}/host-include/${target})
+  file(MAKE_DIRECTORY ${root})
+  foreach(name IN LISTS ARGN)
+    if(NOT EXISTS /usr/include/${name})
+      message(FATAL_ERROR "/usr/include/${name} is missing: its Debian package is not installed")
+    endif()
+    file(CREATE_LINK /usr/include/${name} ${root}/${name} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PRIVATE ${root})
+endfunction()

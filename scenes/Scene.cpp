@@ -3,6 +3,7 @@
 #include "app/GameApp.h"
 
 Scene* currentScene = nullptr;
+Scene* leavingScene = nullptr;
 
 Scene::Scene() : startTime(journal::Clock())
 {
@@ -24,8 +25,11 @@ int Scene::Tick()
     Frame();
     InvalidateRect(app->window, nullptr, FALSE);
     UpdateWindow(app->window);
-    if (finished)
+    if (finished) {
+        if (leavingScene == this)
+            leavingScene = nullptr;
         delete this;  // its successor is current already; nothing of this scene is touched again
+    }
     return 1;
 }
 
@@ -42,7 +46,17 @@ void Scene::ReleaseJoystick()
 
 void Scene::SwitchTo(Scene* successor)
 {
-    successor->Init(app, canvas, joystick);
+    HandOver(*this, successor);
+}
+
+void HandOver(Scene& from, Scene* successor)
+{
+    // A scene that handed over and was never ticked again (two hand-overs between frames, as
+    // keys pressed quickly can make) is past its last frame: nothing else holds it.
+    if (leavingScene != &from)
+        delete leavingScene;
+    successor->Init(from.app, from.canvas, from.joystick);
     currentScene = successor;
-    finished = 1;
+    from.finished = 1;
+    leavingScene = &from;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Every screen of the game is a Scene. Exactly one is current; the main loop calls its Tick
 // whenever the message queue is empty, and the application forwards input to its hooks. A
-// scene hands over from inside its own Frame: it creates and initialises its successor, makes
-// it currentScene and sets finished; Tick presents that last frame and then deletes it.
+// scene hands over from its Frame or an input hook: it creates and initialises its successor,
+// makes it currentScene and sets finished; Tick presents that last frame and then deletes it.
 
 #include <cstdint>
 
@@ -55,3 +55,10 @@ protected:
 };
 
 extern Scene* currentScene;
+// The scene that handed over and waits for the Tick that deletes it; a program that ends before
+// that Tick deletes it itself.
+extern Scene* leavingScene;
+
+// The hand-over itself, for the scenes and for whoever starts a scene in place of another (the
+// demo, the replay viewer).
+void HandOver(Scene& from, Scene* successor);

@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "WideText.h"
+#include "XInputPad.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ uint32_t Stretch(DWORD value, UINT minimum, UINT maximum)
 // Asking winmm for a joystick that is not there can take milliseconds, every frame: while none
 // answers, it is asked again only once a second (a pad plugged in is seen within that).
 constexpr DWORD kAbsentRetryMilliseconds = 1000;
-bool absent = true;  // until winmm names the device
+bool xinput = false;  // the last reading came from XInput
+bool absent = true;   // until winmm names the device
 bool tried = false;
 DWORD lastTry = 0;
 JOYCAPSW caps = {};
@@ -44,6 +46,9 @@ bool Present()
 
 bool ReadNativeJoystick(NativeJoystickReading& reading)
 {
+    xinput = ReadXInputJoystick(reading);
+    if (xinput)
+        return true;
     if (!Present())
         return false;
     JOYINFOEX info = {};
@@ -64,5 +69,7 @@ bool ReadNativeJoystick(NativeJoystickReading& reading)
 std::string NativeJoystickName()
 {
     // Asked only while a reading succeeds: the capabilities read when the device appeared.
+    if (xinput)
+        return "XInput controller";
     return absent ? std::string() : Utf8(caps.szPname);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Windows backend of the platform layer: a Win32 window presented with GDI, the multimedia
-// timer, winmm's joystick and DirectSound. This header includes nothing of Windows, so the
-// entry function can install the backend without seeing it.
+// timer, XInput or winmm for the joystick, and DirectSound. This header includes nothing of
+// Windows, so the entry function can install the backend without seeing it.
 
 #include <string>
 

@@ -119,7 +119,8 @@ public:
         NativeJoystickReading native;
         if (!ReadNativeJoystick(native))
             return false;
-        reading = {native.x, native.y, native.z, native.buttons};
+        reading = {native.x, native.y, native.z,
+                   native.buttons | (native.start ? JOY_BUTTONSTART : 0)};
         return true;
     }
     std::string JoystickName() override { return NativeJoystickName(); }

@@ -14,6 +14,7 @@
 
 #include "board/BoardApi.h"
 #include "board/CurlTransport.h"
+#include "tests/board/LoopbackServer.h"
 
 namespace {
 
@@ -45,18 +46,10 @@ public:
                 reply.set_header("Location", answer.location);
             reply.set_content(answer.body, "application/json");
         });
-        port = server.bind_to_any_port("127.0.0.1");
-        thread = std::thread([this] { server.listen_after_bind(); });
-        while (!server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~StandInBoard()
-    {
-        server.stop();
-        thread.join();
+        loopback.Start();
     }
 
-    std::string Address() const { return "http://127.0.0.1:" + std::to_string(port); }
+    std::string Address() const { return loopback.Address(); }
     void Answering(Answer next)
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -69,9 +62,8 @@ public:
 
 private:
     Answer answer;
-    httplib::Server server;
-    int port = 0;
-    std::thread thread;
+    LoopbackServer loopback;
+    httplib::Server& server = loopback.server;
 };
 
 std::string Row(int rank, const std::string& name, const std::string& score)
@@ -89,7 +81,7 @@ std::string Top(int length, const std::string& rows, const std::string& more = "
 class BoardQueries : public testing::Test {
 protected:
     StandInBoard board;
-    CurlTransport transport{CurlLimits{.connectSeconds = 2, .totalSeconds = 2}};
+    CurlTransport transport{ExchangeLimits{.connectSeconds = 2, .totalSeconds = 2}};
     std::atomic<bool> stop{false};
 };
 

@@ -18,6 +18,7 @@
 
 #include "board/CurlTransport.h"
 #include "board/Outbox.h"
+#include "tests/board/LoopbackServer.h"
 
 namespace {
 
@@ -79,18 +80,10 @@ public:
                         reply.status = 201;
                         reply.set_content(R"({"rank": 1})", "application/json");
                     });
-        port = server.bind_to_any_port("127.0.0.1");
-        thread = std::thread([this] { server.listen_after_bind(); });
-        while (!server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~StandInBoard()
-    {
-        server.stop();
-        thread.join();
+        loopback.Start();
     }
 
-    std::string Address() const { return "http://127.0.0.1:" + std::to_string(port); }
+    std::string Address() const { return loopback.Address(); }
     void Answer(const Script& next)
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -108,9 +101,8 @@ public:
     std::atomic<int> elsewhere{0};
 
 private:
-    httplib::Server server;
-    int port = 0;
-    std::thread thread;
+    LoopbackServer loopback;
+    httplib::Server& server = loopback.server;
 };
 
 const std::vector<uint8_t> kReplay = {'K', 'R', 'P', '1', 0, 1, 2, 3, 0xFF, 0x80};
@@ -140,7 +132,7 @@ protected:
 
     StandInBoard board;
     BoardPlace place;
-    CurlTransport transport{CurlLimits{.connectSeconds = 2, .totalSeconds = 2}};
+    CurlTransport transport{ExchangeLimits{.connectSeconds = 2, .totalSeconds = 2}};
     std::mutex linesMutex;
     std::vector<std::string> lines;
     std::function<void(const std::string&)> say = [this](const std::string& line) {

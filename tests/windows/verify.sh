@@ -1,13 +1,14 @@
 #!/bin/bash
 # The Windows program verifies replays and refuses bad input exactly as the Linux one: for each
 # case both run it and must print the same line and end with the same exit code. Cases: the
-# golden run, replays cut short and damaged, and the archive missing or damaged beside the
+# golden run, a five-minute run, replays cut short and damaged, and the archive missing or damaged beside the
 # program, verifying and playing.
 set -u
 . "$(dirname "$0")/lib.sh"
 win_init windows_verify "$1" "$2" "$3"
 
 golden=$(cd "$here/../data" && pwd)/golden-one-minute.krp
+five=$(cd "$here/../data" && pwd)/five-minutes.krp
 size=$(stat -c %s "$golden")
 head -c $((size / 2)) "$golden" >short.krp
 cp "$golden" damaged.krp
@@ -58,6 +59,7 @@ check() { # <case> <folder> <arguments...>
     fi
 }
 check "the golden run" whole --verify "$golden"
+check "a five-minute run" whole --verify "$five"
 check "a replay cut short" whole --verify "$E2E_WORK/short.krp"
 check "a damaged replay" whole --verify "$E2E_WORK/damaged.krp"
 check "no archive, verifying" none --verify "$golden"
@@ -68,5 +70,7 @@ check "a damaged archive, playing" damaged --no-sound
 # Agreeing is not enough for the golden run: it must verify, at its score.
 (cd whole/windows && wine ./korimo-shooting.exe --verify "$golden") | grep -q 'score 33490.*: verified' ||
     { echo "windows_verify: FAIL: the golden run did not verify at score 33490"; failed=1; }
+(cd whole/windows && wine ./korimo-shooting.exe --verify "$five") | grep -q 'five minutes, score 234765.*: verified' ||
+    { echo "windows_verify: FAIL: the five-minute run did not verify at score 234765"; failed=1; }
 [ $failed = 0 ] || exit 1
 echo "windows_verify: ok"
