@@ -12,7 +12,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/BoardLine.h"
 #include "app/CommandLine.h"
 #include "app/MainLoop.h"
 #include "app/PlayerFolder.h"
@@ -27,6 +30,7 @@
 #include "platform/web/Web.h"
 #include "replay/Journal.h"
 #include "scenes/TitleScene.h"
+#include "web/PageBoard.h"
 
 namespace {
 
@@ -103,6 +107,29 @@ bool CanWatch(const std::string& address)
     return false;
 }
 
+// With a board chosen (settings.ini's board, or ?board= for this visit), each run that leads
+// its ranking goes there, and the ranking screen shows what became of it, as on the desktop.
+void SendRunsToBoard(const std::string& board)
+{
+    if (board.empty())
+        return;
+    SendFromPage({board, settings.playerName, playerFolder.PathOf("board.key"),
+                  playerFolder.PathOf("replays/outbox")});
+    SendKeptRunsTo(board, [](std::vector<uint8_t> replay) { SendRunFromPage(std::move(replay)); });
+    FollowBoardWith([] {
+        const SentRun run = LatestRunFromPage();
+        switch (run.stage) {
+        case SentRun::Stage::Sending: return BoardNews{BoardNews::Stage::Sending};
+        case SentRun::Stage::Placed:
+            return BoardNews{BoardNews::Stage::Placed, run.rank, run.ranked};
+        case SentRun::Stage::Waiting: return BoardNews{BoardNews::Stage::Waiting};
+        case SentRun::Stage::None:
+        case SentRun::Stage::Refused: break;
+        }
+        return BoardNews{};
+    });
+}
+
 // A page may be closed at any moment, with no exit to write things back at: the scores and
 // settings go to the browser's storage as soon as they change.
 void StoreChanges()
@@ -171,6 +198,10 @@ int main(int argc, char** argv)
     settingsFile = new SettingsFile(playerFolder.path());
     settingsFile->Load(settings);
 
+    if (options.action == CommandLine::Action::Refuse)
+        std::fprintf(stderr, "korimo: %s\n", options.fault.c_str());
+    if (options.action == CommandLine::Action::Play)
+        SendRunsToBoard(options.board.empty() ? settings.board : options.board);
     if (options.action == CommandLine::Action::WatchReplay && CanWatch(options.replayFile))
         watchedAddress = options.replayFile;
     const auto firstScene = [] {

@@ -155,8 +155,10 @@
         Module.korimoClips = clips;
         // A line about the replay to watch stays.
         if (!query.has("replay") || Module.korimoWatchedAddress) status.textContent = "";
+        // ?board=ADDRESS sends the runs of this visit there, as --board does on the desktop.
+        const board = query.has("board") ? ["--board", query.get("board")] : [];
         Module.callMain(replayFile ? ["--verify", replayFile]
-                        : Module.korimoWatchedAddress ? ["--replay", watched] : []);
+                        : Module.korimoWatchedAddress ? ["--replay", watched] : board);
       })
       .catch((error) => fail("The sounds could not be decoded: " + error.message));
   }
@@ -198,6 +200,47 @@
       setTimeout(() => URL.revokeObjectURL(link.href), 10000);
     }, 0);
   }
+
+  // A run posted to the board (web/PageBoard.cpp), whose answer goes back to the program as
+  // its status (0: none came), the place and the names ranked with 201, Retry-After's seconds
+  // and a line saying what went wrong. The board is a stranger: its answer is read up to 16 KiB,
+  // and a send that takes over 20 s is given up.
+  const kLargestAnswer = 16 * 1024;
+  const kSendSeconds = 20;
+  Module.korimoPostRun = (board, name, key, body) => {
+    const address = board.replace(/\/+$/, "") + "/api/runs?name=" + encodeURIComponent(name);
+    const answered = (status, rank, ranked, retryAfter, message) => {
+      const size = Module.lengthBytesUTF8(message) + 1;
+      const text = Module._malloc(size);
+      Module.stringToUTF8(message, text, size);
+      Module._korimo_board_answered(status, rank, ranked, retryAfter, text);
+      Module._free(text);
+      Module.korimoStore();  // the outbox as it is now
+    };
+    const whole = (value) => Number.isInteger(value) && value > 0 && value < 1e9 ? value : 0;
+    fetch(address, {method: "POST", body, redirect: "error", credentials: "omit",
+                    headers: {"X-Player-Key": key, "Content-Type": "application/octet-stream"},
+                    signal: AbortSignal.timeout(kSendSeconds * 1000)})
+      .then(async (response) => {
+        const text = (await response.text()).slice(0, kLargestAnswer);
+        let answer = {};
+        try {
+          answer = JSON.parse(text);
+        } catch (error) {
+          // no JSON: the status alone speaks
+        }
+        answer = answer && typeof answer === "object" ? answer : {};
+        const sentence = typeof answer.error === "string" ? answer.error.slice(0, 200)
+                                                          : "answered " + response.status;
+        const retryAfter = Math.min(3600, parseInt(response.headers.get("Retry-After"), 10) || 0);
+        if (response.status === 201 && !whole(answer.rank))
+          answered(0, 0, 0, 0, "named no rank for a stored run");
+        else
+          answered(response.status, whole(answer.rank), whole(answer.ranked), retryAfter,
+                   sentence);
+      })
+      .catch((error) => answered(0, 0, 0, 0, "gave no answer (" + error.message + ")"));
+  };
 
   // The watched run's end: whether it played as recorded, in the line --verify prints.
   Module.korimoWatched = (verdict) => {
