@@ -147,7 +147,8 @@ int main(int argc, char** argv)
         sender = std::make_unique<BoardSender>(
             transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
                                   playerFolder.PathOf("replays/outbox")});
-        SendKeptRunsTo(board, [&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+        SendKeptRunsTo(board,
+                       [&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
         FollowBoardWith([&sender] { return NewsOf(sender->latestRun()); });
     }
 

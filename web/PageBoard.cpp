@@ -10,18 +10,17 @@
 
 namespace {
 
-// The answers that settle a run for good without storing it.
-bool Refusal(int status)
-{
-    return status == 400 || status == 403 || status == 409 || status == 413 || status == 422;
-}
+// The page's fetch keeps the desktop transports' promises (web/page.js): no redirects, the
+// answer read up to the request's largest, a time limit on the whole exchange.
+constexpr int kExchangeSeconds = ExchangeLimits{}.totalSeconds;
 
 struct PageSending {
     BoardPlace place;
     std::unique_ptr<Outbox> outbox;
     std::string key;
-    std::string posting;   // the outbox file on its way; empty while none is
-    double notBefore = 0;  // the page's clock (ms) before which the board is left alone
+    std::string posting;          // the outbox file on its way; empty while none is
+    std::vector<uint8_t> replay;  // its bytes, until the board has answered
+    double notBefore = 0;         // the page's clock (ms) before which the board is left alone
     SentRun latest;
     std::string latestFile;  // in the outbox; empty before it is written there and once settled
 };
@@ -29,10 +28,10 @@ struct PageSending {
 PageSending sending;
 
 // clang-format off
-EM_JS(void, PostFromPage, (const char* board, const char* name, const char* key,
-                           const uint8_t* replay, size_t size), {
-    Module.korimoPostRun(UTF8ToString(board), UTF8ToString(name), UTF8ToString(key),
-                         HEAPU8.slice(replay, replay + size));
+EM_JS(void, ExchangeFromPage, (const char* url, const char* headers, const uint8_t* body,
+                               size_t size, size_t largestAnswer, int seconds), {
+    Module.korimoExchange(UTF8ToString(url), UTF8ToString(headers),
+                          HEAPU8.slice(body, body + size), largestAnswer, seconds);
 });
 // clang-format on
 
@@ -66,33 +65,46 @@ void PostNext()
             return;
         }
         sending.posting = file;
-        PostFromPage(sending.place.board.c_str(), sending.place.name.c_str(), sending.key.c_str(),
-                     replay.data(), replay.size());
+        sending.replay = std::move(replay);
+        const HttpRequest request =
+            RunPost(sending.place.board, sending.place.name, sending.key, sending.replay);
+        std::string headers;
+        for (const auto& [name, value] : request.headers)
+            headers += name + ": " + value + "\n";
+        ExchangeFromPage(request.url.c_str(), headers.c_str(), sending.replay.data(),
+                         sending.replay.size(), request.largestAnswer, kExchangeSeconds);
         return;
     }
 }
 
 }  // namespace
 
-// The board's answer to the run posted last (status 0: none came), from web/page.js.
-extern "C" EMSCRIPTEN_KEEPALIVE void korimo_board_answered(int status, int rank, int ranked,
-                                                           int retryAfter, const char* message)
+// The answer to the run posted last, from web/page.js: the status (0: no whole answer came,
+// and failure says why), the body and the Retry-After header as they came.
+extern "C" EMSCRIPTEN_KEEPALIVE void korimo_board_answered(int status, const char* failure,
+                                                           const char* body, size_t size,
+                                                           const char* retryAfter)
 {
     if (sending.posting.empty())
         return;
-    if (status == 201 && rank > 0) {
-        Settle({SentRun::Stage::Placed, rank, ranked >= rank ? ranked : 0});
+    HttpAnswer http{status, failure, std::string(body, size), retryAfter};
+    const BoardAnswer answer = ReadRunAnswer(http);
+    sending.replay.clear();
+    if (answer.status == 201) {
+        Settle({SentRun::Stage::Placed, answer.rank, answer.ranked});
         Outbox::Remove(sending.posting);
-    } else if (Refusal(status)) {
-        std::fprintf(stderr, "korimo: the board refused a run (%d): %s\n", status, message);
+    } else if (RefusedForGood(answer.status)) {
+        std::fprintf(stderr, "korimo: the board refused a run (%d): %s\n", answer.status,
+                     answer.message.c_str());
         Settle({SentRun::Stage::Refused});
         Outbox::Remove(sending.posting);
     } else {
-        std::fprintf(stderr, "korimo: the board %s %s\n", sending.place.board.c_str(), message);
+        std::fprintf(stderr, "korimo: the board %s: %s\n", sending.place.board.c_str(),
+                     answer.message.c_str());
         if (!sending.latestFile.empty())
             sending.latest = {SentRun::Stage::Waiting};
         // Not again in this visit before a new run comes, and never before its Retry-After.
-        sending.notBefore = emscripten_get_now() + retryAfter * 1000.0;
+        sending.notBefore = emscripten_get_now() + answer.retryAfter * 1000.0;
         sending.posting.clear();
         return;
     }

@@ -201,45 +201,38 @@
     }, 0);
   }
 
-  // A run posted to the board (web/PageBoard.cpp), whose answer goes back to the program as
-  // its status (0: none came), the place and the names ranked with 201, Retry-After's seconds
-  // and a line saying what went wrong. The board is a stranger: its answer is read up to 16 KiB,
-  // and a send that takes over 20 s is given up.
-  const kLargestAnswer = 16 * 1024;
-  const kSendSeconds = 20;
-  Module.korimoPostRun = (board, name, key, body) => {
-    const address = board.replace(/\/+$/, "") + "/api/runs?name=" + encodeURIComponent(name);
-    const answered = (status, rank, ranked, retryAfter, message) => {
-      const size = Module.lengthBytesUTF8(message) + 1;
-      const text = Module._malloc(size);
-      Module.stringToUTF8(message, text, size);
-      Module._korimo_board_answered(status, rank, ranked, retryAfter, text);
-      Module._free(text);
+  // The page's one exchange with a board (web/PageBoard.cpp): a post whose answer goes back
+  // to the program as it came (status 0 and why, when no whole answer came). The board is a
+  // stranger: no redirects, no cookies, at most largestAnswer bytes and seconds in all.
+  Module.korimoExchange = (url, headerLines, body, largestAnswer, seconds) => {
+    const answered = (status, failure, bytes, retryAfter) => {
+      const strings = [failure, retryAfter].map((text) => {
+        const size = Module.lengthBytesUTF8(text) + 1;
+        const at = Module._malloc(size);
+        Module.stringToUTF8(text, at, size);
+        return at;
+      });
+      const at = Module._malloc(bytes.length + 1);
+      Module.HEAPU8.set(bytes, at);
+      Module._korimo_board_answered(status, strings[0], at, bytes.length, strings[1]);
+      [at, ...strings].forEach((pointer) => Module._free(pointer));
       Module.korimoStore();  // the outbox as it is now
     };
-    const whole = (value) => Number.isInteger(value) && value > 0 && value < 1e9 ? value : 0;
-    fetch(address, {method: "POST", body, redirect: "error", credentials: "omit",
-                    headers: {"X-Player-Key": key, "Content-Type": "application/octet-stream"},
-                    signal: AbortSignal.timeout(kSendSeconds * 1000)})
+    const headers = {};
+    for (const line of headerLines.split("\n").filter(Boolean)) {
+      const colon = line.indexOf(": ");
+      headers[line.slice(0, colon)] = line.slice(colon + 2);
+    }
+    fetch(url, {method: "POST", body, headers, redirect: "error", credentials: "omit",
+                signal: AbortSignal.timeout(seconds * 1000)})
       .then(async (response) => {
-        const text = (await response.text()).slice(0, kLargestAnswer);
-        let answer = {};
-        try {
-          answer = JSON.parse(text);
-        } catch (error) {
-          // no JSON: the status alone speaks
-        }
-        answer = answer && typeof answer === "object" ? answer : {};
-        const sentence = typeof answer.error === "string" ? answer.error.slice(0, 200)
-                                                          : "answered " + response.status;
-        const retryAfter = Math.min(3600, parseInt(response.headers.get("Retry-After"), 10) || 0);
-        if (response.status === 201 && !whole(answer.rank))
-          answered(0, 0, 0, 0, "named no rank for a stored run");
+        const bytes = new Uint8Array(await response.arrayBuffer());
+        if (bytes.length > largestAnswer)
+          answered(0, "answered with more than " + largestAnswer + " bytes", new Uint8Array(), "");
         else
-          answered(response.status, whole(answer.rank), whole(answer.ranked), retryAfter,
-                   sentence);
+          answered(response.status, "", bytes, response.headers.get("Retry-After") || "");
       })
-      .catch((error) => answered(0, 0, 0, 0, "gave no answer (" + error.message + ")"));
+      .catch((error) => answered(0, error.message, new Uint8Array(), ""));
   };
 
   // The watched run's end: whether it played as recorded, in the line --verify prints.
