@@ -113,8 +113,8 @@ Options:
   --no-sound           play in silence, without opening an audio device
   --replay FILE        watch a recorded run (keys below); FILE may be a board's address
                        of a run, such as http://board.example:8018/runs/12.krp
-  --board URL          send each run that leads its ranking to the board at URL (http://
-                       or https://) in this session, instead of settings.ini's board
+  --board URL          send your best runs to the board at URL (http:// or https://) in
+                       this session, instead of settings.ini's board
   --board-top [1|5]    print the board's ten best one-minute (or five-minute) runs, and
                        exit; the board is --board's or settings.ini's
   --verify FILE        play a recorded run unseen, as fast as possible; print one line

@@ -6,9 +6,11 @@
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <system_error>
 #include <thread>
 
+#include "app/BoardBests.h"
 #include "app/BoardLine.h"
 #include "app/PlayerFolder.h"
 #include "app/SaveRecord.h"
@@ -61,6 +63,7 @@ struct ReplayFiles {
 };
 
 std::function<void(std::vector<uint8_t>)> sendKeptRun;
+std::optional<BoardBests> boardBests;  // with sendKeptRun
 
 ReplayFiles PackReplay(journal::Recording& recording, bool setsBest, const PlayerFolder& folder)
 {
@@ -107,8 +110,8 @@ void KeepFinishedRun()
         return;
     FinishKeepingReplays();
     ReplayFiles files = PackReplay(recording, setsBest, playerFolder);
-    // Only a run that leads its ranking can better the player's place on a board.
-    const bool sent = sendKeptRun && setsBest;
+    const bool sent = sendKeptRun && boardBests->TakeIfBest(recording.header.setup.gameLength,
+                                                            recording.header.finalScore);
     if (sent)
         sendKeptRun(files.bytes);
     NoteLatestRunSent(sent);
@@ -120,9 +123,12 @@ void KeepFinishedRun()
     writer = std::thread([files = std::move(files)] { WriteReplayFiles(files); });
 }
 
-void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send)
+void SendKeptRunsTo(const std::string& board, std::function<void(std::vector<uint8_t>)> send)
 {
     sendKeptRun = std::move(send);
+    boardBests.reset();
+    if (sendKeptRun)
+        boardBests.emplace(playerFolder.PathOf(kBoardBestsName), board);
 }
 
 void FinishKeepingReplays()

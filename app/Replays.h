@@ -30,9 +30,11 @@ bool KeepReplay(journal::Recording& recording, bool setsBest, const PlayerFolder
 // written meanwhile, off the frame; FinishKeepingReplays waits until they are.
 void KeepFinishedRun();
 void FinishKeepingReplays();
-// Where a kept run's replay file goes besides the player's folder (a board's sender) when it
-// leads its ranking (ties included); it must return at once. None by default.
-void SendKeptRunsTo(std::function<void(std::vector<uint8_t>)> send);
+// Where a kept run's replay file goes besides the player's folder (the sender to board) when
+// it is the player's best of its length since they chose that board (BoardBests, in the
+// player's folder); send must return at once. None by default.
+constexpr const char kBoardBestsName[] = "board.best";
+void SendKeptRunsTo(const std::string& board, std::function<void(std::vector<uint8_t>)> send);
 
 // Why a replay cannot be played here, if it cannot.
 enum class ReplayCheck { Playable, Unreadable, TooLarge, Damaged, OtherArchive };

@@ -147,7 +147,8 @@ int main(int argc, char** argv)
         sender = std::make_unique<BoardSender>(
             transport, BoardPlace{board, settings.playerName, playerFolder.PathOf("board.key"),
                                   playerFolder.PathOf("replays/outbox")});
-        SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
+        SendKeptRunsTo(board,
+                       [&sender](std::vector<uint8_t> replay) { sender->Send(std::move(replay)); });
         FollowBoardWith([&sender] { return NewsOf(sender->latestRun()); });
     }
 
@@ -163,7 +164,7 @@ int main(int argc, char** argv)
     if (started && playerFolder.writable())
         file.Save(settings);
     settingsFile = nullptr;
-    SendKeptRunsTo(nullptr);
+    SendKeptRunsTo("", nullptr);
     FollowBoardWith(nullptr);
     sender.reset();  // a transfer under way is left for the next start
     native::Uninstall();

@@ -117,16 +117,18 @@ std::string Printable(std::string text)
     return text;
 }
 
-BoardAnswer PostRun(BoardTransport& transport, const std::string& board, const std::string& name,
-                    const std::string& key, const std::vector<uint8_t>& replay,
-                    const std::atomic<bool>& stop)
+HttpRequest RunPost(const std::string& board, const std::string& name, const std::string& key,
+                    const std::vector<uint8_t>& replay)
 {
     HttpRequest request;
     request.url = WithoutTrailingSlashes(board) + "/api/runs?name=" + EscapedForQuery(name);
     request.headers = {{"X-Player-Key", key}, {"Content-Type", "application/octet-stream"}};
     request.body = &replay;
-    const HttpAnswer http = transport.Exchange(request, stop);
+    return request;
+}
 
+BoardAnswer ReadRunAnswer(const HttpAnswer& http)
+{
     BoardAnswer answer;
     if (http.status == 0) {
         answer.message = Printable(http.failure);
@@ -152,6 +154,18 @@ BoardAnswer PostRun(BoardTransport& transport, const std::string& board, const s
     answer.status = http.status;
     answer.retryAfter = RetryAfterSeconds(http.retryAfter);
     return answer;
+}
+
+BoardAnswer PostRun(BoardTransport& transport, const std::string& board, const std::string& name,
+                    const std::string& key, const std::vector<uint8_t>& replay,
+                    const std::atomic<bool>& stop)
+{
+    return ReadRunAnswer(transport.Exchange(RunPost(board, name, key, replay), stop));
+}
+
+bool RefusedForGood(int status)
+{
+    return status == 400 || status == 403 || status == 409 || status == 413 || status == 422;
 }
 
 BoardTop FetchTop(BoardTransport& transport, const std::string& board, int length, int limit,

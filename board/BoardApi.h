@@ -41,6 +41,14 @@ constexpr size_t kLargestBoardReplay = 64 * 1024;
 BoardAnswer PostRun(BoardTransport& transport, const std::string& board, const std::string& name,
                     const std::string& key, const std::vector<uint8_t>& replay,
                     const std::atomic<bool>& stop);
+// The same in two halves, for a transport that answers later (the page's): the request, which
+// holds on to replay, and what the board's answer to it says.
+HttpRequest RunPost(const std::string& board, const std::string& name, const std::string& key,
+                    const std::vector<uint8_t>& replay);
+BoardAnswer ReadRunAnswer(const HttpAnswer& http);
+// Whether the board refused a run for good, so that sending it again cannot help: not a
+// replay, another player's name, a run it has, too large, or one that does not verify.
+bool RefusedForGood(int status);
 
 // Asks the board for the best runs of a length (1 or 5 minutes), at most limit of them.
 BoardTop FetchTop(BoardTransport& transport, const std::string& board, int length, int limit,

@@ -6,16 +6,6 @@
 
 #include "board/PlayerKey.h"
 
-namespace {
-
-// The answers that settle a run for good without storing it.
-bool Refusal(int status)
-{
-    return status == 400 || status == 403 || status == 409 || status == 413 || status == 422;
-}
-
-}  // namespace
-
 BoardSender::BoardSender(BoardTransport& transport, BoardPlace place,
                          std::function<void(const std::string&)> say)
     : transport(transport), place(std::move(place)),
@@ -131,7 +121,7 @@ uint32_t BoardSender::SendWaiting()
             PostRun(transport, place.board, place.name, key, replay, stopping);
         if (stopping)
             return 0;
-        if (answer.status == 201 || Refusal(answer.status)) {
+        if (answer.status == 201 || RefusedForGood(answer.status)) {
             if (answer.status == 201) {
                 rank = answer.rank;
                 Settle(file, {SentRun::Stage::Placed, answer.rank, answer.ranked});

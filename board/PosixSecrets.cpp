@@ -4,18 +4,16 @@
 #include <sys/random.h>
 #include <unistd.h>
 
-#include <cerrno>
-
+// getentropy rather than getrandom: glibc and the page's runtime (over the browser's
+// crypto.getRandomValues) both have it. It gives at most 256 bytes a call.
 bool SystemRandomBytes(unsigned char* bytes, size_t count)
 {
     while (count > 0) {
-        const ssize_t got = getrandom(bytes, count, 0);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
+        const size_t part = count < 256 ? count : 256;
+        if (getentropy(bytes, part) != 0)
             return false;
-        bytes += got;
-        count -= static_cast<size_t>(got);
+        bytes += part;
+        count -= part;
     }
     return true;
 }

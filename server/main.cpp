@@ -111,6 +111,8 @@ int main(int argc, char** argv)
         options.game = DefaultGame();
     if (access(options.game.c_str(), X_OK) != 0)
         return Fail("the game " + options.game + " cannot be run: give --game");
+    // Each verifier starts in its own scratch folder, where a relative path leads nowhere.
+    options.game = std::filesystem::absolute(options.game).string();
     if (options.database.empty() && (options.database = DefaultDatabase(error)).empty())
         return Fail(error);
     board::Board::Settings settings{options.workers, options.waiting, options.uploadsPerMinute, ""};

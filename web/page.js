@@ -3,7 +3,9 @@
 // game, sizes the picture, wakes the sound at the first key or click, hands F1 snapshots over
 // as downloads and, with ?timing, shows how long the frames take. With ?verify=<replay file
 // served beside the page>, it verifies that recorded run unseen instead, as the desktop's
-// --verify does, and the page's title becomes the desktop's one line.
+// --verify does, and the page's title becomes the desktop's one line. With ?replay=<a path on
+// the page's own server> (a board's /runs/12.krp), it fetches that run and the game starts by
+// watching it.
 "use strict";
 
 (function () {
@@ -13,8 +15,15 @@
   const status = document.getElementById("status");
   const stage = document.getElementById("stage");
   const screen = document.getElementById("screen");
-  const replayName = new URLSearchParams(location.search).get("verify");
+  const query = new URLSearchParams(location.search);
+  const replayName = query.get("verify");
   const replayFile = replayName && "/" + replayName.split("/").pop();
+  // ?replay=<a path on this page's own server>: that run, fetched and watched in the game's
+  // replay viewer once the page has started.
+  const watched = query.has("replay") ? watchedAddress(query.get("replay")) : null;
+  const kWatchedFile = "/watched.krp";
+  // A board's replay file is never larger (the board refuses larger uploads).
+  const kLargestReplay = 64 * 1024;
 
   const Module = window.Module = {
     preRun: [loadFiles],
@@ -38,6 +47,49 @@
     console.error(text);
   }
 
+  // Only a page of this very server: a link from elsewhere must not make the page fetch from
+  // a third party, and other schemes (data:, blob:, file:) are not a board's.
+  function watchedAddress(text) {
+    let address = null;
+    try {
+      address = new URL(text, location.href);
+    } catch (error) {
+      // refused below
+    }
+    if (!address || address.origin !== location.origin || !/^https?:$/.test(address.protocol)) {
+      fail("A replay to watch must be a path on this page's own server, not " +
+           JSON.stringify(text.slice(0, 200)) + ".");
+      return null;
+    }
+    return address.href;
+  }
+
+  // The replay's bytes, read up to the cap: a longer answer is no replay, and is not read on.
+  async function fetchReplay(address) {
+    const response = await fetch(address, {redirect: "error", credentials: "omit"});
+    if (!response.ok) throw new Error(response.status + " " + response.statusText);
+    const reader = response.body.getReader();
+    const parts = [];
+    let size = 0;
+    for (;;) {
+      const {done, value} = await reader.read();
+      if (done) break;
+      size += value.length;
+      if (size > kLargestReplay) {
+        reader.cancel();
+        throw new Error("more than " + kLargestReplay / 1024 + " KiB, too large to be a replay");
+      }
+      parts.push(value);
+    }
+    const bytes = new Uint8Array(size);
+    let at = 0;
+    for (const part of parts) {
+      bytes.set(part, at);
+      at += part.length;
+    }
+    return bytes;
+  }
+
   function fetchBytes(name) {
     return fetch(name).then((response) => {
       if (!response.ok) throw new Error(name + ": " + response.status + " " + response.statusText);
@@ -57,11 +109,21 @@
       resolve();
     }));
     const replay = replayFile ? fetchBytes(replayName) : null;
-    Promise.all([fetchBytes("korimo.set"), fetchBytes("korimo.dat"), stored, replay])
-      .then(([index, data, , replayBytes]) => {
+    // A replay to watch that cannot be fetched says so; the game starts all the same.
+    const watchedReplay = watched && fetchReplay(watched).catch((error) => {
+      fail("The replay " + watched + " could not be fetched: " + error.message);
+      return null;
+    });
+    Promise.all([fetchBytes("korimo.set"), fetchBytes("korimo.dat"), stored, replay, watchedReplay])
+      .then(([index, data, , replayBytes, watchedBytes]) => {
         FS.writeFile("/korimo.set", index);
         FS.writeFile("/korimo.dat", data);
         if (replayFile) FS.writeFile(replayFile, replayBytes);
+        // Outside the player's folder: a run watched from elsewhere is not the player's.
+        if (watchedBytes) {
+          FS.writeFile(kWatchedFile, watchedBytes);
+          Module.korimoWatchedAddress = watched;
+        }
         // A file is written whole under another name and then renamed into place: every
         // rename passes here, so a finished snapshot is seen at once.
         const rename = FS.rename;
@@ -91,8 +153,12 @@
     korimoClipDecoding.decodeAll(window["mpg123-decoder"].MPEGDecoder, streams)
       .then((clips) => {
         Module.korimoClips = clips;
-        status.textContent = "";
-        Module.callMain(replayFile ? ["--verify", replayFile] : []);
+        // A line about the replay to watch stays.
+        if (!query.has("replay") || Module.korimoWatchedAddress) status.textContent = "";
+        // ?board=ADDRESS sends the runs of this visit there, as --board does on the desktop.
+        const board = query.has("board") ? ["--board", query.get("board")] : [];
+        Module.callMain(replayFile ? ["--verify", replayFile]
+                        : Module.korimoWatchedAddress ? ["--replay", watched] : board);
       })
       .catch((error) => fail("The sounds could not be decoded: " + error.message));
   }
@@ -134,6 +200,45 @@
       setTimeout(() => URL.revokeObjectURL(link.href), 10000);
     }, 0);
   }
+
+  // The page's one exchange with a board (web/PageBoard.cpp): a post whose answer goes back
+  // to the program as it came (status 0 and why, when no whole answer came). The board is a
+  // stranger: no redirects, no cookies, at most largestAnswer bytes and seconds in all.
+  Module.korimoExchange = (url, headerLines, body, largestAnswer, seconds) => {
+    const answered = (status, failure, bytes, retryAfter) => {
+      const strings = [failure, retryAfter].map((text) => {
+        const size = Module.lengthBytesUTF8(text) + 1;
+        const at = Module._malloc(size);
+        Module.stringToUTF8(text, at, size);
+        return at;
+      });
+      const at = Module._malloc(bytes.length + 1);
+      Module.HEAPU8.set(bytes, at);
+      Module._korimo_board_answered(status, strings[0], at, bytes.length, strings[1]);
+      [at, ...strings].forEach((pointer) => Module._free(pointer));
+      Module.korimoStore();  // the outbox as it is now
+    };
+    const headers = {};
+    for (const line of headerLines.split("\n").filter(Boolean)) {
+      const colon = line.indexOf(": ");
+      headers[line.slice(0, colon)] = line.slice(colon + 2);
+    }
+    fetch(url, {method: "POST", body, headers, redirect: "error", credentials: "omit",
+                signal: AbortSignal.timeout(seconds * 1000)})
+      .then(async (response) => {
+        const bytes = new Uint8Array(await response.arrayBuffer());
+        if (bytes.length > largestAnswer)
+          answered(0, "answered with more than " + largestAnswer + " bytes", new Uint8Array(), "");
+        else
+          answered(response.status, "", bytes, response.headers.get("Retry-After") || "");
+      })
+      .catch((error) => answered(0, error.message, new Uint8Array(), ""));
+  };
+
+  // The watched run's end: whether it played as recorded, in the line --verify prints.
+  Module.korimoWatched = (verdict) => {
+    status.textContent = "Watched " + Module.korimoWatchedAddress + ": " + verdict;
+  };
 
   // A start that failed has said why on the way (printErr); that line stays.
   Module.korimoEnded = (exitCode) => {

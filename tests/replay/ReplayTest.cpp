@@ -1,6 +1,7 @@
 // Recorded runs played back: the golden recording on every drawing path, a recording with one
 // read changed, a run recorded here and verified back, the best replay kept only for a score
-// that leads its ranking, and every kind of bad file refused in one line.
+// that leads its ranking, the runs a board is sent, and every kind of bad file refused in one
+// line.
 
 #include <sys/wait.h>
 
@@ -337,23 +338,30 @@ TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
     EXPECT_EQ(code, 0) << line;
 }
 
-TEST(Replay, ALeadingRunIsHandedToTheSenderAsTheFileWritten)
+TEST(Replay, TheBestRunSinceTheBoardWasChosenIsHandedToTheSenderAsTheFileWritten)
 {
     std::filesystem::remove_all("replays");
+    std::filesystem::remove(kBoardBestsName);
     std::vector<std::vector<uint8_t>> sent;
-    SendKeptRunsTo([&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); });
-    RecordShortRun(40, 0);
+    const auto sender = [&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); };
+    // Below the ranking's best, set before the board was chosen: still the board's first run.
+    SendKeptRunsTo("http://board.one", sender);
+    RecordShortRun(40, 1000000);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], testfiles::ReadFile("replays/last1.krp"));
-    // A run below the ranking's best cannot better the player's place: kept, not sent.
-    RecordShortRun(45, 1000000);
-    SendKeptRunsTo(nullptr);
+    // The same score again cannot better the player's place there: kept, not sent.
+    RecordShortRun(45, 0);
     EXPECT_EQ(sent.size(), 1u);
     EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[0]);
-    // Without a sender nothing is handed over, and the run is kept as ever.
+    // Another board starts again.
+    SendKeptRunsTo("http://board.two", sender);
     RecordShortRun(50, 0);
-    EXPECT_EQ(sent.size(), 1u);
-    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[0]);
+    EXPECT_EQ(sent.size(), 2u);
+    // Without a sender nothing is handed over, and the run is kept as ever.
+    SendKeptRunsTo("", nullptr);
+    RecordShortRun(55, 0);
+    EXPECT_EQ(sent.size(), 2u);
+    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[1]);
 }
 
 // What the game prints and returns for `--verify file`.

@@ -54,12 +54,20 @@ class Page {
   // profile, which keeps the browser's storage across reloads of the page. setUp runs in the
   // page before any of its own scripts.
   static async open(folder, query = "", setUp = "") {
-    const page = new Page();
-    page.profile = fs.mkdtempSync(path.join(os.tmpdir(), "korimo-chromium-"));
     const httpPort = await freePort();
-    page.server = spawn("python3", ["-m", "http.server", "--bind", "127.0.0.1",
-                                    "--directory", folder, String(httpPort)],
-                        {stdio: "ignore", detached: true});
+    const server = spawn("python3", ["-m", "http.server", "--bind", "127.0.0.1",
+                                     "--directory", folder, String(httpPort)],
+                         {stdio: "ignore", detached: true});
+    return Page.visit("http://127.0.0.1:" + httpPort + "/index.html" + query, setUp, server);
+  }
+
+  // Opens the page at url, served by someone else (such as a board), or by server, which
+  // goes with the page. waitForGame false: the page is loaded, the game may not have started.
+  static async visit(url, setUp = "", server = null, waitForGame = true) {
+    const page = new Page();
+    page.server = server;
+    page.url = url;
+    page.profile = fs.mkdtempSync(path.join(os.tmpdir(), "korimo-chromium-"));
     const debugPort = await freePort();
     page.browser = spawn("chromium", [
       "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--hide-scrollbars",
@@ -68,7 +76,6 @@ class Page {
       "about:blank"], {stdio: "ignore", detached: true});
     // Whatever was started goes again when the page cannot be opened.
     try {
-      page.url = "http://127.0.0.1:" + httpPort + "/index.html" + query;
       await until("the page's server", () => fetch(page.url).then((r) => r.ok));
       page.client = await until("Chromium", () => CDP({host: "127.0.0.1", port: debugPort}));
       const {Page: pageDomain, Runtime} = page.client;
@@ -80,7 +87,7 @@ class Page {
       await pageDomain.enable();
       await Runtime.enable();
       if (setUp) await pageDomain.addScriptToEvaluateOnNewDocument({source: setUp});
-      await page.load();
+      await page.load(waitForGame);
     } catch (error) {
       await page.close();
       throw error;
@@ -88,10 +95,11 @@ class Page {
     return page;
   }
 
-  async load() {
+  async load(waitForGame = true) {
     const loaded = this.client.Page.loadEventFired();
     await this.client.Page.navigate({url: this.url});
     await loaded;
+    if (!waitForGame) return;
     // The game runs once main has been called and its first frame is on the canvas.
     try {
       await until("the game's first frame", () => this.evaluate(
