@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -88,12 +89,15 @@ void SlowBoard(benchmark::State& state)
     for (auto _ : state) {
         alone = FlyRun();
         CurlTransport transport;
-        BoardSender sender(transport, {"http://127.0.0.1:" + std::to_string(port), "bench",
-                                       "board.key", "replays/outbox"});
-        SendKeptRunsTo([&sender](std::vector<uint8_t> replay) { sender.Send(std::move(replay)); });
+        const std::string address = "http://127.0.0.1:" + std::to_string(port);
+        BoardSender sender(transport, {address, "bench", "board.key", "replays/outbox"});
+        // Each round's run is the first since the board was chosen, so it is sent.
+        std::filesystem::remove(playerFolder.PathOf(kBoardBestsName));
+        SendKeptRunsTo(address,
+                       [&sender](std::vector<uint8_t> replay) { sender.Send(std::move(replay)); });
         sending = FlyRun();
         const auto ended = std::chrono::steady_clock::now();
-        SendKeptRunsTo(nullptr);
+        SendKeptRunsTo("", nullptr);
         while (sender.answered() == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         answerMs = Milliseconds(std::chrono::steady_clock::now() - ended);
