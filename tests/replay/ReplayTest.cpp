@@ -2,8 +2,6 @@
 // run recorded here and verified back, the best replay kept and sent only for a score that
 // leads its ranking, and every kind of bad file refused in one line.
 
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -17,6 +15,7 @@
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
 #include "tests/archive/TestFiles.h"
+#include "tests/support/Command.h"
 #include "tests/support/GameHarness.h"
 #include "tests/support/Recordings.h"
 
@@ -274,19 +273,6 @@ TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
     EXPECT_EQ(code, 0) << line;
 }
 
-// What the game prints and returns for `--verify file`.
-std::pair<std::string, int> VerifyWithTheGame(const std::string& file)
-{
-    const std::string command = KORIMO_RUN_DIR "/korimo --verify " + file + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe))
-        output += chunk;
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
 TEST(Replay, BadFilesAreRefusedInOneLine)
 {
     const std::vector<uint8_t> golden = testfiles::ReadFile(kGolden);
@@ -326,7 +312,7 @@ TEST(Replay, BadFilesAreRefusedInOneLine)
     };
     for (const auto& c : cases) {
         testfiles::WriteFile("bad.krp", c.bytes);
-        const auto [output, code] = VerifyWithTheGame("bad.krp");
+        const auto [code, output] = RunCommand(KORIMO_RUN_DIR "/korimo --verify bad.krp 2>&1");
         EXPECT_EQ(code, 1) << c.name << ": " << output;
         EXPECT_NE(output.find(c.says), std::string::npos) << c.name << ": " << output;
         EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << c.name << ": " << output;
