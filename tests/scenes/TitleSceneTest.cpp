@@ -67,6 +67,9 @@ TEST(TitleScene, SpaceSkipsTheLogoThenStartsTheFadeAndTheGame)
     game.RunFrames(1);
     EXPECT_EQ(Title()->state, TitleScene::kMenu);
     EXPECT_TRUE(ShowsMenu(game.Canvas(), 0));
+    game.RunFrames(1);
+    EXPECT_FALSE(game.DrawnOver(440, 472).empty()) << "the ways to the options and replays";
+    EXPECT_TRUE(game.DrawnOver(0, 440).empty());
 
     game.Press(VK_SPACE);
     EXPECT_GE(Title()->state, TitleScene::kFading);

@@ -78,6 +78,9 @@ public:
     // Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
     // TextOutA inks on a blank picture is of the same colour on the canvas.
     bool TextAt(int x, int row, const std::string& text, COLORREF colour = 0xFFFFFF);
+    // The shown picture's pixels in rows top to bottom (counted from its top) that are not the
+    // canvas doubled, each as row << 16 | x: what is drawn over the game's picture.
+    std::vector<uint32_t> DrawnOver(int top, int bottom);
 
 private:
     static int IdlePass();
