@@ -1,11 +1,7 @@
-// Recorded runs played back: the golden recording on every drawing path, a recording with one
-// read changed, a run recorded here and verified back, the best replay kept only for a score
-// that leads its ranking, the runs a board is sent, and every kind of bad file refused in one
-// line.
+// Recorded runs played back: the golden recording on every drawing path and in the viewer, a
+// run recorded here and verified back, the best replay kept only for a score that leads its
+// ranking, the runs a board is sent, and every kind of bad file refused in one line.
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -14,65 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ReplaySession.h"
-#include "app/Replays.h"
 #include "app/SaveRecord.h"
 #include "gfx/DrawPaths.h"
-#include "platform/scripted/Scripted.h"
-#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "scenes/TitleScene.h"
 #include "tests/archive/TestFiles.h"
+#include "tests/support/Command.h"
 #include "tests/support/GameHarness.h"
+#include "tests/support/Recordings.h"
 
 namespace {
 
-const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
-
-journal::Recording Golden()
-{
-    journal::Recording recording;
-    std::string error;
-    EXPECT_TRUE(LoadReplay(kGoldenRecording, recording, error)) << error;
-    return recording;
-}
-
-// Verifies unseen, as --verify does; the verdict line and the exit code.
-std::pair<std::string, int> Verify(const journal::Recording& recording)
-{
-    scripted::Install();
-    scripted::SilenceAudio();
-    std::FILE* out = std::tmpfile();
-    const int code = PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock);
-    std::rewind(out);
-    char line[512] = {};
-    std::fgets(line, sizeof line, out);
-    std::fclose(out);
-    return {line, code};
-}
-
-std::vector<journal::FrameRecord> Frames(const journal::Recording& recording)
-{
-    journal::FrameReader reader;
-    reader.Reset(recording.frames.data(), recording.frames.size(), recording.header.clockBase);
-    std::vector<journal::FrameRecord> frames(recording.header.frameCount + 1);
-    std::string error;
-    for (auto& frame : frames)
-        EXPECT_TRUE(reader.Next(frame, error)) << error;
-    return frames;
-}
-
-journal::Recording WithFrames(journal::Recording recording,
-                              const std::vector<journal::FrameRecord>& frames)
-{
-    journal::FrameWriter writer;
-    writer.Reset(recording.header.clockBase);
-    for (const auto& frame : frames)
-        writer.Write(frame);
-    writer.Finish();
-    recording.frames = writer.bytes();
-    return recording;
-}
+using namespace recordings;
 
 class GoldenReplay : public testing::TestWithParam<DrawPath> {
 protected:
@@ -88,7 +37,7 @@ protected:
 TEST_P(GoldenReplay, PlaysToTheRecordedScoreAndPicture)
 {
     // The pilot's golden run (GameSceneGoldenTest): 3530 frames to 33490 points.
-    const auto [line, code] = Verify(Golden());
+    const auto [line, code] = Verdict(Load());
     EXPECT_EQ(code, 0) << line;
     EXPECT_EQ(line, "one minute, score 33490, 3530 frames, checksum bd3e4a9cb17e40f4: verified\n");
 }
@@ -123,7 +72,7 @@ void ScriptedWatcher(uint32_t clock)
 
 TEST(Replay, TheViewersSpeedsStepsJumpsAndRestartAllEndOnTheRecordedLastFrame)
 {
-    const journal::Recording golden = Golden();
+    const journal::Recording golden = Load();
     const uint32_t frames = golden.header.frameCount;
     struct Case {
         const char* what;
@@ -220,7 +169,7 @@ void JumpWatcher(uint32_t clock)
 
 TEST(Replay, AJumpBackShowsThePictureTheRunHasThere)
 {
-    const journal::Recording golden = Golden();
+    const journal::Recording golden = Load();
     JumpWatch jumped;
     jumped.pressAt = 1500;
     JumpWatch played;
@@ -237,24 +186,6 @@ TEST(Replay, AJumpBackShowsThePictureTheRunHasThere)
     EXPECT_LT(jumped.shownFrame, 1500u - 500u) << "10 s back";
     ASSERT_FALSE(played.shown.empty());
     EXPECT_TRUE(jumped.shown == played.shown) << "frame " << jumped.shownFrame;
-}
-
-TEST(Replay, AChangedReadIsReportedAtItsFrame)
-{
-    const journal::Recording golden = Golden();
-    std::vector<journal::FrameRecord> frames = Frames(golden);
-    // In the thick of the run, the recording asks for another key than the game does.
-    const uint32_t changedFrame = 2000;
-    auto& reads = frames[changedFrame].reads;
-    auto key = std::find_if(reads.begin(), reads.end(), [](const journal::Read& r) {
-        return r.kind == journal::ReadKind::Key;
-    });
-    ASSERT_NE(key, reads.end());
-    key->arg = 'Z';
-    const auto [line, code] = Verify(WithFrames(golden, frames));
-    EXPECT_EQ(code, 1);
-    EXPECT_NE(line.find("differs at frame 2000: the game asked for key"), std::string::npos)
-        << line;
 }
 
 // A short run recorded as the game records every run: the heroine flies up and to the right
@@ -290,30 +221,39 @@ void RecordShortRun(int climbFrames, int32_t rankedBest,
     journal::RecordRuns(false);
 }
 
-TEST(Replay, ARunRecordedHereVerifiesAndTheBestIsKeptOnlyForALeadingScore)
+// The best replay is kept, and handed to the board's sender as the file written, only for a
+// score that leads its ranking.
+TEST(Replay, ARunRecordedHereVerifiesTheBestIsKeptForALeadingScoreAndSentForTheBoardsBest)
 {
     std::filesystem::remove_all("replays");
+    std::filesystem::remove(kBoardBestsName);
     RecordShortRun(40, 0);
     const auto first = testfiles::ReadFile("replays/last1.krp");
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), first)
         << "an empty ranking: the run leads it";
-    journal::Recording recorded;
-    std::string error;
-    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
-    const auto [line, code] = Verify(recorded);
+    const journal::Recording recorded = Load("replays/last1.krp");
+    const auto [line, code] = Verdict(recorded);
     EXPECT_EQ(code, 0) << line;
 
-    // Below the ranking's best: the latest run is kept, the best one stays.
+    // Below the ranking's best: the latest run is kept and the best one stays; with a board
+    // just chosen, it is still the first run there, and is sent as the file written.
+    std::vector<std::vector<uint8_t>> sent;
+    SendKeptRunsTo("http://board.example",
+                   [&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); });
     RecordShortRun(60, 1000000);
     EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), first);
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), first);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], testfiles::ReadFile("replays/last1.krp"));
 
-    // Level with it (the same run, so the same score): the best is this run now.
-    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
-    RecordShortRun(60, recorded.header.finalScore);
+    // Level with it (the same run, so the same score): the best is this run now, but it
+    // cannot better the player's place on the board, so it is not sent.
+    RecordShortRun(60, Load("replays/last1.krp").header.finalScore);
+    SendKeptRunsTo("", nullptr);
     EXPECT_EQ(testfiles::ReadFile("replays/best1.krp"), testfiles::ReadFile("replays/last1.krp"));
     EXPECT_NE(testfiles::ReadFile("replays/best1.krp"), first);
+    EXPECT_EQ(sent.size(), 1u);
 }
 
 TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
@@ -331,56 +271,14 @@ TEST(Replay, ARunStartedAfterTheMenuScreensVerifiesAsAnyOther)
         for (int frames = 0; frames < 200 && !dynamic_cast<GameScene*>(currentScene); frames++)
             game.RunFrames(1);
     });
-    journal::Recording recorded;
-    std::string error;
-    ASSERT_TRUE(LoadReplay("replays/last1.krp", recorded, error)) << error;
-    const auto [line, code] = Verify(recorded);
+    const auto [line, code] = Verdict(Load("replays/last1.krp"));
     EXPECT_EQ(code, 0) << line;
-}
-
-TEST(Replay, TheBestRunSinceTheBoardWasChosenIsHandedToTheSenderAsTheFileWritten)
-{
-    std::filesystem::remove_all("replays");
-    std::filesystem::remove(kBoardBestsName);
-    std::vector<std::vector<uint8_t>> sent;
-    const auto sender = [&sent](std::vector<uint8_t> replay) { sent.push_back(std::move(replay)); };
-    // Below the ranking's best, set before the board was chosen: still the board's first run.
-    SendKeptRunsTo("http://board.one", sender);
-    RecordShortRun(40, 1000000);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], testfiles::ReadFile("replays/last1.krp"));
-    // The same score again cannot better the player's place there: kept, not sent.
-    RecordShortRun(45, 0);
-    EXPECT_EQ(sent.size(), 1u);
-    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[0]);
-    // Another board starts again.
-    SendKeptRunsTo("http://board.two", sender);
-    RecordShortRun(50, 0);
-    EXPECT_EQ(sent.size(), 2u);
-    // Without a sender nothing is handed over, and the run is kept as ever.
-    SendKeptRunsTo("", nullptr);
-    RecordShortRun(55, 0);
-    EXPECT_EQ(sent.size(), 2u);
-    EXPECT_NE(testfiles::ReadFile("replays/last1.krp"), sent[1]);
-}
-
-// What the game prints and returns for `--verify file`.
-std::pair<std::string, int> VerifyWithTheGame(const std::string& file)
-{
-    const std::string command = KORIMO_RUN_DIR "/korimo --verify " + file + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe))
-        output += chunk;
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 TEST(Replay, BadFilesAreRefusedInOneLine)
 {
-    const std::vector<uint8_t> golden = testfiles::ReadFile(kGoldenRecording);
-    journal::Recording decoded = Golden();
+    const std::vector<uint8_t> golden = testfiles::ReadFile(kGolden);
+    journal::Recording decoded = Load();
 
     auto patched = [&](size_t at, uint8_t value) {
         std::vector<uint8_t> bytes = golden;
@@ -416,7 +314,7 @@ TEST(Replay, BadFilesAreRefusedInOneLine)
     };
     for (const auto& c : cases) {
         testfiles::WriteFile("bad.krp", c.bytes);
-        const auto [output, code] = VerifyWithTheGame("bad.krp");
+        const auto [code, output] = RunCommand(KORIMO_RUN_DIR "/korimo --verify bad.krp 2>&1");
         EXPECT_EQ(code, 1) << c.name << ": " << output;
         EXPECT_NE(output.find(c.says), std::string::npos) << c.name << ": " << output;
         EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << c.name << ": " << output;

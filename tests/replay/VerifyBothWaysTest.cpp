@@ -4,7 +4,6 @@
 // must be the same. The runs: the golden one, changed copies of it, paused runs whose compared
 // pictures show the frame the pause kept, and the pilots' own runs.
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -13,47 +12,28 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ReplaySession.h"
-#include "app/Replays.h"
 #include "app/SaveRecord.h"
-#include "platform/scripted/Scripted.h"
-#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "tests/scenes/GameScenePilot.h"
 #include "tests/support/GameHarness.h"
+#include "tests/support/Recordings.h"
 
 namespace {
 
-const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
+using namespace recordings;
 
-std::string VerdictOf(const journal::Recording& recording, ReplayMode mode)
-{
-    scripted::Install();
-    scripted::SilenceAudio();
-    std::FILE* out = std::tmpfile();
-    const int code = PlayReplay(recording, mode, nullptr, out, scripted::SetClock);
-    std::rewind(out);
-    char line[512] = {};
-    std::fgets(line, sizeof line, out);
-    std::fclose(out);
-    return std::string(line) + (code == 0 ? "" : " (exit code " + std::to_string(code) + ")");
-}
-
-// The verdict both ways; a failed expectation when they differ.
+// The verdict both ways, with the exit code when it is not 0; a failed expectation when they
+// differ.
 std::string VerifiedBothWays(const journal::Recording& recording, const std::string& name)
 {
-    const std::string fast = VerdictOf(recording, ReplayMode::Verify);
-    const std::string drawn = VerdictOf(recording, ReplayMode::VerifyDrawingEveryPicture);
-    EXPECT_EQ(fast, drawn) << name;
-    return fast;
-}
-
-journal::Recording Load(const std::string& path)
-{
-    journal::Recording recording;
-    std::string error;
-    EXPECT_TRUE(LoadReplay(path, recording, error)) << error;
-    return recording;
+    std::string verdicts[2];
+    for (ReplayMode mode : {ReplayMode::Verify, ReplayMode::VerifyDrawingEveryPicture}) {
+        const auto [line, code] = Verdict(recording, mode);
+        verdicts[mode != ReplayMode::Verify] =
+            line + (code == 0 ? "" : " (exit code " + std::to_string(code) + ")");
+    }
+    EXPECT_EQ(verdicts[0], verdicts[1]) << name;
+    return verdicts[0];
 }
 
 // A run played on the scripted platform and recorded as the game records every run, flown by
@@ -94,7 +74,7 @@ void GiveUpAt(GameHarness& harness, uint32_t frame)
 
 TEST(VerifyBothWays, GoldenRunAndChangedCopiesGetTheSameVerdict)
 {
-    const journal::Recording golden = Load(kGoldenRecording);
+    const journal::Recording golden = Load();
     auto withChecksum = [&](size_t slot) {
         journal::Recording changed = golden;
         changed.checksums[slot] ^= 1;
@@ -104,25 +84,13 @@ TEST(VerifyBothWays, GoldenRunAndChangedCopiesGetTheSameVerdict)
     lastPicture.header.finalChecksum ^= 1;
     // A picture differs at frame 1800 and a later frame asks for another key: the picture,
     // compared among others, still comes first.
-    journal::FrameReader reader;
-    reader.Reset(golden.frames.data(), golden.frames.size(), golden.header.clockBase);
-    std::vector<journal::FrameRecord> frames(golden.header.frameCount + 1);
-    std::string error;
-    for (auto& frame : frames)
-        ASSERT_TRUE(reader.Next(frame, error)) << error;
+    std::vector<journal::FrameRecord> frames = Frames(golden);
     for (journal::Read& read : frames[1850].reads) {
         if (read.kind == journal::ReadKind::Key)
             read.arg = 'Z';
     }
-    journal::FrameWriter writer;
-    writer.Reset(golden.header.clockBase);
-    for (const auto& frame : frames)
-        writer.Write(frame);
-    writer.Finish();
-    journal::Recording pictureThenRead = withChecksum(29);
-    pictureThenRead.frames = writer.bytes();
-    journal::Recording readOnly = golden;
-    readOnly.frames = writer.bytes();
+    const journal::Recording pictureThenRead = WithFrames(withChecksum(29), frames);
+    const journal::Recording readOnly = WithFrames(golden, frames);
 
     const struct {
         const char* name;
@@ -136,11 +104,12 @@ TEST(VerifyBothWays, GoldenRunAndChangedCopiesGetTheSameVerdict)
          "differs at frame 3480: the picture"},
         {"the last picture", lastPicture, "frame 3530: the last picture differs"},
         {"a picture, then a read", pictureThenRead, "differs at frame 1800: the picture"},
-        {"a read alone", readOnly, "differs at frame 1850: the game asked for"},
+        {"a read alone", readOnly, "differs at frame 1850: the game asked for key"},
     };
     for (const auto& c : cases) {
         const std::string verdict = VerifiedBothWays(c.recording, c.name);
         EXPECT_NE(verdict.find(c.says), std::string::npos) << c.name << ": " << verdict;
+        EXPECT_EQ(verdict.find("(exit code 1)") == std::string::npos, &c == cases) << verdict;
     }
 }
 

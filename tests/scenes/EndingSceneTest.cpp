@@ -54,22 +54,6 @@ void RunUntilAge(GameHarness& game, uint32_t ageMs, uint32_t step = 17)
         game.RunFrames(1, step);
 }
 
-// The shown picture's pixels, in rows top to bottom (counted from its top), that are not the
-// game's own picture doubled: what is drawn over it.
-std::vector<uint32_t> DrawnOver(GameHarness& game, int top, int bottom)
-{
-    std::vector<uint32_t> drawn;
-    for (int row = top; row < bottom; row++) {
-        const int y = 479 - row;
-        for (int x = 0; x < 640; x++) {
-            const uint32_t shown = game.Screen()[size_t(y) * 640 + x];
-            if (shown != game.Canvas().GetPixel(x / 2, y / 2))
-                drawn.push_back(uint32_t(row) << 16 | uint32_t(x));
-        }
-    }
-    return drawn;
-}
-
 }  // namespace
 
 TEST(EndingScene, TheRankingShowsTheBoardsNewsOfASentRunOverItsPicture)
@@ -82,7 +66,7 @@ TEST(EndingScene, TheRankingShowsTheBoardsNewsOfASentRunOverItsPicture)
     ASSERT_EQ(Ending()->state, EndingScene::kRanking);
     const auto lineOver = [&] {
         game.RunFrames(1);
-        return DrawnOver(game, 0, 480);
+        return game.DrawnOver(0, 480);
     };
 
     NoteLatestRunSent(true);

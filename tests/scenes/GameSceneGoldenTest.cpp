@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -19,18 +18,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ReplaySession.h"
-#include "app/Replays.h"
 #include "app/Settings.h"
 #include "gfx/BmpWriter.h"
-#include "replay/Journal.h"
 #include "scenes/EndingScene.h"
 #include "tests/scenes/GameScenePilot.h"
 #include "tests/scenes/GameSceneTestKit.h"
+#include "tests/support/Recordings.h"
 
 namespace {
-
-const char kGoldenRecording[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
 
 // The run flown by the pilot; with pauseAt, paused for pauseFrames frames before that game
 // frame by a P that the same P later resumes. Frames, final score and last frame's hash.
@@ -76,7 +71,7 @@ TEST(GameSceneGolden, AOneMinuteRunPlaysTheSameEveryTimePausedOrNot)
 
     // ReplayTest plays the checked-in recording back.
     if (std::getenv("KORIMO_RECORD_GOLDEN"))
-        std::filesystem::copy_file("replays/last1.krp", kGoldenRecording,
+        std::filesystem::copy_file("replays/last1.krp", recordings::kGolden,
                                    std::filesystem::copy_options::overwrite_existing);
 
     // Paused for 2 s in the thick of it, with shots, enemies and bullets in flight.
@@ -123,15 +118,9 @@ TEST(GameSceneGolden, BothAssistsShowOnScreenAndLeaveTheRunAndItsRecordingAsThey
     EXPECT_EQ(hitBoxShown, frames) << "the hit box on every frame of the run";
     EXPECT_GT(calmerBombs, 10) << "the pilot's bombs were shown calmer";
 
-    journal::Recording recording;
-    std::string error;
-    ASSERT_TRUE(LoadReplay("replays/last1.krp", recording, error)) << error;
+    const journal::Recording recording = recordings::Load("replays/last1.krp");
     EXPECT_EQ(recording.header.finalScore, std::get<1>(plain));
-    scripted::Install();
-    scripted::SilenceAudio();
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(PlayReplay(recording, ReplayMode::Verify, nullptr, out, scripted::SetClock), 0);
-    std::fclose(out);
+    EXPECT_EQ(recordings::Verdict(recording).second, 0);
 }
 
 }  // namespace

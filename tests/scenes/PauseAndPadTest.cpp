@@ -1,4 +1,5 @@
-// Pausing a run and pads that come and go, played through the scripted platform.
+// Pausing a run and giving it up, with the keys and with a pad that comes and goes, played
+// through the scripted platform.
 
 #include <cstdint>
 #include <vector>
@@ -69,29 +70,6 @@ TEST(Pause, QWhilePausedGivesTheRunUpAsAHitWould)
     EXPECT_FALSE(scripted::IsClipPlaying(kSoundGameMusic));
 }
 
-TEST(Pause, APadAlonePausesAndGivesTheRunUpWithItsBombingButton)
-{
-    kit::GameRun run;
-    scripted::AttachJoystick();
-    const auto press = [&](unsigned buttons) {
-        scripted::SetJoystick(32768, 32768, buttons);
-        run.QuietFrames(1);
-        scripted::SetJoystick(32768, 32768, 0);
-        return run.QuietFrames(1);
-    };
-    ASSERT_TRUE(run.QuietFrames(10));
-    run.scene->score = 4560;
-    EXPECT_TRUE(press(JOY_BUTTON2)) << "the bombing button gives nothing up in flight";
-    EXPECT_FALSE(run.scene->paused);
-    press(JOY_BUTTONSTART);
-    ASSERT_TRUE(run.scene->paused);
-    press(JOY_BUTTON2);
-    run.QuietFrames(1);
-    EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);
-    EXPECT_EQ(saveRecord.tables[0].Best(), 4560);
-    scripted::DetachJoystick();
-}
-
 TEST(Pads, APadComingAndGoingInFlightSteersOnlyWhilePluggedIn)
 {
     kit::GameRun run;  // no pad at the start
@@ -110,17 +88,27 @@ TEST(Pads, APadComingAndGoingInFlightSteersOnlyWhilePluggedIn)
     EXPECT_EQ(run.scene->player->x, x);
     EXPECT_EQ(run.scene->player->y, y);
 
-    // Plugged back, Start pauses and, pressed again, resumes.
+    // Plugged back, Start pauses and, pressed again, resumes; the bombing button gives the run
+    // up only while it is paused.
     scripted::AttachJoystick();
-    scripted::SetJoystick(32767, 32767, JOY_BUTTONSTART);
-    run.QuietFrames(1);
+    const auto press = [&](unsigned buttons) {
+        scripted::SetJoystick(32768, 32768, buttons);
+        run.QuietFrames(1);
+        scripted::SetJoystick(32768, 32768, 0);
+        return run.QuietFrames(3);
+    };
+    press(JOY_BUTTONSTART);
     EXPECT_TRUE(run.scene->paused);
-    scripted::SetJoystick(32767, 32767, 0);
-    run.QuietFrames(3);
-    EXPECT_TRUE(run.scene->paused);
-    scripted::SetJoystick(32767, 32767, JOY_BUTTONSTART);
-    run.QuietFrames(1);
+    press(JOY_BUTTONSTART);
     EXPECT_FALSE(run.scene->paused);
+    run.scene->score = 4560;
+    EXPECT_TRUE(press(JOY_BUTTON2)) << "the bombing button gives nothing up in flight";
+    press(JOY_BUTTONSTART);
+    ASSERT_TRUE(run.scene->paused);
+    press(JOY_BUTTON2);
+    EXPECT_NE(dynamic_cast<GameOverScene*>(currentScene), nullptr);
+    EXPECT_EQ(saveRecord.tables[0].Best(), 4560);
+    scripted::DetachJoystick();
 }
 
 }  // namespace

@@ -10,22 +10,19 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ReplaySession.h"
-#include "app/Replays.h"
 #include "app/SaveRecord.h"
-#include "replay/Journal.h"
 #include "scenes/GameScene.h"
 #include "scenes/MenuPage.h"
 #include "scenes/ReplaysScene.h"
 #include "scenes/TitleScene.h"
 #include "tests/support/GameHarness.h"
+#include "tests/support/Recordings.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr unsigned kCentre = 32768;
-const char kGolden[] = KORIMO_SOURCE_DIR "/tests/data/golden-one-minute.krp";
 // Noon, so that the day is the same on any player's calendar: 2026-03-14 12:00 UTC.
 constexpr uint64_t kNoon = 1773489600;
 
@@ -37,14 +34,6 @@ ReplaysScene* List()
 bool Watching()
 {
     return dynamic_cast<GameScene*>(currentScene) != nullptr && journal::PlayingBack();
-}
-
-journal::Recording Golden()
-{
-    journal::Recording recording;
-    std::string error;
-    EXPECT_TRUE(LoadReplay(kGolden, recording, error)) << error;
-    return recording;
 }
 
 void Write(const std::string& name, const std::vector<uint8_t>& bytes)
@@ -74,14 +63,7 @@ protected:
     {
         ASSERT_TRUE(game.Boot([] { return new TitleScene(TitleScene::kMenu); }));
         game.RunFrames(2);
-        if (pad) {
-            scripted::SetJoystick(kCentre, kCentre, JOY_BUTTON3);
-            game.RunFrames(3);
-            scripted::SetJoystick(kCentre, kCentre, 0);
-            game.RunFrames(3);
-        } else {
-            game.Press('R');
-        }
+        pad ? game.Pad(kCentre, kCentre, JOY_BUTTON3) : game.Press('R');
         ASSERT_NE(List(), nullptr) << "the REPLAYS screen is open";
         game.RunFrames(1);
     }
@@ -99,7 +81,7 @@ protected:
 
 TEST_F(ReplaysTest, ListsTheKeptRunsFirstThenTheDroppedOnesWithLengthScoreAndDateOrWhyNot)
 {
-    const journal::Recording golden = Golden();
+    const journal::Recording golden = recordings::Load();
     journal::Recording fiveMinutes = golden;
     fiveMinutes.header.setup.gameLength = 1;
     fiveMinutes.header.finalScore = 123456;
@@ -194,8 +176,8 @@ TEST_F(ReplaysTest, AnEmptyFolderSaysSoAndAHugeOneIsReadOnlyInPart)
 
 TEST_F(ReplaysTest, AChosenRunPlaysAsVerifiedAndTheViewerComesBackToTheList)
 {
-    Write("best1.krp", journal::EncodeRecording(Golden()));
-    Write("mine.krp", journal::EncodeRecording(Golden()));
+    Write("best1.krp", journal::EncodeRecording(recordings::Load()));
+    Write("mine.krp", journal::EncodeRecording(recordings::Load()));
     GameHarness game;
     saveRecord.tables[0].Insert(100);
     Open(game);
@@ -208,7 +190,7 @@ TEST_F(ReplaysTest, AChosenRunPlaysAsVerifiedAndTheViewerComesBackToTheList)
     for (int frames = 0; frames < 4000 && journal::InRun(); frames++)
         game.RunFrames(1);
     EXPECT_TRUE(journal::PlaybackFinished()) << journal::PlaybackFault();
-    EXPECT_EQ(journal::PlaybackFrame(), Golden().header.frameCount);
+    EXPECT_EQ(journal::PlaybackFrame(), recordings::Load().header.frameCount);
     WatchToTheEnd(game);
     ASSERT_NE(List(), nullptr) << "after its ending, back to the list";
     EXPECT_EQ(List()->list.entries[size_t(List()->chosen)].name, "mine.krp");
@@ -231,27 +213,19 @@ TEST_F(ReplaysTest, AChosenRunPlaysAsVerifiedAndTheViewerComesBackToTheList)
 
 TEST_F(ReplaysTest, APadAloneOpensChoosesWatchesAndLeaves)
 {
-    Write("best1.krp", journal::EncodeRecording(Golden()));
-    Write("last1.krp", journal::EncodeRecording(Golden()));
-    GameHarness::Options options;
-    options.joystick = true;
-    GameHarness game(options);
+    Write("best1.krp", journal::EncodeRecording(recordings::Load()));
+    Write("last1.krp", journal::EncodeRecording(recordings::Load()));
+    GameHarness game({.joystick = true});
     Open(game, true);
-    const auto pad = [&game](unsigned x, unsigned y, unsigned buttons) {
-        scripted::SetJoystick(x, y, buttons);
-        game.RunFrames(3);
-        scripted::SetJoystick(kCentre, kCentre, 0);
-        game.RunFrames(3);
-    };
-    pad(kCentre, 65535, 0);  // the stick down
+    game.Pad(kCentre, 65535);  // the stick down
     EXPECT_EQ(List()->chosen, 1);
-    pad(kCentre, kCentre, JOY_BUTTON1);
+    game.Pad(kCentre, kCentre, JOY_BUTTON1);
     ASSERT_TRUE(Watching()) << "the shooting button watches";
     game.RunFrames(200);
-    pad(kCentre, kCentre, JOY_BUTTON2);
+    game.Pad(kCentre, kCentre, JOY_BUTTON2);
     ASSERT_NE(List(), nullptr) << "the bombing button leaves the viewer";
     EXPECT_EQ(List()->chosen, 1);
-    pad(kCentre, kCentre, JOY_BUTTON2);
+    game.Pad(kCentre, kCentre, JOY_BUTTON2);
     EXPECT_NE(dynamic_cast<TitleScene*>(currentScene), nullptr) << "and the list";
 }
 

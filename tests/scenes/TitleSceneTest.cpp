@@ -67,6 +67,9 @@ TEST(TitleScene, SpaceSkipsTheLogoThenStartsTheFadeAndTheGame)
     game.RunFrames(1);
     EXPECT_EQ(Title()->state, TitleScene::kMenu);
     EXPECT_TRUE(ShowsMenu(game.Canvas(), 0));
+    game.RunFrames(1);
+    EXPECT_FALSE(game.DrawnOver(440, 472).empty()) << "the ways to the options and replays";
+    EXPECT_TRUE(game.DrawnOver(0, 440).empty());
 
     game.Press(VK_SPACE);
     EXPECT_GE(Title()->state, TitleScene::kFading);
@@ -120,22 +123,15 @@ TEST(TitleScene, JoystickButtonOneAndTheStickActLikeTheKeysButButtonTwoDoesNothi
     GameHarness game({.joystick = true});
     ASSERT_TRUE(game.Boot([] { return new TitleScene; }));
     game.RunFrames(3);
-    auto joystick = [&](unsigned y, unsigned buttons) {
-        scripted::SetJoystick(32767, y, buttons);
-        game.RunFrames(3);
-    };
-    joystick(32767, JOY_BUTTON2);
-    joystick(32767, 0);
+    game.Pad(32768, 32768, JOY_BUTTON2);
     EXPECT_EQ(Title()->state, TitleScene::kLogo);
-    joystick(32767, JOY_BUTTON1 | JOY_BUTTON2);
-    joystick(32767, 0);
+    game.Pad(32768, 32768, JOY_BUTTON1 | JOY_BUTTON2);
     EXPECT_EQ(Title()->state, TitleScene::kMenu);
 
     scripted::ClearSoundEvents();
-    joystick(65535, 0);  // down
+    game.Pad(32768, 65535);  // down
     EXPECT_EQ(saveRecord.gameMode, 1);
-    joystick(32767, 0);
-    joystick(0, 0);  // up
+    game.Pad(32768, 0);  // up
     EXPECT_EQ(saveRecord.gameMode, 0);
     EXPECT_EQ(SelectionSounds(), 2);
 }
@@ -174,9 +170,7 @@ TEST(TitleScene, TwentySecondsIdleOnTheMenuPlayADemoThatAKeyOrThePadEnds)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        GameHarness::Options options;
-        options.joystick = true;
-        GameHarness game(options);
+        GameHarness game({.joystick = true});
         ASSERT_TRUE(game.Boot([] { return new TitleScene(TitleScene::kMenu); }));
         game.RunFrames(idleFrames - 60);
         scripted::PressKey(VK_DOWN);  // a touch starts the wait over

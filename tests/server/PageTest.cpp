@@ -5,22 +5,16 @@
 #include <cstdio>
 
 #include "tests/server/Variants.h"
+#include "tests/support/Command.h"
 
 namespace {
 
 // The page's DOM after Chromium has loaded it.
 std::string DumpDom(const std::string& url)
 {
-    const std::string command =
-        "chromium --headless --no-sandbox --disable-gpu --dump-dom " + url + " 2>/dev/null";
-    std::string dom;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            dom.append(buffer, got);
-        pclose(pipe);
-    }
-    return dom;
+    return RunCommand("chromium --headless --no-sandbox --disable-gpu --dump-dom " + url +
+                      " 2>/dev/null")
+        .output;
 }
 
 size_t Count(const std::string& text, const std::string& part)

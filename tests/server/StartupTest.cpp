@@ -1,35 +1,20 @@
 // What korimo-board refuses to start with: one line on standard error naming the fault, and
 // its exit code (2 for the command line, 1 for the rest); it never serves in spite of one.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "tests/server/BoardProcess.h"
+#include "tests/support/Command.h"
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string output;
-};
-
-Outcome RunBoard(const std::string& arguments)
+// A board that starts after all is stopped after a few seconds, failing the row.
+CommandOutcome RunBoard(const std::string& arguments)
 {
-    Outcome outcome;
-    // A board that starts after all is stopped after a few seconds, failing the row.
-    const std::string command =
-        "timeout 5 " + BoardProgram() + " --listen 127.0.0.1:0 " + arguments + " 2>&1";
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[1024];
-        for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            outcome.output.append(buffer, got);
-        const int status = pclose(pipe);
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return outcome;
+    return RunCommand("timeout 5 " + BoardProgram() + " --listen 127.0.0.1:0 " + arguments +
+                      " 2>&1");
 }
 
 TEST(StartupTest, ABoardThatCannotRunSafelyRefusesToStart)
@@ -65,7 +50,7 @@ TEST(StartupTest, ABoardThatCannotRunSafelyRefusesToStart)
         {"an unknown option", database + " --verbose yes", 2, "unknown option --verbose"},
     };
     for (const auto& row : rows) {
-        const Outcome outcome = RunBoard(row.arguments);
+        const CommandOutcome outcome = RunBoard(row.arguments);
         EXPECT_EQ(outcome.exitCode, row.exitCode) << row.what << ": " << outcome.output;
         EXPECT_NE(outcome.output.find(row.says), std::string::npos)
             << row.what << ": " << outcome.output;

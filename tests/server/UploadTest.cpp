@@ -5,6 +5,7 @@
 #include <span>
 
 #include "replay/JournalCodec.h"
+#include "tests/server/BoardAnswers.h"
 #include "tests/server/BoardProcess.h"
 
 namespace {
@@ -23,22 +24,6 @@ std::string GoldenChanged(void (*change)(journal::Recording&))
     change(recording);
     const std::vector<uint8_t> bytes = journal::EncodeRecording(recording);
     return std::string(bytes.begin(), bytes.end());
-}
-
-json Top(httplib::Client& client, int length)
-{
-    const httplib::Result result =
-        client.Get(("/api/top?length=" + std::to_string(length)).c_str());
-    EXPECT_TRUE(result && result->status == 200);
-    return result ? json::parse(result->body, nullptr, false) : json();
-}
-
-std::string ErrorOf(const httplib::Result& result)
-{
-    const json body = json::parse(result->body, nullptr, false);
-    return body.is_object() && body.contains("error") && body["error"].is_string()
-               ? body["error"].get<std::string>()
-               : "(no error sentence: " + result->body + ")";
 }
 
 class UploadTest : public testing::Test {
@@ -186,10 +171,6 @@ TEST_F(UploadTest, RemovalNeedsTheAdminToken)
     // Once removed, the same file may come back.
     EXPECT_EQ(Upload(*client, "Golden", PlayerKey(1), GoldenReplay())->status, 201);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(UploadTest, TheListingTakesOnlyALengthOf1Or5AndALimitUpTo100)
 {

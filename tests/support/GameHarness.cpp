@@ -129,3 +129,16 @@ bool GameHarness::TextAt(int x, int row, const std::string& text, COLORREF colou
     }
     return inked > 0;
 }
+
+std::vector<uint32_t> GameHarness::DrawnOver(int top, int bottom)
+{
+    std::vector<uint32_t> drawn;
+    for (int row = top; row < bottom; row++) {
+        const int y = 479 - row;
+        for (int x = 0; x < 640; x++) {
+            if (Screen()[size_t(y) * 640 + x] != Canvas().GetPixel(x / 2, y / 2))
+                drawn.push_back(uint32_t(row) << 16 | uint32_t(x));
+        }
+    }
+    return drawn;
+}

@@ -67,9 +67,20 @@ public:
         scripted::PressKey(vk);
         RunFrames(1, 0);
     }
+    // The pad held so for long enough that the capture reports it, then let go.
+    void Pad(unsigned x, unsigned y, unsigned buttons = 0)
+    {
+        scripted::SetJoystick(x, y, buttons);
+        RunFrames(3);
+        scripted::SetJoystick(32768, 32768, 0);
+        RunFrames(3);
+    }
     // Whether the text stands on the canvas at (x, row) in text coordinates: every pixel that
     // TextOutA inks on a blank picture is of the same colour on the canvas.
     bool TextAt(int x, int row, const std::string& text, COLORREF colour = 0xFFFFFF);
+    // The shown picture's pixels in rows top to bottom (counted from its top) that are not the
+    // canvas doubled, each as row << 16 | x: what is drawn over the game's picture.
+    std::vector<uint32_t> DrawnOver(int top, int bottom);
 
 private:
     static int IdlePass();
