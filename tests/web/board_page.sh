@@ -12,11 +12,8 @@ set -u
 RUN=$(cd "$1" && pwd)
 PAGE=$2
 REPLAY=$3
-command -v chromium >/dev/null || { echo "board_page: chromium is not installed (tools/setup-web.sh)"; exit 77; }
-[ -s "$PAGE/korimo.wasm" ] || { echo "board_page: no page in $PAGE (make web)"; exit 77; }
+source "$(dirname "$0")/needs_page.sh" board_page "$PAGE"
 [ -x "$RUN/korimo-board" ] || { echo "board_page: korimo-board is not built"; exit 77; }
-[ -d "$(dirname "$0")/../../web/node_modules/chrome-remote-interface" ] ||
-    { echo "board_page: the DevTools client is not installed (tools/setup-web.sh)"; exit 77; }
 
 desktop=$("$RUN/korimo" --verify "$REPLAY") || { echo "board_page: the desktop does not verify it: $desktop"; exit 1; }
 echo "board_page: the desktop printed: $desktop"

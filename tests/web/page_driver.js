@@ -158,4 +158,23 @@ class Page {
   }
 }
 
-module.exports = {Page, sleep, until};
+// Runs a test's steps on the page open() gives: whatever goes wrong ends the program with exit
+// code 1 and one line naming the test, with what the page said; the page goes in every case.
+function runOnPage(name, open, steps) {
+  (async () => {
+    const page = await open();
+    try {
+      await steps(page);
+    } catch (error) {
+      if (page.logs.length) error.message += "; the page said:\n" + page.logs.join("\n");
+      throw error;
+    } finally {
+      await page.close();
+    }
+  })().catch((error) => {
+    console.error(name + ": " + error.message);
+    process.exit(1);
+  });
+}
+
+module.exports = {Page, runOnPage, sleep, until};

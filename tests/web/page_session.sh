@@ -11,10 +11,7 @@
 
 set -u
 PAGE=$3
-command -v chromium >/dev/null || { echo "page_session: chromium is not installed (tools/setup-web.sh)"; exit 77; }
-[ -s "$PAGE/korimo.wasm" ] || { echo "page_session: no page in $PAGE (make web)"; exit 77; }
-[ -d "$(dirname "$0")/../../web/node_modules/chrome-remote-interface" ] ||
-    { echo "page_session: the DevTools client is not installed (tools/setup-web.sh)"; exit 77; }
+source "$(dirname "$0")/needs_page.sh" page_session "$PAGE"
 PAGE=$(cd "$PAGE" && pwd)
 DRIVER=$(cd "$(dirname "$0")" && pwd)/page_session.js
 

@@ -10,10 +10,7 @@ set -u
 KORIMO=$1
 PAGE=$2
 REPLAY=$3
-command -v chromium >/dev/null || { echo "replay_session: chromium is not installed (tools/setup-web.sh)"; exit 77; }
-[ -s "$PAGE/korimo.wasm" ] || { echo "replay_session: no page in $PAGE (make web)"; exit 77; }
-[ -d "$(dirname "$0")/../../web/node_modules/chrome-remote-interface" ] ||
-    { echo "replay_session: the DevTools client is not installed (tools/setup-web.sh)"; exit 77; }
+source "$(dirname "$0")/needs_page.sh" replay_session "$PAGE"
 
 desktop=$("$KORIMO" --verify "$REPLAY") || { echo "replay_session: the desktop does not verify it: $desktop"; exit 1; }
 echo "replay_session: the desktop printed: $desktop"
